@@ -1,0 +1,32 @@
+# Thin wrappers over CMake presets; README.md explains each command.
+.PHONY: all setup build run test bench asan clean
+
+JOBS ?= $(shell nproc)
+
+all: build
+
+setup:
+	@bash scripts/setup
+
+build: setup
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+# With a display: the full-screen saver. Without one: a headless render of the shipped scene.
+run: build
+	@bash scripts/run
+
+test: build
+	@if [ -f cmake/windows-build.mk ]; then $(MAKE) --no-print-directory -f cmake/windows-build.mk; fi
+	@ctest --preset default -j $(JOBS)
+
+bench: build
+	@bash scripts/bench
+
+asan: setup
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS) -L unit
+
+clean:
+	@rm -rf build build-asan build-windows

@@ -1,0 +1,129 @@
+#include "app/frame_loop.h"
+
+#include "app/scene_objects.h"
+#include "app/scene_settings.h"
+#include "view/blend_mode.h"
+#include "view/gl.h"
+#include "view/textured_quad.h"
+
+namespace smokedrift {
+
+constinit int frameCounter = 0;
+
+void renderFrame() {
+    const int n = frameCounter;
+    frameCounter = n + 1;
+    // The colour buffer is cleared only here; every later picture is built on the last one.
+    if (n == 0 || n == 1) {
+        glDepthMask(GL_TRUE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    frameClock.update();
+    updateAnimation();
+
+    glDepthMask(GL_FALSE);
+    glDisable(GL_LIGHTING);
+    screenLayout.useViewport(0);
+    screenLayout.beginOverlay(0);
+    screenLayout.drawFade();
+
+    if (spritesEnabled) {
+        spritePass();
+    }
+    if (backgroundEnabled) {
+        screenLayout.useViewport(0);
+        screenLayout.beginOverlay(0);
+        backgroundPass();
+    }
+}
+
+void updateAnimation() {
+    const double dt = frameClock.timeStep;
+    driftX.update(dt);
+    driftY.update(dt);
+    driftZ.update(dt);
+    turnX.update(dt);
+    turnY.update(dt);
+    turnZ.update(dt);
+    screenLayout.fadeAlpha = 0.04f;
+    bandOscillator.update(dt);
+    bandLevel = bandOscillator.value();
+    screenLayout.bandFraction = static_cast<float>(bandLevel);
+    screenLayout.layoutViewports();
+}
+
+void spritePass() {
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    textures[0].bind();
+    const double dt = frameClock.timeStep;
+    // Sprite oscillators run at a fifth of real time; their rotation runs in real time.
+    const float step = static_cast<float>(dt * overlaySpeed * 0.2);
+    for (int i = 0; i < spriteCount && i < MAX_SPRITES; ++i) {
+        sprites[i].update(step);
+        sprites[i].draw(screenLayout, static_cast<float>(dt));
+    }
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void backgroundPass() {
+    // Multiplies the frame by the sprite texture.
+    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_LIGHTING);
+    textures[0].bind();
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    drawTexturedQuad(0, 0, screenLayout.width, screenLayout.height);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+namespace {
+
+struct StateSwitch {
+    const int* enabled;
+    GLenum capability;
+};
+
+// In the order the switches are applied and cleared.
+const StateSwitch stateSwitches[] = {
+    {&blendEnabled, GL_BLEND},     {&cullingEnabled, GL_CULL_FACE}, {&depthTestEnabled, GL_DEPTH_TEST},
+    {&fogEnabled, GL_FOG},         {&lightingEnabled, GL_LIGHTING}, {&texturingEnabled, GL_TEXTURE_2D},
+};
+
+}  // namespace
+
+void applyStateSwitches() {
+    for (const StateSwitch& s : stateSwitches) {
+        if (!*s.enabled) {
+            glDisable(s.capability);
+            continue;
+        }
+        if (s.capability == GL_BLEND) {
+            setBlendMode(blendSourceIndex, blendDestIndex);
+        }
+        glEnable(s.capability);
+        if (s.capability == GL_DEPTH_TEST) {
+            glDepthMask(GL_TRUE);
+        }
+    }
+}
+
+void clearStateSwitches() {
+    for (const StateSwitch& s : stateSwitches) {
+        if (*s.enabled) {
+            glDisable(s.capability);
+        }
+    }
+}
+
+}  // namespace smokedrift

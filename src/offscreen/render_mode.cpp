@@ -1,0 +1,108 @@
+#include "offscreen/render_mode.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "animation/random.h"
+#include "app/frame_clock.h"
+#include "app/frame_loop.h"
+#include "app/graphics_setup.h"
+#include "app/scene_overrides.h"
+#include "offscreen/egl_context.h"
+#include "offscreen/png_writer.h"
+#include "view/gl.h"
+
+namespace smokedrift {
+
+namespace {
+
+constinit std::int64_t simulatedNow = 0;
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+void applyEnableList(const std::vector<std::string>& names) {
+    for (const std::string& n : names) {
+        if (n == "3d") sceneOverrides.pass3D = true;
+        if (n == "stars") sceneOverrides.stars = true;
+        if (n == "particles") sceneOverrides.particles = true;
+        if (n == "fog") sceneOverrides.fog = true;
+        if (n == "background") sceneOverrides.background = true;
+        if (n == "feedback") sceneOverrides.feedback = true;
+    }
+}
+
+}  // namespace
+
+std::int64_t simulatedMilliseconds() { return simulatedNow; }
+
+void setSimulatedFrame(int frame) { simulatedNow = static_cast<std::int64_t>(frame) * 1000 / 60; }
+
+void renderScene(const RenderOptions& options) {
+    applyEnableList(options.enable);
+    setMillisecondSource(&simulatedMilliseconds);
+    setSimulatedFrame(0);
+    // The seed takes the place of the tick count in the one seeding at context creation.
+    seedRandom(options.seed);
+    clientWidth = options.width;
+    clientHeight = options.height;
+    setupGlState();
+    for (int k = 1; k <= options.frames; ++k) {
+        setSimulatedFrame(k);
+        renderFrame();
+    }
+}
+
+std::vector<std::uint8_t> readFrameRgb(int width, int height) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::vector<std::uint8_t> rgba(w * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    // OpenGL's rows run bottom up; a PNG's top down.
+    std::vector<std::uint8_t> rgb(w * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = rgba.data() + (static_cast<std::size_t>(height - 1 - y) * w) * 4;
+        std::uint8_t* dst = rgb.data() + static_cast<std::size_t>(y) * w * 3;
+        for (std::size_t x = 0; x < w; ++x) {
+            dst[x * 3 + 0] = src[x * 4 + 0];
+            dst[x * 3 + 1] = src[x * 4 + 1];
+            dst[x * 3 + 2] = src[x * 4 + 2];
+        }
+    }
+    return rgb;
+}
+
+int runRenderMode(const std::vector<std::string>& args) {
+    RenderOptions options;
+    std::string error;
+    if (!parseRenderOptions(args, options, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        return RENDER_FAILED;
+    }
+    // Fail before minutes of rendering, not after.
+    const std::string dir = directoryOf(options.output);
+    if (access(dir.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "smokedrift: cannot write %s: directory %s is not writable\n", options.output.c_str(),
+                     dir.c_str());
+        return RENDER_FAILED;
+    }
+    EglContext context;
+    if (!context.create(options.width, options.height, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        return RENDER_FAILED;
+    }
+    renderScene(options);
+    const std::vector<std::uint8_t> rgb = readFrameRgb(options.width, options.height);
+    if (!writePng(options.output, rgb.data(), options.width, options.height, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        return RENDER_FAILED;
+    }
+    return RENDER_OK;
+}
+
+}  // namespace smokedrift

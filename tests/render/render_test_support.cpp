@@ -1,0 +1,26 @@
+#include "render_test_support.h"
+
+#include <string>
+
+#include "view/gl.h"
+
+void EglTest::SetUp() {}
+
+void EglTest::makeContext(int width, int height) {
+    std::string error;
+    ASSERT_TRUE(context.create(width, height, error)) << error;
+}
+
+Rgba readPixel(int x, int y) {
+    Rgba p{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
+    return p;
+}
+
+std::vector<std::uint8_t> readAll(int width, int height) {
+    std::vector<std::uint8_t> px(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A stand-in for libGL/libGLU in unit tests: every gl*/glu* call the engine makes is recorded
+// with its arguments, and the matrix calls are also carried out on a small matrix stack so that
+// matrix read-backs return what real OpenGL would.
+#include <string>
+#include <vector>
+
+namespace recgl {
+
+struct Call {
+    std::string name;
+    std::vector<double> args;
+};
+
+// Every call since the last reset(), in order.
+const std::vector<Call>& calls();
+
+// Forgets the recorded calls, the matrix stacks and the uploads (names keep counting).
+void reset();
+
+// Only the calls with this name.
+std::vector<Call> callsNamed(const std::string& name);
+std::size_t count(const std::string& name);
+
+// Names only, in order: handy for comparing sequences.
+std::vector<std::string> names();
+
+// Bytes of the last glTexImage2D/glTexSubImage2D upload (width × height × bytes per pixel).
+const std::vector<unsigned char>& lastUpload();
+
+// Internal: used by the definitions to record.
+void record(const char* name, std::vector<double> args);
+
+}  // namespace recgl

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "app/frame_clock.h"
+
+using namespace smokedrift;
+
+namespace {
+std::int64_t fakeNow = 0;
+std::int64_t fakeSource() { return fakeNow; }
+
+struct ClockTest : ::testing::Test {
+    void SetUp() override { setMillisecondSource(&fakeSource); }
+    void TearDown() override { setMillisecondSource(nullptr); }
+};
+}  // namespace
+
+TEST_F(ClockTest, ReadingsBecomeSecondsAndSteps) {
+    FrameClock clock;
+    fakeNow = 1500;
+    clock.update();
+    EXPECT_DOUBLE_EQ(clock.elapsedMilliseconds, 1500);
+    EXPECT_DOUBLE_EQ(clock.currentTime, 1.5);
+    EXPECT_DOUBLE_EQ(clock.previousTime, 0);
+    fakeNow = 1516;
+    clock.update();
+    EXPECT_DOUBLE_EQ(clock.previousTime, 1.5);
+    EXPECT_NEAR(clock.timeStep, 0.016, 1e-12);
+    clock.update();  // same millisecond
+    EXPECT_EQ(clock.timeStep, 0.0);
+}
+
+TEST(FrameClockReal, SteadySourceNeverGoesBackwards) {
+    setMillisecondSource(nullptr);
+    FrameClock clock;
+    clock.update();
+    for (int i = 0; i < 1000; ++i) {
+        clock.update();
+        ASSERT_GE(clock.timeStep, 0.0);
+    }
+}
