@@ -60,8 +60,8 @@ void generateSmokeReference(Texture& texture, int bytes) {
         }
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                const int dx = x - b.cx;
-                const int dy = y - b.cy;
+                const std::int64_t dx = x - b.cx;
+                const std::int64_t dy = y - b.cy;
                 float d = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) / b.radius);
                 if (d > 1.0f) d = 1.0f;
                 acc[y * w + x] += 1.0f - d;
@@ -71,6 +71,75 @@ void generateSmokeReference(Texture& texture, int bytes) {
     writeDensity(w, h, bytes);
 }
 
-void generateSmoke(Texture& texture, int bytes) { generateSmokeReference(texture, bytes); }
+namespace {
+
+// 1 - d for every squared distance k below r², as the reference computes it: the root and the
+// quotient in double, rounded to float. 65,536 entries cover every radius up to 256.
+constexpr int CONE_TABLE_SIZE = 65536;
+constinit float coneTable[CONE_TABLE_SIZE] = {};
+
+inline float coneAt(std::int64_t k, int radius) {
+    return 1.0f - static_cast<float>(std::sqrt(static_cast<double>(k)) / radius);
+}
+
+// Adds one cone. Outside the circle 1 - d is exactly 0 and adding 0 changes no float, so only
+// the pixels strictly inside it are visited; that alone skips most of the image.
+void addCone(float* acc, int w, int h, const Blob& b) {
+    const int r = b.radius;
+    const std::int64_t r2 = static_cast<std::int64_t>(r) * r;
+    const bool tabled = r2 <= CONE_TABLE_SIZE;
+    if (tabled) {
+        for (int k = 0; k < r2; ++k) coneTable[k] = coneAt(k, r);
+    }
+    const int y0 = b.cy - r + 1 > 0 ? b.cy - r + 1 : 0;
+    const int y1 = b.cy + r - 1 < h - 1 ? b.cy + r - 1 : h - 1;
+    for (int y = y0; y <= y1; ++y) {
+        const int dy = y - b.cy;
+        const std::int64_t room = r2 - static_cast<std::int64_t>(dy) * dy;  // dx² must stay below this
+        if (room <= 0) continue;
+        int m = static_cast<int>(std::sqrt(static_cast<double>(room)));
+        while (static_cast<std::int64_t>(m) * m >= room) --m;
+        while (static_cast<std::int64_t>(m + 1) * (m + 1) < room) ++m;
+        const int x0 = b.cx - m > 0 ? b.cx - m : 0;
+        const int x1 = b.cx + m < w - 1 ? b.cx + m : w - 1;
+        float* row = acc + static_cast<std::int64_t>(y) * w;
+        const std::int64_t dy2 = static_cast<std::int64_t>(dy) * dy;
+        if (tabled) {
+            for (int x = x0; x <= x1; ++x) {
+                const int dx = x - b.cx;
+                row[x] += coneTable[dx * dx + static_cast<int>(dy2)];
+            }
+        } else {
+            // Wide radii: a cone is symmetric about its centre column, so each root serves the
+            // pixel on either side.
+            for (int dx = 0; dx <= m; ++dx) {
+                const int left = b.cx - dx;
+                const int right = b.cx + dx;
+                if (right < x0 && left < x0) break;
+                if (left > x1 && right > x1) continue;
+                const float c = coneAt(static_cast<std::int64_t>(dx) * dx + dy2, r);
+                if (right >= x0 && right <= x1) row[right] += c;
+                if (dx != 0 && left >= x0 && left <= x1) row[left] += c;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void generateSmoke(Texture& texture, int bytes) {
+    const int w = texture.width;
+    const int h = texture.height;
+    float* acc = textureScratch.accumulator;
+    for (int i = 0; i < w * h; ++i) acc[i] = 0.0f;
+    for (int k = 0; k < texture.blobCount; ++k) {
+        const Blob b = drawBlob(w, h);
+        texture.blobRadius = b.radius;
+        if (b.radius > 0) {
+            addCone(acc, w, h, b);
+        }
+    }
+    writeDensity(w, h, bytes);
+}
 
 }  // namespace smokedrift

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Every bad invocation prints one line to stderr, exits 2 and leaves no file behind.
+set -uo pipefail
+bin=$1
+dir=$(mktemp -d)
+trap 'chmod -R u+w "$dir"; rm -rf "$dir"' EXIT
+fail=0
+
+expect_2() {
+  local what=$1; shift
+  local err
+  err=$("$bin" "$@" 2>&1 >/dev/null)
+  local rc=$?
+  local lines
+  lines=$(printf '%s' "$err" | grep -c . || true)
+  if [ "$rc" != 2 ] || [ "$lines" != 1 ]; then
+    echo "FAIL: $what: exit $rc, stderr: $err"
+    fail=1
+  fi
+}
+
+out="$dir/x.png"
+expect_2 "unknown option" --render "$out" --sise 10x10
+expect_2 "missing value" --render "$out" --size
+expect_2 "missing file" --render
+expect_2 "size without x" --render "$out" --size 640
+expect_2 "zero size" --render "$out" --size 0x10
+expect_2 "negative size" --render "$out" --size -5x10
+expect_2 "size too large" --render "$out" --size 16385x10
+expect_2 "size with junk" --render "$out" --size 10x10x
+expect_2 "zero frames" --render "$out" --frames 0
+expect_2 "frames not a number" --render "$out" --frames ten
+expect_2 "negative seed" --render "$out" --seed -1
+expect_2 "unknown switch" --render "$out" --enable warp
+mkdir "$dir/locked" && chmod 555 "$dir/locked"
+if [ "$(id -u)" != 0 ]; then
+  expect_2 "unwritable directory" --render "$dir/locked/x.png" --frames 1 --size 8x8
+fi
+expect_2 "missing directory" --render "$dir/nowhere/x.png" --frames 1 --size 8x8
+expect_2 "destination is a directory" --render "$dir/locked" --frames 1 --size 8x8
+
+left=$(find "$dir" -type f | wc -l)
+[ "$left" = 0 ] || { echo "FAIL: files left behind:"; find "$dir" -type f; fail=1; }
+[ "$fail" = 0 ] && echo "bad arguments: ok"
+exit $fail
