@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup build run test bench asan clean
+.PHONY: all setup build run test bench asan clean fuzz-build
 
 JOBS ?= $(shell nproc)
 
@@ -16,9 +16,15 @@ build: setup
 run: build
 	@bash scripts/run
 
-test: build
+test: build fuzz-build
 	@if [ -f cmake/windows-build.mk ]; then $(MAKE) --no-print-directory -f cmake/windows-build.mk; fi
 	@ctest --preset default -j $(JOBS)
+	@ctest --preset fuzz -j $(JOBS)
+
+# libFuzzer needs clang: the fuzz targets have a build of their own.
+fuzz-build: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
 
 bench: build
 	@bash scripts/bench
@@ -29,4 +35,4 @@ asan: setup
 	@ctest --preset asan -j $(JOBS) -L unit
 
 clean:
-	@rm -rf build build-asan build-windows
+	@rm -rf build build-asan build-fuzz build-windows

@@ -87,8 +87,8 @@ int runRenderMode(const std::vector<std::string>& args) {
     // Fail before minutes of rendering, not after.
     const std::string dir = directoryOf(options.output);
     if (access(dir.c_str(), W_OK) != 0) {
-        std::fprintf(stderr, "smokedrift: cannot write %s: directory %s is not writable\n", options.output.c_str(),
-                     dir.c_str());
+        std::fprintf(stderr, "smokedrift: cannot write %s: directory %s is not writable\n",
+                     printable(options.output).c_str(), printable(dir).c_str());
         return RENDER_FAILED;
     }
     EglContext context;
@@ -99,7 +99,7 @@ int runRenderMode(const std::vector<std::string>& args) {
     renderScene(options);
     const std::vector<std::uint8_t> rgb = readFrameRgb(options.width, options.height);
     if (!writePng(options.output, rgb.data(), options.width, options.height, error)) {
-        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        std::fprintf(stderr, "smokedrift: %s\n", printable(error).c_str());
         return RENDER_FAILED;
     }
     return RENDER_OK;

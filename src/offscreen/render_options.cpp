@@ -4,6 +4,21 @@
 
 namespace smokedrift {
 
+std::string printable(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 namespace {
 
 template <typename T>
@@ -31,7 +46,7 @@ bool parseEnableList(const std::string& text, std::vector<std::string>& names, s
         if (!known) {
             std::string list;
             for (const std::string& k : knownSwitchNames()) list += (list.empty() ? "" : ", ") + k;
-            error = "--enable: unknown switch '" + name + "' (known: " + list + ")";
+            error = "--enable: unknown switch '" + printable(name) + "' (known: " + list + ")";
             return false;
         }
         names.push_back(name);
@@ -54,11 +69,11 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         const bool known = option == "--render" || option == "--size" || option == "--frames" ||
                            option == "--seed" || option == "--enable";
         if (!known) {
-            error = "unknown option '" + option + "' (see --help)";
+            error = "unknown option '" + printable(option) + "' (see --help)";
             return false;
         }
         if (i + 1 >= args.size()) {
-            error = option + " needs a value";
+            error = printable(option) + " needs a value";
             return false;
         }
         const std::string& value = args[++i];
@@ -70,17 +85,17 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.output = value;
         } else if (option == "--size") {
             if (!parseSize(value, options.width, options.height)) {
-                error = "--size '" + value + "': expected WxH, each from 1 to " + std::to_string(MAX_RENDER_SIDE);
+                error = "--size '" + printable(value) + "': expected WxH, each from 1 to " + std::to_string(MAX_RENDER_SIDE);
                 return false;
             }
         } else if (option == "--frames") {
             if (!parseNumber(value, options.frames) || options.frames < 1) {
-                error = "--frames '" + value + "': expected a positive number";
+                error = "--frames '" + printable(value) + "': expected a positive number";
                 return false;
             }
         } else if (option == "--seed") {
             if (!parseNumber(value, options.seed)) {
-                error = "--seed '" + value + "': expected a number from 0 to 4294967295";
+                error = "--seed '" + printable(value) + "': expected a number from 0 to 4294967295";
                 return false;
             }
         } else if (!parseEnableList(value, options.enable, error)) {
