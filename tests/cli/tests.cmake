@@ -4,4 +4,5 @@ add_test(NAME cli.render_is_reproducible
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/render_reproducible.sh $<TARGET_FILE:smokedrift>)
 add_test(NAME cli.bad_arguments_exit_2
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/bad_arguments.sh $<TARGET_FILE:smokedrift>)
-set_tests_properties(cli.render_is_reproducible cli.bad_arguments_exit_2 PROPERTIES LABELS render TIMEOUT 300)
+set_tests_properties(cli.render_is_reproducible cli.bad_arguments_exit_2 PROPERTIES LABELS render TIMEOUT 300
+                     ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")

@@ -16,6 +16,7 @@ using Matrix = std::array<float, 16>;  // column-major, as OpenGL keeps it
 constexpr Matrix identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
 
 struct State {
+    bool recording = true;
     std::vector<Call> calls;
     std::vector<Matrix> modelview{identity()};
     std::vector<Matrix> projection{identity()};
@@ -24,11 +25,20 @@ struct State {
     GLuint nextTexture = 1;
     GLuint nextList = 1;
     std::vector<unsigned char> upload;
+
+    // Room for a real GL's stack depth, so pushing a matrix never allocates.
+    State() {
+        modelview.reserve(32);
+        projection.reserve(4);
+        texture.reserve(4);
+    }
 };
 
+// Never destroyed: the engine's static textures delete their names at exit, after any ordinary
+// static here would be gone.
 State& state() {
-    static State s;
-    return s;
+    static State* s = new State;
+    return *s;
 }
 
 std::vector<Matrix>& stack() {
@@ -73,9 +83,11 @@ const std::vector<Call>& calls() { return state().calls; }
 void reset() {
     // Names stay unique across resets, as they would within one context.
     const GLuint texture = state().nextTexture, list = state().nextList;
+    const bool recording = state().recording;
     state() = State{};
     state().nextTexture = texture;
     state().nextList = list;
+    state().recording = recording;
 }
 
 std::vector<Call> callsNamed(const std::string& name) {
@@ -95,7 +107,15 @@ std::vector<std::string> names() {
 
 const std::vector<unsigned char>& lastUpload() { return state().upload; }
 
-void record(const char* name, std::vector<double> args) { state().calls.push_back({name, std::move(args)}); }
+void record(const char* name, std::initializer_list<double> args) {
+    if (state().recording) state().calls.push_back({name, std::vector<double>(args)});
+}
+
+void record(const char* name, std::vector<double> args) {
+    if (state().recording) state().calls.push_back({name, std::move(args)});
+}
+
+void setRecording(bool on) { state().recording = on; }
 
 }  // namespace recgl
 

@@ -2,6 +2,7 @@
 // A stand-in for libGL/libGLU in unit tests: every gl*/glu* call the engine makes is recorded
 // with its arguments, and the matrix calls are also carried out on a small matrix stack so that
 // matrix read-backs return what real OpenGL would.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,13 @@ std::vector<std::string> names();
 // Bytes of the last glTexImage2D/glTexSubImage2D upload (width × height × bytes per pixel).
 const std::vector<unsigned char>& lastUpload();
 
-// Internal: used by the definitions to record.
+// With recording off, calls are still carried out (matrices, names) but nothing is stored, so a
+// caller can observe code that must not allocate.
+void setRecording(bool on);
+
+// Internal: used by the definitions to record. The list form allocates nothing while recording
+// is off.
+void record(const char* name, std::initializer_list<double> args);
 void record(const char* name, std::vector<double> args);
 
 }  // namespace recgl
