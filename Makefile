@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup build run test bench asan clean fuzz-build
+.PHONY: all setup build run test bench asan clean fuzz-build asan-build
 
 JOBS ?= $(shell nproc)
 
@@ -16,9 +16,10 @@ build: setup
 run: build
 	@bash scripts/run
 
-test: build fuzz-build
+test: build fuzz-build asan-build
 	@if [ -f cmake/windows-build.mk ]; then $(MAKE) --no-print-directory -f cmake/windows-build.mk; fi
 	@ctest --preset default -j $(JOBS)
+	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 	@ctest --preset fuzz -j $(JOBS)
 
 # libFuzzer needs clang: the fuzz targets have a build of their own.
@@ -29,10 +30,12 @@ fuzz-build: setup
 bench: build
 	@bash scripts/bench
 
-asan: setup
+asan-build: setup
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
-	@ctest --preset asan -j $(JOBS) -L unit
+
+asan: asan-build
+	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 
 clean:
 	@rm -rf build build-asan build-fuzz build-windows
