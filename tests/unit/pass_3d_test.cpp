@@ -35,8 +35,10 @@ struct Pass3DTest : RecordingGlTest {
     void TearDown() override {
         setMillisecondSource(nullptr);
         sceneOverrides = SceneOverrides{};
-        // The static star field must not reach for the recording GL after the tests end.
+        // The static star field and textures must not reach for the recording GL after it is
+        // gone at process exit: their names here are only recorded numbers.
         starField.displayList = 0;
+        for (Texture& t : textures) t.glName = 0;
         screenLayout.viewportCount = 2;
     }
     void start(bool pass3D, bool stars, bool particles) {
