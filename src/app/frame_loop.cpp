@@ -1,5 +1,6 @@
 #include "app/frame_loop.h"
 
+#include "app/pass_3d.h"
 #include "app/scene_objects.h"
 #include "app/scene_settings.h"
 #include "view/blend_mode.h"
@@ -30,6 +31,17 @@ void renderFrame() {
 
     if (spritesEnabled) {
         spritePass();
+    }
+    if (pass3DEnabled) {
+        screenLayout.bandFraction = static_cast<float>(bandLevel);
+        screenLayout.layoutViewports();
+        // Every 3D viewport takes fov and planes from viewport 1's camera, with its own aspect.
+        for (int i = 1; i < screenLayout.viewportCount; ++i) {
+            screenLayout.useViewport(i);
+            // effectMode 1: the feedback effect fits the layout to its texture here.
+            screenLayout.viewports[1].camera.applyProjection(screenLayout);
+            pass3D();
+        }
     }
     if (backgroundEnabled) {
         screenLayout.useViewport(0);

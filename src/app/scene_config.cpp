@@ -45,6 +45,27 @@ void configureScene() {
     view3D.camera.farPlane = static_cast<float>(sceneScale * 6.0);
     screenLayout.layoutViewports();
 
+    // Fog: the parameters are loaded now; the three-dimensional pass switches it per object.
+    fogSettings.start = static_cast<float>(sceneScale * 0.2);
+    fogSettings.end = static_cast<float>(sceneScale * 0.6);
+    fogSettings.setColor(0, 0, 0.075f, 0);
+    fogSettings.apply();
+
+    // Light and material, loaded once; no frame step touches them again.
+    sceneLight.color.red = 1.0f;
+    sceneLight.color.green = 1.0f;
+    sceneLight.color.blue = 1.0f;
+    sceneLight.size = 0.05f;
+    sceneLight.enable();
+    glowQuad.halfWidth = sceneLight.size;
+    glowQuad.halfHeight = sceneLight.size;
+    materialSettings.setIntensities(0.4f, 0.7f, 0.99f, 1.0f);
+    materialSettings.shininess = 10;
+    materialSettings.color.red = 1.0f;
+    materialSettings.color.green = 1.0f;
+    materialSettings.color.blue = 1.0f;
+    materialSettings.apply(sceneLight);
+
     // Switches: only the sprite animation runs in the shipped scene.
     spritesEnabled = 1;
     pass3DEnabled = 0;
@@ -73,6 +94,46 @@ void configureScene() {
 
     // Start the clock: the first animated frame measures its step from here.
     frameClock.update();
+
+    // Star field: the count depends on the fade alpha, still the configured 0.2 here.
+    if (starsEnabled) {
+        starField.count = 2000;
+        if (screenLayout.fadeAlpha < 1.0f) starField.count = starField.count / 3;
+        starField.layers = 2;
+        starField.outerSize = 2 * sceneScale;
+        starField.innerSize = 0.0 * starField.outerSize;
+        starField.blend = 1;
+        starField.depthTest = 0;
+        starField.depthWrite = 0;
+        starField.shape = 1;
+        starField.followCamera = 1;
+        starField.fog = 0;
+        starField.colorLow = 0.2;
+        starField.colorHigh = 0.7;
+        starField.build();
+    }
+
+    // Particle system. Slot 5 is never generated: the particles bind a texture without an image.
+    if (particlesEnabled) {
+        particleSystem.count = 400;
+        particleSystem.boxSize = static_cast<float>(sceneScale * 4.0);
+        particleSystem.innerSize = static_cast<float>(0.0 * particleSystem.boxSize);
+        particleSystem.opacity = 0.99f;
+        particleSystem.alphaTest = 1;
+        particleSystem.alphaThreshold = 0;
+        particleSystem.blend = 0;
+        particleSystem.blendSource = 2;
+        particleSystem.blendDest = 3;
+        particleSystem.depthTest = 0;
+        particleSystem.depthWrite = 0;
+        particleSystem.fog = 0;
+        particleSystem.shape = 1;
+        particleSystem.texture = &textures[5];
+        particleSystem.particleSize = 0.005f;
+        particleSystem.colorLow = 0.5f;
+        particleSystem.colorHigh = 0.99f;
+        particleSystem.init();
+    }
 
     // The sprite texture, shared by every sprite and the background pass.
     textures[0].generate(SMOKE, 256, 256, GL_RGBA, 0);

@@ -3,9 +3,16 @@
 namespace smokedrift {
 
 // Construction order is declaration order within this file.
+FogSettings fogSettings;
+Light sceneLight;
 ScreenLayout screenLayout;
+// feedbackEffect goes here, between the layout and the star field.
+StarField starField;
+ParticleSystem particleSystem;
 FrameClock frameClock;
+Billboard glowQuad;
 Oscillator driftX, driftY, driftZ, turnX, turnY, turnZ, bandOscillator;
+MaterialSettings materialSettings;
 Texture textures[TEXTURE_SLOTS];
 Sprite sprites[MAX_SPRITES];
 

@@ -1,0 +1,209 @@
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "animation/random.h"
+#include "app/frame_clock.h"
+#include "app/frame_loop.h"
+#include "app/pass_3d.h"
+#include "app/scene_config.h"
+#include "app/scene_objects.h"
+#include "app/scene_overrides.h"
+#include "app/scene_settings.h"
+#include "gl_test.h"
+#include "textures/texture_registry.h"
+
+using namespace smokedrift;
+
+namespace {
+
+using Args = std::vector<double>;
+
+std::int64_t now = 0;
+std::int64_t fakeNow() { return now; }
+
+struct Pass3DTest : RecordingGlTest {
+    void SetUp() override {
+        RecordingGlTest::SetUp();
+        setMillisecondSource(&fakeNow);
+        now = 1000;
+        frameCounter = 0;
+        boundTextureName = 0xffffffffu;
+        textureRegistry.count = 0;
+        seedRandom(4);
+    }
+    void TearDown() override {
+        setMillisecondSource(nullptr);
+        sceneOverrides = SceneOverrides{};
+        // The static star field and textures must not reach for the recording GL after it is
+        // gone at process exit: their names here are only recorded numbers.
+        starField.displayList = 0;
+        for (Texture& t : textures) t.glName = 0;
+        screenLayout.viewportCount = 2;
+    }
+    void start(bool pass3D, bool stars, bool particles) {
+        sceneOverrides.pass3D = pass3D;
+        sceneOverrides.stars = stars;
+        sceneOverrides.particles = particles;
+        initScene(1000, 600);
+        frameCounter = 2;
+        recgl::reset();
+        now += 16;
+    }
+    Camera& camera1() { return screenLayout.viewports[1].camera; }
+};
+
+Args lightArgs(GLenum param) {
+    for (const auto& c : recgl::calls())
+        if (c.name == "glLightfv" && c.args[0] == GL_LIGHT0 && c.args[1] == param)
+            return Args(c.args.begin() + 2, c.args.end());
+    return {};
+}
+
+}  // namespace
+
+TEST_F(Pass3DTest, ShippedConfigurationLoadsFogLightAndMaterialButBuildsNothing) {
+    initScene(1024, 768);
+    EXPECT_EQ(recgl::callsNamed("glFogfv").at(0).args, (Args{GL_FOG_COLOR, 0, 0, 0.075f, 0}));
+    const auto fogf = recgl::callsNamed("glFogf");
+    ASSERT_EQ(fogf.size(), 2u);
+    EXPECT_EQ(fogf[0].args, (Args{GL_FOG_START, 0.2f}));
+    EXPECT_EQ(fogf[1].args, (Args{GL_FOG_END, 0.6f}));
+    EXPECT_EQ(lightArgs(GL_POSITION), (Args{1, 1, 1, 1}));
+    EXPECT_EQ(recgl::callsNamed("glLightModelfv").at(0).args, (Args{GL_LIGHT_MODEL_AMBIENT, 0.4f, 0.4f, 0.4f, 1}));
+    EXPECT_EQ(lightArgs(GL_DIFFUSE), (Args{0.7f, 0.7f, 0.7f, 1}));
+    EXPECT_EQ(lightArgs(GL_SPECULAR), (Args{0.99f, 0.99f, 0.99f, 1}));
+    EXPECT_EQ(recgl::callsNamed("glMaterialfv").at(0).args, (Args{GL_FRONT_AND_BACK, GL_SPECULAR, 1, 1, 1, 1}));
+    EXPECT_EQ(recgl::callsNamed("glMateriali").back().args, (Args{GL_FRONT_AND_BACK, GL_SHININESS, 10}));
+    bool light0 = false, fog = false;
+    for (const auto& c : recgl::callsNamed("glEnable")) {
+        light0 = light0 || c.args[0] == GL_LIGHT0;
+        fog = fog || c.args[0] == GL_FOG;
+    }
+    EXPECT_TRUE(light0);
+    EXPECT_FALSE(fog);
+    EXPECT_FLOAT_EQ(glowQuad.halfWidth, 0.05f);
+    EXPECT_FLOAT_EQ(glowQuad.halfHeight, 0.05f);
+    EXPECT_EQ(recgl::count("glGenLists"), 0u) << "stars off: no list";
+    // The shipped frame never runs the three-dimensional pass.
+    frameCounter = 2;
+    recgl::reset();
+    now += 16;
+    renderFrame();
+    EXPECT_EQ(recgl::count("gluPerspective"), 0u);
+    EXPECT_EQ(recgl::count("gluLookAt"), 0u);
+}
+
+TEST_F(Pass3DTest, SwitchedOnStarsAndParticlesAreBuiltAsConfigured) {
+    sceneOverrides.stars = true;
+    sceneOverrides.particles = true;
+    initScene(1024, 768);
+    EXPECT_EQ(starField.count, 666) << "the fade alpha is still 0.2 when the count is chosen";
+    EXPECT_EQ(starField.layers, 2);
+    EXPECT_EQ(starField.followCamera, 1);
+    EXPECT_NE(starField.displayList, 0u);
+    EXPECT_EQ(recgl::count("glVertex3d"), 333u);
+    EXPECT_EQ(particleSystem.count, 400);
+    EXPECT_FLOAT_EQ(particleSystem.boxSize, 4.0f);
+    EXPECT_EQ(particleSystem.texture, &textures[5]);
+    EXPECT_EQ(particleSystem.level[399], 1.0f);
+    // The stars are built after the clock starts and before the sprite texture.
+    const auto n = recgl::names();
+    const auto list = std::find(n.begin(), n.end(), "glNewList");
+    const auto image = std::find(n.begin(), n.end(), "glTexImage2D");
+    EXPECT_LT(list, image);
+}
+
+TEST_F(Pass3DTest, FrameDrawsViewportOneThroughTheDriftingCamera) {
+    start(true, true, true);
+    const Vector3 before = camera1().body.position;
+    renderFrame();
+    const Viewport& v = screenLayout.viewports[1];
+    const auto p = recgl::callsNamed("gluPerspective");
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_DOUBLE_EQ(p[0].args[0], 80);
+    EXPECT_NEAR(p[0].args[1], v.pixelWidth / v.pixelHeight, 1e-6);
+    EXPECT_NEAR(p[0].args[2], 0.01, 1e-8);
+    EXPECT_NEAR(p[0].args[3], 6, 1e-6);
+    EXPECT_FLOAT_EQ(camera1().body.position.x, float(before.x + driftX.value()));
+    EXPECT_FLOAT_EQ(camera1().body.position.z, float(before.z + driftZ.value()));
+    EXPECT_FLOAT_EQ(camera1().body.rotation.z, float(turnZ.value()));
+    EXPECT_EQ(recgl::count("glCallList"), 2u);
+    EXPECT_EQ(recgl::count("glVertex3f"), 1600u);
+    EXPECT_FLOAT_EQ(float(recgl::callsNamed("glColor4f").back().args[3]), 0.04f * 0.99f);
+    // Both objects have fog off: the pass disables fog before each.
+    auto tail = callsFrom("gluLookAt");
+    int fogOff = 0;
+    for (const auto& c : tail) fogOff += c.name == "glDisable" && c.args[0] == GL_FOG;
+    EXPECT_EQ(fogOff, 2);
+}
+
+TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
+    start(true, true, true);
+    fogEnabled = 1;
+    starField.fog = 1;
+    renderFrame();
+    fogEnabled = 0;
+    starField.fog = 0;
+    std::vector<std::string> seq;
+    for (const auto& c : callsFrom("gluLookAt")) {
+        if ((c.name == "glEnable" || c.name == "glDisable") && c.args[0] == GL_FOG) seq.push_back(c.name);
+        if (c.name == "glCallList" || c.name == "glBegin") seq.push_back(c.name);
+    }
+    // Fog on for the two star layers, off again for the particles.
+    EXPECT_EQ(seq, (std::vector<std::string>{"glEnable", "glCallList", "glCallList", "glDisable", "glBegin"}));
+}
+
+TEST_F(Pass3DTest, OneViewportRunsNoThreeDimensionalIteration) {
+    start(true, true, false);
+    screenLayout.viewportCount = 1;
+    const Vector3 before = camera1().body.position;
+    renderFrame();
+    EXPECT_EQ(recgl::count("gluPerspective"), 0u);
+    EXPECT_EQ(recgl::count("glCallList"), 0u);
+    EXPECT_EQ(camera1().body.position.x, before.x);
+}
+
+TEST_F(Pass3DTest, FurtherViewportsUseViewportOnesLensWithTheirOwnAspectAndStillCamera) {
+    start(true, false, false);
+    screenLayout.viewportCount = 3;
+    Viewport& v2 = screenLayout.viewports[2];
+    v2.setRelativeRect(0, 0, 0.25, 1);
+    v2.letterboxed = 0;
+    v2.camera.body.position.set(5, 0, 0);
+    renderFrame();
+    const auto p = recgl::callsNamed("gluPerspective");
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_DOUBLE_EQ(p[1].args[0], 80);
+    EXPECT_NEAR(p[1].args[1], 250.0 / 600.0, 1e-6);
+    EXPECT_NEAR(p[1].args[3], 6, 1e-6);
+    EXPECT_FLOAT_EQ(v2.camera.body.position.x, 5);
+    EXPECT_EQ(recgl::callsNamed("gluLookAt")[1].args, (Args{0, 0, 1, 0, 0, 0, 0, 1, 0}));
+    EXPECT_FLOAT_EQ(v2.camera.modelview[12], -5);
+}
+
+TEST_F(Pass3DTest, UpdateCameraOutsideViewportOneOnlyAppliesTheView) {
+    screenLayout.currentViewport = 0;
+    Camera& c = screenLayout.viewports[0].camera;
+    c.body.position.set(1, 2, 3);
+    c.body.rotation.set(0, 0, 0);
+    updateCamera();
+    EXPECT_FLOAT_EQ(c.body.position.x, 1);
+    EXPECT_FLOAT_EQ(c.body.rotation.y, 0);
+    EXPECT_EQ(recgl::count("gluLookAt"), 1u);
+    EXPECT_EQ(recgl::count("glGetFloatv"), 1u);
+}
+
+TEST_F(Pass3DTest, WindowDestructionReleasesTheStarListOnlyWhenStarsAreOn) {
+    initScene(320, 240);
+    recgl::reset();
+    releaseStarField();
+    EXPECT_EQ(recgl::count("glDeleteLists"), 0u);
+    sceneOverrides.stars = true;
+    initScene(320, 240);
+    const unsigned list = starField.displayList;
+    recgl::reset();
+    releaseStarField();
+    EXPECT_EQ(recgl::callsNamed("glDeleteLists").at(0).args, (Args{double(list), 1}));
+    EXPECT_EQ(starField.displayList, 0u);
+}
