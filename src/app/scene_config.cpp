@@ -3,6 +3,7 @@
 #include "app/scene_objects.h"
 #include "app/scene_overrides.h"
 #include "app/scene_settings.h"
+#include "app/startup_trace.h"
 #include "view/gl.h"
 
 namespace smokedrift {
@@ -26,6 +27,7 @@ void initScene(int width, int height) {
     screenLayout.useViewport(0);
     screenLayout.beginOverlay(0);
     screenLayout.drawFade();
+    markStartup(StartupMark::SceneReady);
 }
 
 void configureScene() {
@@ -136,7 +138,9 @@ void configureScene() {
     }
 
     // The sprite texture, shared by every sprite and the background pass.
+    markStartup(StartupMark::TextureStart);
     textures[0].generate(SMOKE, 256, 256, GL_RGBA, 0);
+    markStartup(StartupMark::TextureDone);
 }
 
 }  // namespace smokedrift

@@ -9,6 +9,7 @@
 #include "app/frame_loop.h"
 #include "app/graphics_setup.h"
 #include "app/scene_overrides.h"
+#include "app/startup_trace.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/png_writer.h"
 #include "view/gl.h"
@@ -55,6 +56,10 @@ void renderScene(const RenderOptions& options) {
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);
         renderFrame();
+        if (k == 3) {
+            glFinish();  // the first frame that draws the scene, finished
+            markStartup(StartupMark::FirstFrame);
+        }
     }
 }
 
@@ -96,6 +101,7 @@ int runRenderMode(const std::vector<std::string>& args) {
         std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }
+    markStartup(StartupMark::ContextReady);
     renderScene(options);
     const std::vector<std::uint8_t> rgb = readFrameRgb(options.width, options.height);
     if (!writePng(options.output, rgb.data(), options.width, options.height, error)) {
