@@ -27,6 +27,9 @@ void renderFrame() {
     screenLayout.useViewport(0);
     screenLayout.beginOverlay(0);
     screenLayout.drawFade();
+    if (screenLayout.effectMode == 1) {
+        feedbackEffect.fitLayoutToTexture();
+    }
 
     if (spritesEnabled) {
         spritePass();
@@ -35,6 +38,11 @@ void renderFrame() {
         screenLayout.useViewport(0);
         screenLayout.beginOverlay(0);
         backgroundPass();
+    }
+    if (screenLayout.effectMode == 1) {
+        feedbackEffect.capture();
+    } else if (screenLayout.effectMode == 2) {
+        feedbackEffect.drawExploded(static_cast<float>(frameClock.timeStep));
     }
 }
 

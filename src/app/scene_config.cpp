@@ -45,6 +45,9 @@ void configureScene() {
     view3D.camera.farPlane = static_cast<float>(sceneScale * 6.0);
     screenLayout.layoutViewports();
 
+    // The layout the feedback effect reads and writes.
+    feedbackEffect.layout = &screenLayout;
+
     // Switches: only the sprite animation runs in the shipped scene.
     spritesEnabled = 1;
     pass3DEnabled = 0;

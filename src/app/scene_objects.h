@@ -5,6 +5,7 @@
 #include "animation/sprite.h"
 #include "app/frame_clock.h"
 #include "textures/texture.h"
+#include "view/feedback_effect.h"
 #include "view/screen_layout.h"
 
 namespace smokedrift {
@@ -12,6 +13,7 @@ namespace smokedrift {
 constexpr int TEXTURE_SLOTS = 20;
 
 extern ScreenLayout screenLayout;
+extern FeedbackEffect feedbackEffect;
 extern FrameClock frameClock;
 extern Oscillator driftX, driftY, driftZ, turnX, turnY, turnZ, bandOscillator;
 extern Texture textures[TEXTURE_SLOTS];
