@@ -10,6 +10,7 @@
 #include "app/graphics_setup.h"
 #include "app/scene_overrides.h"
 #include "offscreen/egl_context.h"
+#include "offscreen/feedback_schedule.h"
 #include "offscreen/png_writer.h"
 #include "view/gl.h"
 
@@ -52,8 +53,10 @@ void renderScene(const RenderOptions& options) {
     clientWidth = options.width;
     clientHeight = options.height;
     setupGlState();
+    const int captureFrame = feedbackCaptureFrame(options.frames);
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);
+        if (sceneOverrides.feedback) scheduleFeedback(k, captureFrame);
         renderFrame();
     }
 }

@@ -44,7 +44,7 @@ bool parseEnableList(const std::string& text, std::vector<std::string>& names, s
 }  // namespace
 
 const std::vector<std::string>& knownSwitchNames() {
-    static const std::vector<std::string> names = {"background"};
+    static const std::vector<std::string> names = {"background", "feedback"};
     return names;
 }
 

@@ -70,6 +70,9 @@ void FeedbackEffect::capture() {
     const float r = static_cast<float>(randomUpTo(1.0));
     texture.bind();
     copyBlock();
+    // The copy makes level 0 only; with OpenGL's default mipmapped minification the texture
+    // would be incomplete and the tiles would come out untextured white.
+    Texture::setFilters(0);
     glColor3f(0, 0, 0);
     glRecti(0, 0, texture.width, texture.height);
     motionSpeed = static_cast<float>(randomUpTo(1.0) + 0.5);

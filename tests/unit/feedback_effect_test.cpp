@@ -82,12 +82,15 @@ TEST_F(Feedback, CaptureCopiesTheLowerLeftBlockAndPaintsItBlack) {
     seedRandom(8);
     fx->capture();
     const auto tail = callsFrom("glCopyTexImage2D");
-    ASSERT_GE(tail.size(), 3u);
+    ASSERT_EQ(tail.size(), 6u);
     EXPECT_EQ(tail[0].args, (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 128, 128, 0}));
-    EXPECT_EQ(tail[1].name, "glColor3f");
-    EXPECT_EQ(tail[1].args, (std::vector<double>{0, 0, 0}));
-    EXPECT_EQ(tail[2].name, "glRecti");
-    EXPECT_EQ(tail[2].args, (std::vector<double>{0, 0, 128, 128}));
+    // A copy makes level 0 only: the texture must not ask for mipmaps or it draws untextured.
+    EXPECT_EQ(tail[3].name, "glTexParameteri");
+    EXPECT_EQ(tail[3].args, (std::vector<double>{GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}));
+    EXPECT_EQ(tail[4].name, "glColor3f");
+    EXPECT_EQ(tail[4].args, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(tail[5].name, "glRecti");
+    EXPECT_EQ(tail[5].args, (std::vector<double>{0, 0, 128, 128}));
     EXPECT_EQ(recgl::count("glBindTexture"), 1u);
     EXPECT_EQ(fx->tileScale, 1);
     EXPECT_GE(fx->motionSpeed, 0.5f);

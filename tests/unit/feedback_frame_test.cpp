@@ -58,7 +58,7 @@ TEST_F(FeedbackFrames, ModeOneFitsTheSceneToTheTextureAndCapturesAtTheEnd) {
     EXPECT_EQ(screenLayout.height, 128);
     EXPECT_EQ(screenLayout.windowWidth, 640);
     const auto tail = callsFrom("glCopyTexImage2D");
-    ASSERT_EQ(tail.size(), 3u) << "the capture ends the frame";
+    ASSERT_EQ(tail.size(), 6u) << "the capture ends the frame";
     EXPECT_EQ(tail.back().name, "glRecti");
     // The sprites were laid out on the 128 × 128 block: the fit came before the sprite pass.
     const auto pass = callsFrom("glAlphaFunc");
