@@ -22,8 +22,8 @@ void printHelp() {
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
         "      The same arguments always give the same file.\n"
-        "      --enable turns scene switches on, comma-separated: 3d, stars, particles, fog,
-      background, feedback\n"
+        "      --enable turns scene switches on, comma-separated: 3d, stars, particles, fog,\n"
+        "      background, feedback\n"
         "      (feedback: 40 frames before the end the picture is captured and flies apart as tiles)\n"
         "  smokedrift --texture TYPE --out FILE.png [--size WxH] [--seed S]\n"
         "      generate one texture type and write it as an RGBA PNG, as it looks when drawn.\n"
