@@ -173,7 +173,11 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
             msg->wParam = static_cast<WPARAM>(s.quitCode);
             return FALSE;
         }
-        if (s.queueCount == 0) pumpEvents();
+        if (s.queueCount == 0) {
+            pumpEvents();
+            // A window destroyed under us has just posted the quit message.
+            if (s.quitPosted) continue;
+        }
         if (s.queueCount > 0) {
             *msg = s.queue[s.queueHead];
             s.queueHead = (s.queueHead + 1) % QUEUE_SIZE;
