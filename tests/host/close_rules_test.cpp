@@ -58,20 +58,27 @@ TEST_F(CloseRules, NothingClosesAPreviewButItsParent) {
 }
 
 TEST_F(CloseRules, SmallMovesAddUpAgainstTheSameReference) {
+    const auto closeRequested = [] { return !fake::postedTo(fake::lastCreatedWindow()).empty(); };
     fake::setCursorPos(100, 100);
-    fake::then([] { fake::setCursorPos(103, 101); });
+    fake::then([] { fake::setCursorPos(103, 101); });  // travel 4
     fake::deliver(WM_MOUSEMOVE);
-    fake::then([] { EXPECT_FALSE(closed()); });
-    fake::then([] { fake::setCursorPos(102, 102); });  // back towards the reference: travel 4
-    fake::deliver(WM_MOUSEMOVE);
-    fake::then([] {
-        EXPECT_FALSE(closed());
-        fake::setCursorPos(104, 101);  // travel 5 from (100, 100)
+    fake::then([&] {
+        EXPECT_FALSE(closeRequested());
+        fake::setCursorPos(102, 102);  // still 4 from the reference
     });
     fake::deliver(WM_MOUSEMOVE);
+    fake::then([&] {
+        EXPECT_FALSE(closeRequested());
+        fake::setCursorPos(104, 101);  // 5 from (100, 100)
+    });
+    fake::deliver(WM_MOUSEMOVE);
+    fake::deliver(WM_TIMER, 1);
     EXPECT_EQ(run("/s"), 0);
     EXPECT_TRUE(closed());
-    EXPECT_FALSE(fake::scriptRanOut());
+    // Closed by the third move: all three arrived, the timer after them did not.
+    const auto received = fake::receivedBySaver();
+    EXPECT_EQ(std::count(received.begin(), received.end(), static_cast<UINT>(WM_MOUSEMOVE)), 3);
+    EXPECT_EQ(std::count(received.begin(), received.end(), static_cast<UINT>(WM_TIMER)), 0);
 }
 
 TEST_F(CloseRules, HelpAndContextMenuOfAPreviewGoToTheParent) {

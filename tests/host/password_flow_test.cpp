@@ -53,7 +53,7 @@ TEST_F(PasswordFlow, CloseWithinTheGuardIsSwallowedAndLaterAsksAgain) {
 }
 
 TEST_F(PasswordFlow, QueuedFramesAreDroppedBeforeTheDialog) {
-    usePassword(TRUE);
+    usePassword(FALSE);
     fake::then([] {
         const HWND w = fake::lastCreatedWindow();
         PostMessageA(w, WM_TIMER, 1, 0);
@@ -61,7 +61,8 @@ TEST_F(PasswordFlow, QueuedFramesAreDroppedBeforeTheDialog) {
     });
     fake::deliver(WM_CLOSE);
     EXPECT_EQ(run("/s"), 0);
-    EXPECT_TRUE(closed());
+    EXPECT_EQ(fake::count("VerifyScreenSavePwd"), 1u);
+    EXPECT_FALSE(closed());
     EXPECT_FALSE(received(WM_TIMER));
     EXPECT_EQ(fake::count("SwapBuffers"), 0u);
 }
