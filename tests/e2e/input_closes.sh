@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A key, a click and a mouse move of 5 pixels each end the full-screen saver with 0; a move of
-# 2 pixels does not.
+# A key, a click, a mouse move of 5 pixels and the keyboard focus going to another window each
+# end the full-screen saver with 0; a move of 2 pixels does not.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 320x240
 
@@ -15,6 +15,9 @@ run_until xdotool key space
 run_until xdotool click 1
 run_until xdotool click 3
 run_until xdotool mousemove_relative -- 5 0
+
+start_host_window 100x80
+run_until xdotool windowfocus "$HOST_ID"
 
 start_saver /s
 wait_for_full_screen
