@@ -146,12 +146,11 @@ X11Timer* nextTimer() {
     return next;
 }
 
-}  // namespace
-
 void forgetPendingPaint(Window xid) {
     if (X11Window* w = findWindow(xid)) w->paintPending = false;
 }
 
+}  // namespace
 }  // namespace smokedrift::x11
 
 using namespace smokedrift::x11;
