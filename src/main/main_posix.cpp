@@ -1,4 +1,5 @@
 // The Linux entry: what only a Linux user types is handled here; the rest goes to the host.
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +48,11 @@ void printHelp() {
 unsigned long parseWindowId(const char* text) {
     if (text == nullptr || *text == '\0') return 0;
     char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 0);
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (!(hex ? std::isxdigit(static_cast<unsigned char>(text[2])) : std::isdigit(static_cast<unsigned char>(text[0])))) {
+        return 0;
+    }
+    const unsigned long long value = std::strtoull(hex ? text + 2 : text, &end, hex ? 16 : 10);
     if (*end != '\0' || value > 0xFFFFFFFFull) return 0;
     return static_cast<unsigned long>(value);
 }

@@ -33,3 +33,9 @@ expect_exit 0
 preview_runs --window-id @ID@
 kill -TERM "$SAVER_PID"
 expect_exit 0
+
+start_host_window 200x150
+XSCREENSAVER_WINDOW=$HOST_ID start_saver --root
+poll 30 preview_shown || fail "--root did not draw into a decimal XSCREENSAVER_WINDOW"
+kill -TERM "$SAVER_PID"
+expect_exit 0
