@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# A key, a click, a mouse move of 5 pixels and the keyboard focus going to another window each
+# end the full-screen saver with 0; a move of 2 pixels does not.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 320x240
+
+run_until() {
+  start_saver /s
+  wait_for_full_screen
+  "$@"
+  expect_exit 0
+}
+
+run_until xdotool key space
+run_until xdotool click 1
+run_until xdotool click 3
+run_until xdotool mousemove_relative -- 5 0
+
+start_host_window 100x80
+run_until xdotool windowfocus "$HOST_ID"
+
+start_saver /s
+wait_for_full_screen
+xdotool mousemove_relative -- 2 0
+# Nothing to poll for when the answer is "nothing happens": give the saver time to react.
+sleep 1
+still_running || fail "a move of 2 pixels ended the saver"
+xdotool key Escape
+expect_exit 0
