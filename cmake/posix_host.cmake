@@ -1,0 +1,28 @@
+# The saver host on POSIX: host + saver procedure compiled against our Win32 subset, with the
+# X11/GLX backend for the product and the scripted backend for the host tests.
+find_package(X11 REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS GLX)
+
+file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS
+  src/host/*.cpp src/app/saver_*.cpp src/app/graphics_context.cpp src/app/configure_dialog.cpp)
+add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES})
+target_include_directories(smokedrift_saver PUBLIC src)
+target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
+
+file(GLOB SMOKEDRIFT_X11_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/platform/glx_*.cpp)
+add_library(smokedrift_platform_x11 STATIC ${SMOKEDRIFT_X11_SOURCES})
+target_include_directories(smokedrift_platform_x11 PUBLIC src)
+target_compile_options(smokedrift_platform_x11 PRIVATE ${SMOKEDRIFT_WARNINGS})
+target_compile_definitions(smokedrift_platform_x11 PRIVATE SMOKEDRIFT_VERSION="${PROJECT_VERSION}")
+target_link_libraries(smokedrift_platform_x11 PUBLIC X11::X11 OpenGL::GLX OpenGL::GL)
+
+file(GLOB SMOKEDRIFT_FAKE_SOURCES CONFIGURE_DEPENDS src/platform/fake_*.cpp)
+add_library(smokedrift_platform_fake STATIC ${SMOKEDRIFT_FAKE_SOURCES})
+target_include_directories(smokedrift_platform_fake PUBLIC src)
+target_compile_options(smokedrift_platform_fake PRIVATE ${SMOKEDRIFT_WARNINGS})
+
+add_executable(smokedrift src/main/main_posix.cpp)
+target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
+# The saver and the backend call each other; the group lets the linker resolve both ways.
+target_link_libraries(smokedrift PRIVATE
+  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_x11>" smokedrift_offscreen)

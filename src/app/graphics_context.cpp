@@ -1,0 +1,76 @@
+#include "app/graphics_context.h"
+
+#include "animation/random.h"
+
+namespace smokedrift {
+
+constinit const PIXELFORMATDESCRIPTOR pixelFormatDescriptor = {
+    40,                                                           // nSize
+    1,                                                            // nVersion
+    PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,  // dwFlags
+    PFD_TYPE_RGBA,                                                // iPixelType
+    24,                                                           // cColorBits
+    0, 0, 0, 0, 0, 0,                                             // colour bits and shifts
+    16,                                                           // cAlphaBits
+    0,                                                            // cAlphaShift
+    0, 0, 0, 0, 0,                                                // accumulation
+    16,                                                           // cDepthBits
+    0,                                                            // cStencilBits
+    0,                                                            // cAuxBuffers
+    PFD_MAIN_PLANE,                                               // iLayerType
+    0, 0, 0, 0,
+};
+
+namespace {
+
+constexpr DWORD REQUIRED_FLAGS = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+
+// How far a format is from the request: every missing bit weighs far more than a surplus one.
+int distanceFromRequest(const PIXELFORMATDESCRIPTOR& f) {
+    const auto gap = [](int have, int want) { return have >= want ? have - want : (want - have) * 64; };
+    return gap(f.cColorBits, pixelFormatDescriptor.cColorBits) + gap(f.cAlphaBits, pixelFormatDescriptor.cAlphaBits) +
+           gap(f.cDepthBits, pixelFormatDescriptor.cDepthBits) + f.cStencilBits + f.cAccumBits;
+}
+
+bool usable(const PIXELFORMATDESCRIPTOR& f) {
+    return (f.dwFlags & REQUIRED_FLAGS) == REQUIRED_FLAGS && f.iPixelType == PFD_TYPE_RGBA && f.cAlphaBits > 0;
+}
+
+}  // namespace
+
+int choosePixelFormatWithAlpha(HDC dc) {
+    const int chosen = ChoosePixelFormat(dc, &pixelFormatDescriptor);
+    PIXELFORMATDESCRIPTOR described = {};
+    const int count = DescribePixelFormat(dc, chosen > 0 ? chosen : 1, sizeof(described), &described);
+    if (chosen > 0 && described.cAlphaBits > 0) return chosen;
+    int best = chosen;
+    int bestDistance = -1;
+    for (int format = 1; format <= count; ++format) {
+        PIXELFORMATDESCRIPTOR f = {};
+        if (DescribePixelFormat(dc, format, sizeof(f), &f) == 0 || !usable(f)) continue;
+        const int distance = distanceFromRequest(f);
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = format;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext) {
+    deviceContext = GetDC(window);
+    const int format = choosePixelFormatWithAlpha(deviceContext);
+    SetPixelFormat(deviceContext, format, &pixelFormatDescriptor);
+    renderContext = wglCreateContext(deviceContext);
+    wglMakeCurrent(deviceContext, renderContext);
+    // The one seeding: everything with static lifetime has drawn its start values already.
+    seedRandom(GetTickCount());
+}
+
+void releaseGraphics(HWND window, HDC deviceContext, HGLRC renderContext) {
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(renderContext);
+    ReleaseDC(window, deviceContext);
+}
+
+}  // namespace smokedrift

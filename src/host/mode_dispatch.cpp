@@ -1,0 +1,110 @@
+// Process entry and the mode switch of the command tail.
+#include "host/host_state.h"
+#include "host/saver_host.h"
+
+namespace smokedrift {
+
+namespace {
+
+constexpr DWORD VERSION_INFO_SIZE = 148;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+LPCSTR skipSpaces(LPCSTR p) {
+    while (*p == ' ') ++p;
+    return p;
+}
+
+HWND validWindowOr(HWND handle, HWND fallback) {
+    return (handle != nullptr && IsWindow(handle)) ? handle : fallback;
+}
+
+// The system decides; when it takes the exception, the screen-saver-running state goes off so
+// that the system does not stay locked believing a saver still runs.
+LONG WINAPI hostExceptionFilter(EXCEPTION_POINTERS* info) {
+    const LONG verdict = UnhandledExceptionFilter(info);
+    if (verdict == EXCEPTION_EXECUTE_HANDLER) setSaverRunning(0);
+    return verdict;
+}
+
+int runMode(LPCSTR p) {
+    for (;; ++p) {
+        switch (*p) {
+        case '\0':
+            return showConfigureDialog(nullptr);
+        case ' ':
+        case '-':
+        case '/':
+            continue;
+        case 'S':
+        case 's':
+            return runSaver(nullptr);
+        case 'P':
+        case 'p':
+        case 'L':
+        case 'l': {
+            const HWND parent = parseWindowHandle(skipSpaces(p + 1));
+            if (parent == nullptr || !IsWindow(parent)) return MODE_FAILED;
+            return runSaver(parent);
+        }
+        case 'C':
+        case 'c': {
+            HWND owner = nullptr;
+            if (p[1] == ':') owner = parseWindowHandle(p + 2);
+            return showConfigureDialog(validWindowOr(owner, GetForegroundWindow()));
+        }
+        case 'A':
+        case 'a': {
+            if (!hostState.win9xPlatform) return MODE_FAILED;
+            const HWND parent = parseWindowHandle(skipSpaces(p + 1));
+            return changePassword(validWindowOr(parent, GetForegroundWindow()));
+        }
+        default:
+            return MODE_FAILED;
+        }
+    }
+}
+
+}  // namespace
+
+LPCSTR commandTail(LPCSTR commandLine) {
+    LPCSTR p = commandLine;
+    if (*p == '"') {
+        p = CharNextA(p);
+        while (*p != '\0' && *p != '"') p = CharNextA(p);
+        if (*p == '"') p = CharNextA(p);
+    } else if (static_cast<unsigned char>(*p) > 0x20) {
+        while (static_cast<unsigned char>(*p) > 0x20) p = CharNextA(p);
+    }
+    while (*p != '\0' && static_cast<unsigned char>(*p) <= 0x20) ++p;
+    return p;
+}
+
+HWND parseWindowHandle(LPCSTR text) {
+    std::uint32_t value = 0;
+    for (LPCSTR p = text; isDigit(*p); ++p) value = value * 10u + static_cast<std::uint32_t>(*p - '0');
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
+}
+
+int dispatchMode(HINSTANCE instance, HINSTANCE, LPCSTR tail, int) {
+    hostState.instanceHandle = instance;
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = VERSION_INFO_SIZE;
+    hostState.win9xPlatform = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    return runMode(tail);
+}
+
+void hostStartup() {
+    LPCSTR tail = commandTail(GetCommandLineA());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+    SetUnhandledExceptionFilter(&hostExceptionFilter);
+    const int code = dispatchMode(GetModuleHandleA(nullptr), nullptr, tail, show);
+    ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace smokedrift
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { smokedrift::hostStartup(); }

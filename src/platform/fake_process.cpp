@@ -1,0 +1,179 @@
+// Scripted process services, registry and optional libraries.
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/fake_state.h"
+#include "platform/posix_backend.h"
+
+namespace smokedrift {
+
+void setCommandLine(const char* commandLine) { fake::state().commandLine = commandLine; }
+
+namespace fake {
+
+namespace {
+
+constexpr std::uintptr_t LIBRARY_BASE = 0x70000;
+constexpr std::uintptr_t DESKTOP_KEY = 0x5000;
+
+const char* const LIBRARY_NAMES[] = {"PASSWORD.CPL", "MPR.DLL", "IMM32.DLL"};
+const char* const EXPORT_NAMES[] = {"VerifyScreenSavePwd", "PwdChangePasswordA", "ImmAssociateContext"};
+
+int libraryIndex(LPCSTR name) {
+    for (int i = 0; i < 3; ++i) {
+        if (std::strcmp(name, LIBRARY_NAMES[i]) == 0) return i;
+    }
+    return -1;
+}
+
+HMODULE moduleFor(int index) { return reinterpret_cast<HMODULE>(LIBRARY_BASE + static_cast<std::uintptr_t>(index)); }
+
+BOOL WINAPI verifyDouble(HWND window) {
+    record("VerifyScreenSavePwd", u(window));
+    return state().verifier ? state().verifier(window) : TRUE;
+}
+
+DWORD WINAPI changeDouble(LPCSTR provider, HWND parent, DWORD a, LPVOID b) {
+    record("PwdChangePasswordA", std::strcmp(provider, "SCRSAVE") == 0 ? 1 : 0, u(parent), a, u(b));
+    return 0;
+}
+
+HIMC WINAPI associateDouble(HWND window, HIMC context) {
+    record("ImmAssociateContext", u(window), u(context));
+    return context == nullptr ? state().imeContext : nullptr;
+}
+
+template <typename Fn>
+FARPROC asFarProc(Fn fn) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(fn));
+}
+
+}  // namespace
+
+FakeState& state() {
+    static FakeState s;
+    return s;
+}
+
+void record(const char* name, std::uintptr_t a, std::uintptr_t b, std::uintptr_t c, std::uintptr_t d) {
+    state().calls.push_back(Call{name, a, b, c, d});
+}
+
+void reset() { state() = FakeState{}; }
+void setPlatformId(DWORD platformId) { state().platformId = platformId; }
+void failVersionQuery() { state().versionFails = true; }
+void setTickCount(DWORD ticks) { state().ticks = ticks; }
+void advanceTicks(DWORD milliseconds) { state().ticks += milliseconds; }
+void setRegistryValue(bool keyExists, bool queryOk, DWORD value) {
+    state().keyExists = keyExists;
+    state().queryOk = queryOk;
+    state().registryValue = value;
+}
+void setLibrary(const std::string& name, bool present, bool hasExport) { state().libraries[name] = {present, hasExport}; }
+void setPasswordVerifier(std::function<BOOL(HWND)> verifier) { state().verifier = std::move(verifier); }
+void setImeContext(HIMC detached) { state().imeContext = detached; }
+
+const std::vector<Call>& calls() { return state().calls; }
+
+std::vector<Call> callsNamed(const std::string& name) {
+    std::vector<Call> out;
+    for (const Call& c : state().calls) {
+        if (c.name == name) out.push_back(c);
+    }
+    return out;
+}
+
+std::size_t count(const std::string& name) { return callsNamed(name).size(); }
+
+}  // namespace fake
+}  // namespace smokedrift
+
+using smokedrift::fake::record;
+using smokedrift::fake::state;
+using smokedrift::fake::u;
+
+LPSTR WINAPI GetCommandLineA() { return state().commandLine.data(); }
+LPSTR WINAPI CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
+
+void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
+    *info = STARTUPINFOA{};
+    info->cb = sizeof(STARTUPINFOA);
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+    if (name == nullptr) return reinterpret_cast<HMODULE>(0x400000);
+    const int index = smokedrift::fake::libraryIndex(name);
+    // Only IMM32 counts as already loaded; the others are loaded on demand.
+    if (index != 2) return nullptr;
+    const auto it = state().libraries.find(name);
+    return (it != state().libraries.end() && it->second.present) ? smokedrift::fake::moduleFor(index) : nullptr;
+}
+
+void WINAPI ExitProcess(UINT exitCode) {
+    record("ExitProcess", exitCode);
+    throw std::runtime_error("ExitProcess");
+}
+
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
+    record("GetVersionExA", info->dwOSVersionInfoSize);
+    if (state().versionFails || info->dwOSVersionInfoSize != 148) return FALSE;
+    info->dwMajorVersion = state().platformId == VER_PLATFORM_WIN32_WINDOWS ? 4 : 10;
+    info->dwPlatformId = state().platformId;
+    return TRUE;
+}
+
+void WINAPI Sleep(DWORD milliseconds) { record("Sleep", milliseconds); }
+DWORD WINAPI GetTickCount() { return state().ticks; }
+
+BOOL WINAPI SystemParametersInfoA(UINT action, UINT param, LPVOID, UINT winIni) {
+    record("SystemParametersInfoA", action, param, winIni);
+    return TRUE;
+}
+
+HMODULE WINAPI LoadLibraryA(LPCSTR name) {
+    const int index = smokedrift::fake::libraryIndex(name);
+    const auto it = state().libraries.find(name);
+    const bool present = index >= 0 && it != state().libraries.end() && it->second.present;
+    const HMODULE module = present ? smokedrift::fake::moduleFor(index) : nullptr;
+    record("LoadLibraryA", u(module));
+    return module;
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
+    const std::uintptr_t index = u(module) - smokedrift::fake::LIBRARY_BASE;
+    if (index > 2 || std::strcmp(name, smokedrift::fake::EXPORT_NAMES[index]) != 0) return nullptr;
+    if (!state().libraries[smokedrift::fake::LIBRARY_NAMES[index]].hasExport) return nullptr;
+    using smokedrift::fake::asFarProc;
+    if (index == 0) return asFarProc(&smokedrift::fake::verifyDouble);
+    if (index == 1) return asFarProc(&smokedrift::fake::changeDouble);
+    return asFarProc(&smokedrift::fake::associateDouble);
+}
+
+BOOL WINAPI FreeLibrary(HMODULE module) {
+    record("FreeLibrary", u(module));
+    return TRUE;
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER WINAPI SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER) { return nullptr; }
+LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+
+LSTATUS WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
+    const bool desktop = key == HKEY_CURRENT_USER && std::strcmp(subKey, "Control Panel\\Desktop") == 0;
+    record("RegOpenKeyA", desktop ? 1 : 0);
+    if (!desktop || !state().keyExists) return ERROR_FILE_NOT_FOUND;
+    *result = reinterpret_cast<HKEY>(smokedrift::fake::DESKTOP_KEY);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS WINAPI RegQueryValueExA(HKEY, LPCSTR name, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size) {
+    record("RegQueryValueExA", *size);
+    if (!state().queryOk || std::strcmp(name, "ScreenSaveUsePassword") != 0 || *size < 4) return ERROR_FILE_NOT_FOUND;
+    std::memcpy(data, &state().registryValue, 4);
+    *size = 4;
+    return ERROR_SUCCESS;
+}
+
+LSTATUS WINAPI RegCloseKey(HKEY key) {
+    record("RegCloseKey", u(key));
+    return ERROR_SUCCESS;
+}

@@ -1,0 +1,169 @@
+// Pixel formats and WGL over GLX. The formats are the GLX frame-buffer configurations that can
+// draw to a window, numbered from 1. Setting a format on a window creates a child window with
+// that configuration's visual which the context draws into; input still reaches the parent.
+#include <cstring>
+
+#include "platform/x11_state.h"
+
+namespace smokedrift::x11 {
+
+namespace {
+
+int attribute(GLXFBConfig config, int name) {
+    int value = 0;
+    glXGetFBConfigAttrib(state().display, config, name, &value);
+    return value;
+}
+
+void listConfigs() {
+    X11State& s = state();
+    if (s.configCount >= 0 || display() == nullptr) return;
+    s.configCount = 0;
+    int count = 0;
+    GLXFBConfig* all = glXGetFBConfigs(s.display, s.screen, &count);
+    for (int i = 0; i < count && s.configCount < MAX_CONFIGS; ++i) {
+        const GLXFBConfig c = all[i];
+        if (!(attribute(c, GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT) || !(attribute(c, GLX_RENDER_TYPE) & GLX_RGBA_BIT) ||
+            !attribute(c, GLX_X_RENDERABLE) || attribute(c, GLX_VISUAL_ID) == 0) {
+            continue;
+        }
+        s.configs[s.configCount++] = c;
+    }
+    if (all != nullptr) XFree(all);
+}
+
+BYTE bits(GLXFBConfig config, int name) { return static_cast<BYTE>(attribute(config, name)); }
+
+PIXELFORMATDESCRIPTOR describe(GLXFBConfig c) {
+    PIXELFORMATDESCRIPTOR f = {};
+    f.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    f.nVersion = 1;
+    f.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (attribute(c, GLX_DOUBLEBUFFER) ? PFD_DOUBLEBUFFER : 0);
+    f.iPixelType = PFD_TYPE_RGBA;
+    f.cRedBits = bits(c, GLX_RED_SIZE);
+    f.cGreenBits = bits(c, GLX_GREEN_SIZE);
+    f.cBlueBits = bits(c, GLX_BLUE_SIZE);
+    f.cAlphaBits = bits(c, GLX_ALPHA_SIZE);
+    f.cColorBits = static_cast<BYTE>(f.cRedBits + f.cGreenBits + f.cBlueBits);
+    f.cAccumRedBits = bits(c, GLX_ACCUM_RED_SIZE);
+    f.cAccumGreenBits = bits(c, GLX_ACCUM_GREEN_SIZE);
+    f.cAccumBlueBits = bits(c, GLX_ACCUM_BLUE_SIZE);
+    f.cAccumAlphaBits = bits(c, GLX_ACCUM_ALPHA_SIZE);
+    f.cAccumBits = static_cast<BYTE>(f.cAccumRedBits + f.cAccumGreenBits + f.cAccumBlueBits + f.cAccumAlphaBits);
+    f.cDepthBits = bits(c, GLX_DEPTH_SIZE);
+    f.cStencilBits = bits(c, GLX_STENCIL_SIZE);
+    f.cAuxBuffers = bits(c, GLX_AUX_BUFFERS);
+    f.iLayerType = PFD_MAIN_PLANE;
+    return f;
+}
+
+// Missing bits cost far more than surplus ones; a wrong buffering mode rules a format out.
+int distance(const PIXELFORMATDESCRIPTOR& have, const PIXELFORMATDESCRIPTOR& want) {
+    const auto gap = [](int h, int w) { return h >= w ? h - w : (w - h) * 64; };
+    return gap(have.cColorBits, want.cColorBits) + gap(have.cAlphaBits, want.cAlphaBits) +
+           gap(have.cDepthBits, want.cDepthBits) + gap(have.cStencilBits, want.cStencilBits) + have.cAccumBits;
+}
+
+GLXContext contextOf(HGLRC context) {
+    const std::uintptr_t index = reinterpret_cast<std::uintptr_t>(context);
+    return (index >= 1 && index <= MAX_CONTEXTS) ? state().contexts[index - 1] : nullptr;
+}
+
+// The drawable of a device context: the child window that carries the pixel format.
+Window drawableOf(HDC dc) {
+    const X11Window* w = findWindow(xidOf(dc));
+    return w != nullptr ? w->glChild : 0;
+}
+
+}  // namespace
+}  // namespace smokedrift::x11
+
+using namespace smokedrift::x11;
+
+int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
+    listConfigs();
+    const X11State& s = state();
+    const DWORD doubleBuffer = want->dwFlags & PFD_DOUBLEBUFFER;
+    int best = 0;
+    int bestDistance = 0;
+    for (int i = 0; i < s.configCount; ++i) {
+        const PIXELFORMATDESCRIPTOR have = describe(s.configs[i]);
+        if ((have.dwFlags & PFD_DOUBLEBUFFER) != doubleBuffer) continue;
+        const int d = distance(have, *want);
+        if (best == 0 || d < bestDistance) {
+            best = i + 1;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+int WINAPI DescribePixelFormat(HDC, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
+    listConfigs();
+    const X11State& s = state();
+    if (format < 1 || format > s.configCount) return 0;
+    if (descriptor != nullptr) {
+        const PIXELFORMATDESCRIPTOR f = describe(s.configs[format - 1]);
+        std::memcpy(descriptor, &f, size < sizeof(f) ? size : sizeof(f));
+    }
+    return s.configCount;
+}
+
+BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+    listConfigs();
+    X11State& s = state();
+    X11Window* w = findWindow(xidOf(dc));
+    if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return FALSE;
+    XVisualInfo* visual = glXGetVisualFromFBConfig(s.display, s.configs[format - 1]);
+    if (visual == nullptr) return FALSE;
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = XCreateColormap(s.display, s.root, visual->visual, AllocNone);
+    attributes.background_pixel = 0;
+    attributes.border_pixel = 0;
+    w->glChild = XCreateWindow(s.display, w->xid, 0, 0, static_cast<unsigned>(w->width),
+                               static_cast<unsigned>(w->height), 0, visual->depth, InputOutput, visual->visual,
+                               CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    XFree(visual);
+    if (w->glChild == 0) return FALSE;
+    XMapWindow(s.display, w->glChild);
+    w->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC WINAPI wglCreateContext(HDC dc) {
+    X11State& s = state();
+    const X11Window* w = findWindow(xidOf(dc));
+    if (w == nullptr || w->pixelFormat == 0) return nullptr;
+    for (int i = 0; i < MAX_CONTEXTS; ++i) {
+        if (s.contexts[i] != nullptr) continue;
+        s.contexts[i] = glXCreateNewContext(s.display, s.configs[w->pixelFormat - 1], GLX_RGBA_TYPE, nullptr, True);
+        if (s.contexts[i] == nullptr) return nullptr;
+        return reinterpret_cast<HGLRC>(static_cast<std::uintptr_t>(i + 1));
+    }
+    return nullptr;
+}
+
+BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
+    Display* d = state().display;
+    if (d == nullptr) return FALSE;
+    if (context == nullptr) return glXMakeContextCurrent(d, None, None, nullptr) ? TRUE : FALSE;
+    const Window drawable = drawableOf(dc);
+    const GLXContext glx = contextOf(context);
+    if (drawable == 0 || glx == nullptr) return FALSE;
+    return glXMakeContextCurrent(d, drawable, drawable, glx) ? TRUE : FALSE;
+}
+
+BOOL WINAPI wglDeleteContext(HGLRC context) {
+    const GLXContext glx = contextOf(context);
+    if (glx == nullptr) return FALSE;
+    glXDestroyContext(state().display, glx);
+    state().contexts[reinterpret_cast<std::uintptr_t>(context) - 1] = nullptr;
+    return TRUE;
+}
+
+BOOL WINAPI SwapBuffers(HDC dc) {
+    const Window drawable = drawableOf(dc);
+    if (drawable == 0) return FALSE;
+    glXSwapBuffers(state().display, drawable);
+    return TRUE;
+}

@@ -1,0 +1,275 @@
+// The message queue over X events: posted and sent messages, timers, input, destruction.
+#include <X11/keysym.h>
+
+#include "platform/x11_state.h"
+
+namespace smokedrift::x11 {
+
+namespace {
+
+MSG makeMsg(Window xid, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG m = {};
+    m.hwnd = handleOf(xid);
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = static_cast<DWORD>(nowMilliseconds());
+    return m;
+}
+
+bool enqueue(const MSG& m) {
+    X11State& s = state();
+    if (s.queueCount == QUEUE_SIZE) return false;
+    s.queue[(s.queueHead + s.queueCount) % QUEUE_SIZE] = m;
+    ++s.queueCount;
+    return true;
+}
+
+bool matches(const MSG& m, HWND window, UINT low, UINT high) {
+    if (window != nullptr && m.hwnd != window) return false;
+    if (low == 0 && high == 0) return true;
+    return m.message >= low && m.message <= high;
+}
+
+// Removes queue entry `index` (0 = oldest) keeping the order of the rest.
+void removeAt(int index) {
+    X11State& s = state();
+    for (int i = index; i + 1 < s.queueCount; ++i) {
+        s.queue[(s.queueHead + i) % QUEUE_SIZE] = s.queue[(s.queueHead + i + 1) % QUEUE_SIZE];
+    }
+    --s.queueCount;
+}
+
+LPARAM pointParam(int x, int y) {
+    return static_cast<LPARAM>((static_cast<std::uint32_t>(y & 0xffff) << 16) | static_cast<std::uint32_t>(x & 0xffff));
+}
+
+// Windows' virtual-key codes for the keys whose code is not their character.
+WPARAM virtualKey(KeySym sym) {
+    if (sym >= XK_a && sym <= XK_z) return sym - XK_a + 'A';
+    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9) || sym == XK_space) return sym;
+    switch (sym) {
+    case XK_Return: return 0x0D;
+    case XK_Escape: return 0x1B;
+    case XK_Tab: return 0x09;
+    case XK_BackSpace: return 0x08;
+    case XK_Shift_L: case XK_Shift_R: return 0x10;
+    case XK_Control_L: case XK_Control_R: return 0x11;
+    case XK_Alt_L: case XK_Alt_R: return 0x12;
+    default: return 0xFF;
+    }
+}
+
+void destroyedUnderUs(X11Window& w) {
+    const HWND handle = handleOf(w.xid);
+    const WNDPROC proc = w.proc;
+    w.xid = 0;  // gone: nothing more may be drawn into it or sent to it
+    proc(handle, WM_DESTROY, 0, 0);
+    forgetWindow(w);
+}
+
+void translate(const XEvent& e) {
+    X11Window* w = findWindow(e.xany.window);
+    if (e.type == DestroyNotify) {
+        if (X11Window* gone = findWindow(e.xdestroywindow.window)) destroyedUnderUs(*gone);
+        return;
+    }
+    if (w == nullptr) return;
+    switch (e.type) {
+    case KeyPress: {
+        const KeySym sym = XLookupKeysym(const_cast<XKeyEvent*>(&e.xkey), 0);
+        const UINT message = (e.xkey.state & Mod1Mask) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        enqueue(makeMsg(w->xid, message, virtualKey(sym), 1));
+        break;
+    }
+    case ButtonPress: {
+        UINT message = 0;
+        if (e.xbutton.button == Button1) message = WM_LBUTTONDOWN;
+        if (e.xbutton.button == Button2) message = WM_MBUTTONDOWN;
+        if (e.xbutton.button == Button3) message = WM_RBUTTONDOWN;
+        if (message != 0) enqueue(makeMsg(w->xid, message, 0, pointParam(e.xbutton.x, e.xbutton.y)));
+        break;
+    }
+    case MotionNotify:
+        enqueue(makeMsg(w->xid, WM_MOUSEMOVE, 0, pointParam(e.xmotion.x, e.xmotion.y)));
+        break;
+    case FocusOut:
+        // Losing the keyboard to another window deactivates us; focus moving inside us does not.
+        if (w->topLevel && e.xfocus.mode == NotifyNormal && e.xfocus.detail != NotifyInferior &&
+            e.xfocus.detail != NotifyPointer) {
+            enqueue(makeMsg(w->xid, WM_ACTIVATEAPP, FALSE, 0));
+        }
+        break;
+    case Expose:
+        if (e.xexpose.count == 0 && !w->paintPending) {
+            w->paintPending = true;
+            enqueue(makeMsg(w->xid, WM_PAINT, 0, 0));
+        }
+        break;
+    case MapNotify:
+        w->mapped = true;
+        if (w->focusOnMap) {
+            w->focusOnMap = false;
+            XSetInputFocus(state().display, w->xid, RevertToParent, CurrentTime);
+        }
+        break;
+    case ClientMessage:
+        if (static_cast<Atom>(e.xclient.data.l[0]) == state().wmDeleteWindow) enqueue(makeMsg(w->xid, WM_CLOSE, 0, 0));
+        break;
+    default:
+        break;
+    }
+}
+
+void pumpEvents() {
+    Display* d = state().display;
+    if (d == nullptr) return;
+    while (XPending(d) > 0) {
+        XEvent e;
+        XNextEvent(d, &e);
+        translate(e);
+    }
+}
+
+void postCloseToOurWindows() {
+    for (const X11Window& w : state().windows) {
+        if (w.xid != 0 && w.proc != nullptr) enqueue(makeMsg(w.xid, WM_CLOSE, 0, 0));
+    }
+}
+
+// The timer due first, or null.
+X11Timer* nextTimer() {
+    X11Timer* next = nullptr;
+    for (X11Timer& t : state().timers) {
+        if (t.window != 0 && (next == nullptr || t.due < next->due)) next = &t;
+    }
+    return next;
+}
+
+}  // namespace
+
+void forgetPendingPaint(Window xid) {
+    if (X11Window* w = findWindow(xid)) w->paintPending = false;
+}
+
+}  // namespace smokedrift::x11
+
+using namespace smokedrift::x11;
+
+UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
+    Display* d = display();
+    if (d == nullptr) return 0;
+    return 0xC000u + static_cast<UINT>(XInternAtom(d, name, False) & 0x3FFF);
+}
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
+    X11State& s = state();
+    for (;;) {
+        if (takeStopRequest()) postCloseToOurWindows();
+        if (s.quitPosted) {
+            s.quitPosted = false;
+            *msg = MSG{};
+            msg->message = WM_QUIT;
+            msg->wParam = static_cast<WPARAM>(s.quitCode);
+            return FALSE;
+        }
+        if (s.queueCount == 0) pumpEvents();
+        if (s.queueCount > 0) {
+            *msg = s.queue[s.queueHead];
+            s.queueHead = (s.queueHead + 1) % QUEUE_SIZE;
+            --s.queueCount;
+            if (msg->message == WM_PAINT) forgetPendingPaint(xidOf(msg->hwnd));
+            return TRUE;
+        }
+        // Timers come last, as on Windows: only when nothing else is waiting.
+        int timeout = -1;
+        if (X11Timer* t = nextTimer()) {
+            const std::uint64_t now = nowMilliseconds();
+            if (t->due <= now) {
+                t->due = now + t->interval;
+                *msg = makeMsg(t->window, WM_TIMER, t->id, 0);
+                return TRUE;
+            }
+            timeout = static_cast<int>(t->due - now);
+        }
+        waitForInput(timeout);
+    }
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT low, UINT high, UINT flags) {
+    X11State& s = state();
+    pumpEvents();
+    for (int i = 0; i < s.queueCount; ++i) {
+        const MSG& m = s.queue[(s.queueHead + i) % QUEUE_SIZE];
+        if (!matches(m, window, low, high)) continue;
+        *msg = m;
+        if (flags & PM_REMOVE) removeAt(i);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    const X11Window* w = findWindow(xidOf(msg->hwnd));
+    return w != nullptr ? w->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const X11Window* w = findWindow(xidOf(window));
+    return w != nullptr ? w->proc(window, message, wParam, lParam) : 0;
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Windows of other programs have no queue of ours to post to.
+    if (findWindow(xidOf(window)) == nullptr) return FALSE;
+    return enqueue(makeMsg(xidOf(window), message, wParam, lParam)) ? TRUE : FALSE;
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+    state().quitPosted = true;
+    state().quitCode = exitCode;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+    X11Window* w = findWindow(xidOf(window));
+    if (message != WM_CLOSE || w == nullptr) return 0;
+    // As DestroyWindow: the procedure hears WM_DESTROY while the window still exists.
+    w->proc(window, WM_DESTROY, 0, 0);
+    X11State& s = state();
+    XDestroyWindow(s.display, w->xid);
+    XFlush(s.display);
+    for (int i = s.queueCount - 1; i >= 0; --i) {
+        if (s.queue[(s.queueHead + i) % QUEUE_SIZE].hwnd == window) removeAt(i);
+    }
+    forgetWindow(*w);
+    return 0;
+}
+
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC) {
+    const Window xid = xidOf(window);
+    if (findWindow(xid) == nullptr) return 0;
+    X11Timer* slot = nullptr;
+    for (X11Timer& t : state().timers) {
+        if (t.window == xid && t.id == id) slot = &t;
+    }
+    for (X11Timer& t : state().timers) {
+        if (slot == nullptr && t.window == 0) slot = &t;
+    }
+    if (slot == nullptr) return 0;
+    // Windows does not tick faster than about every 10 ms; neither do we.
+    const UINT interval = elapse < 10 ? 10 : elapse;
+    *slot = X11Timer{xid, id, interval, nowMilliseconds() + interval};
+    return id;
+}
+
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
+    for (X11Timer& t : state().timers) {
+        if (t.window == xidOf(window) && t.id == id) {
+            t = X11Timer{};
+            return TRUE;
+        }
+    }
+    return FALSE;
+}

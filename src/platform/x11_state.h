@@ -1,0 +1,95 @@
+#pragma once
+// State of the X11 + GLX backend, shared by its files. Fixed-size tables: nothing is allocated
+// while the saver runs.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <GL/glx.h>
+
+#include <csignal>
+#include <cstdint>
+
+#include "platform/win32_api.h"
+
+namespace smokedrift::x11 {
+
+constexpr int MAX_WINDOWS = 8;
+constexpr int MAX_CLASSES = 4;
+constexpr int MAX_TIMERS = 8;
+constexpr int QUEUE_SIZE = 256;
+constexpr int MAX_CONFIGS = 512;
+constexpr int MAX_CONTEXTS = 4;
+
+struct X11Class {
+    char name[64] = {};
+    WNDPROC proc = nullptr;
+};
+
+struct X11Window {
+    Window xid = 0;
+    Window glChild = 0;  // created by SetPixelFormat with the format's visual
+    Window parent = 0;   // 0 for a top-level window
+    WNDPROC proc = nullptr;
+    int width = 0;
+    int height = 0;
+    bool topLevel = false;
+    bool mapped = false;
+    bool focusOnMap = false;
+    bool paintPending = false;
+    int pixelFormat = 0;
+};
+
+struct X11Timer {
+    Window window = 0;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    std::uint64_t due = 0;
+};
+
+struct X11State {
+    Display* display = nullptr;
+    bool openFailed = false;
+    int screen = 0;
+    Window root = 0;
+    Atom wmProtocols = 0;
+    Atom wmDeleteWindow = 0;
+    Cursor blankCursor = 0;
+    bool cursorHidden = false;
+    char commandLine[4096] = "smokedrift";
+    X11Class classes[MAX_CLASSES];
+    X11Window windows[MAX_WINDOWS];
+    X11Timer timers[MAX_TIMERS];
+    MSG queue[QUEUE_SIZE] = {};
+    int queueHead = 0;
+    int queueCount = 0;
+    bool quitPosted = false;
+    int quitCode = 0;
+    int signalPipe[2] = {-1, -1};
+    GLXFBConfig configs[MAX_CONFIGS] = {};
+    int configCount = -1;  // -1: not listed yet
+    GLXContext contexts[MAX_CONTEXTS] = {};
+    bool dialogEnded = false;
+    INT_PTR dialogResult = 0;
+};
+
+X11State& state();
+
+// The connection, opened on first use; null (after one line on stderr) when there is none.
+Display* display();
+
+// True once SIGTERM or SIGINT arrived since the last call.
+bool takeStopRequest();
+
+X11Window* findWindow(Window xid);
+inline Window xidOf(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
+inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(xid)); }
+inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
+
+std::uint64_t nowMilliseconds();
+
+// Waits until the X connection or the signal pipe has something, or the timeout (ms, -1 none).
+void waitForInput(int timeoutMs);
+
+// Removes our bookkeeping of a window after its WM_DESTROY went out.
+void forgetWindow(X11Window& w);
+
+}  // namespace smokedrift::x11

@@ -1,0 +1,279 @@
+// Windows of a registered class on X: creation, geometry, stacking and focus, cursor, lookup.
+#include <X11/Xatom.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/x11_state.h"
+
+namespace smokedrift::x11 {
+
+X11Window* findWindow(Window xid) {
+    if (xid == 0) return nullptr;
+    for (X11Window& w : state().windows) {
+        if (w.xid == xid) return &w;
+    }
+    return nullptr;
+}
+
+void forgetWindow(X11Window& w) {
+    for (X11Timer& t : state().timers) {
+        if (t.window == w.xid) t = X11Timer{};
+    }
+    w = X11Window{};
+}
+
+namespace {
+
+X11Class* findClass(LPCSTR name) {
+    for (X11Class& c : state().classes) {
+        if (c.proc != nullptr && std::strcmp(c.name, name) == 0) return &c;
+    }
+    return nullptr;
+}
+
+X11Window* freeSlot() {
+    for (X11Window& w : state().windows) {
+        if (w.xid == 0) return &w;
+    }
+    return nullptr;
+}
+
+bool attributesOf(Window xid, XWindowAttributes& attributes) {
+    Display* d = display();
+    return d != nullptr && xid != 0 && XGetWindowAttributes(d, xid, &attributes) != 0;
+}
+
+Cursor blankCursor() {
+    X11State& s = state();
+    if (s.blankCursor == 0) {
+        static const char empty[1] = {0};
+        const Pixmap pixmap = XCreateBitmapFromData(s.display, s.root, empty, 1, 1);
+        XColor black = {};
+        s.blankCursor = XCreatePixmapCursor(s.display, pixmap, pixmap, &black, &black, 0, 0);
+        XFreePixmap(s.display, pixmap);
+    }
+    return s.blankCursor;
+}
+
+bool hasClassAndTitle(Display* d, Window xid, LPCSTR className, LPCSTR title) {
+    XClassHint hint = {};
+    if (XGetClassHint(d, xid, &hint) == 0) return false;
+    const bool classMatches = hint.res_class != nullptr && std::strcmp(hint.res_class, className) == 0;
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+    if (!classMatches) return false;
+    char* name = nullptr;
+    if (XFetchName(d, xid, &name) == 0 || name == nullptr) return false;
+    const bool titleMatches = std::strcmp(name, title) == 0;
+    XFree(name);
+    return titleMatches;
+}
+
+}  // namespace
+}  // namespace smokedrift::x11
+
+using namespace smokedrift::x11;
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
+    if (display() == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
+    X11Class* slot = findClass(windowClass->lpszClassName);
+    for (int i = 0; slot == nullptr && i < MAX_CLASSES; ++i) {
+        if (state().classes[i].proc == nullptr) slot = &state().classes[i];
+    }
+    if (slot == nullptr) return 0;
+    std::snprintf(slot->name, sizeof(slot->name), "%s", windowClass->lpszClassName);
+    slot->proc = windowClass->lpfnWndProc;
+    return static_cast<ATOM>(1 + (slot - state().classes));
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
+    Display* d = display();
+    const X11Class* windowClass = findClass(className);
+    X11Window* w = freeSlot();
+    if (d == nullptr || windowClass == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
+    X11State& s = state();
+    const bool child = (style & WS_CHILD) != 0;
+    const Window parentXid = child ? xidOf(parent) : s.root;
+
+    XSetWindowAttributes attributes = {};
+    attributes.background_pixel = BlackPixel(d, s.screen);
+    attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | ExposureMask |
+                            StructureNotifyMask;
+    unsigned long mask = CWBackPixel | CWEventMask;
+    // A topmost pop-up is no window manager's business: it covers everything, frameless.
+    if (!child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST)) {
+        attributes.override_redirect = True;
+        mask |= CWOverrideRedirect;
+    }
+    const Window xid = XCreateWindow(d, parentXid, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                     CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
+    if (xid == 0) return nullptr;
+    XStoreName(d, xid, title);
+    XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(className)};
+    XSetClassHint(d, xid, &hint);
+    if (!child) XSetWMProtocols(d, xid, &s.wmDeleteWindow, 1);
+
+    *w = X11Window{};
+    w->xid = xid;
+    w->parent = child ? parentXid : 0;
+    w->proc = windowClass->proc;
+    w->width = width;
+    w->height = height;
+    w->topLevel = !child;
+    const HWND handle = handleOf(xid);
+    if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
+        XDestroyWindow(d, xid);
+        forgetWindow(*w);
+        return nullptr;
+    }
+    if (style & WS_VISIBLE) {
+        w->proc(handle, WM_SHOWWINDOW, TRUE, 0);
+        if (w->topLevel) {
+            XMapRaised(d, xid);
+        } else {
+            XMapWindow(d, xid);
+        }
+    }
+    XFlush(d);
+    return handle;
+}
+
+HWND WINAPI GetDesktopWindow() { return display() != nullptr ? handleOf(state().root) : nullptr; }
+
+BOOL WINAPI IsWindow(HWND window) {
+    XWindowAttributes attributes;
+    return attributesOf(xidOf(window), attributes) ? TRUE : FALSE;
+}
+
+HWND WINAPI GetParent(HWND window) {
+    if (const X11Window* w = findWindow(xidOf(window))) return handleOf(w->parent);
+    Display* d = display();
+    if (d == nullptr) return nullptr;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(d, xidOf(window), &root, &parent, &children, &count) == 0) return nullptr;
+    if (children != nullptr) XFree(children);
+    return parent == root ? nullptr : handleOf(parent);
+}
+
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
+    *rect = RECT{0, 0, 0, 0};
+    if (const X11Window* w = findWindow(xidOf(window))) {
+        rect->right = w->width;
+        rect->bottom = w->height;
+        return TRUE;
+    }
+    XWindowAttributes attributes;
+    if (!attributesOf(xidOf(window), attributes)) return FALSE;
+    rect->right = attributes.width;
+    rect->bottom = attributes.height;
+    return TRUE;
+}
+
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR title) {
+    Display* d = display();
+    if (d == nullptr) return nullptr;
+    // Top-level windows, and one level further down for those a window manager framed.
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* topLevels = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(d, state().root, &rootReturn, &parent, &topLevels, &count) == 0) return nullptr;
+    HWND found = nullptr;
+    for (unsigned int i = 0; found == nullptr && i < count; ++i) {
+        if (hasClassAndTitle(d, topLevels[i], className, title)) {
+            found = handleOf(topLevels[i]);
+            break;
+        }
+        Window* inner = nullptr;
+        unsigned int innerCount = 0;
+        if (XQueryTree(d, topLevels[i], &rootReturn, &parent, &inner, &innerCount) == 0) continue;
+        for (unsigned int k = 0; found == nullptr && k < innerCount; ++k) {
+            if (hasClassAndTitle(d, inner[k], className, title)) found = handleOf(inner[k]);
+        }
+        if (inner != nullptr) XFree(inner);
+    }
+    if (topLevels != nullptr) XFree(topLevels);
+    return found;
+}
+
+HWND WINAPI GetForegroundWindow() {
+    Display* d = display();
+    if (d == nullptr) return nullptr;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    return focus > PointerRoot ? handleOf(focus) : nullptr;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND window) {
+    Display* d = display();
+    XWindowAttributes attributes;
+    if (d == nullptr || !attributesOf(xidOf(window), attributes)) return FALSE;
+    XRaiseWindow(d, xidOf(window));
+    X11Window* w = findWindow(xidOf(window));
+    if (attributes.map_state == IsViewable) {
+        XSetInputFocus(d, xidOf(window), RevertToParent, CurrentTime);
+    } else if (w != nullptr) {
+        // Without a window manager nobody else hands out the focus: take it once mapped.
+        w->focusOnMap = true;
+    }
+    XFlush(d);
+    return TRUE;
+}
+
+HCURSOR WINAPI SetCursor(HCURSOR cursor) {
+    X11State& s = state();
+    const HCURSOR previous = s.cursorHidden ? nullptr : reinterpret_cast<HCURSOR>(1);
+    if (display() == nullptr) return previous;
+    s.cursorHidden = cursor == nullptr;
+    for (const X11Window& w : s.windows) {
+        if (w.xid == 0) continue;
+        if (s.cursorHidden) {
+            XDefineCursor(s.display, w.xid, blankCursor());
+        } else {
+            XUndefineCursor(s.display, w.xid);
+        }
+    }
+    XFlush(s.display);
+    return previous;
+}
+
+BOOL WINAPI GetCursorPos(LPPOINT point) {
+    *point = POINT{0, 0};
+    Display* d = display();
+    if (d == nullptr) return FALSE;
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int winX = 0;
+    int winY = 0;
+    unsigned int buttons = 0;
+    if (!XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons)) return FALSE;
+    *point = POINT{rootX, rootY};
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND window) {
+    if (display() == nullptr) return nullptr;
+    const Window xid = window == nullptr ? state().root : xidOf(window);
+    return reinterpret_cast<HDC>(static_cast<std::uintptr_t>(xid));
+}
+
+int WINAPI ReleaseDC(HWND, HDC) { return 1; }
+
+int WINAPI GetClipBox(HDC dc, LPRECT rect) {
+    *rect = RECT{0, 0, 0, 0};
+    Display* d = display();
+    if (d == nullptr || dc == nullptr) return ERROR;
+    XWindowAttributes attributes;
+    if (!attributesOf(xidOf(dc), attributes)) return ERROR;
+    rect->right = attributes.width;
+    rect->bottom = attributes.height;
+    return SIMPLEREGION;
+}

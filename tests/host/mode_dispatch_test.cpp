@@ -1,0 +1,183 @@
+// The command tail picks the mode; every example tail with its exit code and the call it makes.
+#include <stdexcept>
+
+#include "host_fixture.h"
+
+namespace hosttest {
+namespace {
+
+using smokedrift::commandTail;
+using smokedrift::parseWindowHandle;
+namespace fake = smokedrift::fake;
+
+constexpr std::uintptr_t PREVIEW_STYLE = 0x52000000;
+constexpr std::uintptr_t FULL_SCREEN_STYLE = 0x96000000;
+const HWND FOREGROUND = handle(0x777);
+
+class ModeDispatch : public HostTest {};
+
+TEST_F(ModeDispatch, CommandTailSkipsTheProgramNameQuotedOrNot) {
+    EXPECT_STREQ(commandTail("\"C:\\Program Files\\smokedrift.scr\" /s"), "/s");
+    EXPECT_STREQ(commandTail("smokedrift.scr   \t/p 5"), "/p 5");
+    EXPECT_STREQ(commandTail("\"unterminated /s"), "");
+    EXPECT_STREQ(commandTail("smokedrift.scr"), "");
+    EXPECT_STREQ(commandTail("  /c"), "/c");
+}
+
+TEST_F(ModeDispatch, WindowHandlesAreDecimalAndWrapAt32Bits) {
+    EXPECT_EQ(value(parseWindowHandle("1234")), 1234u);
+    EXPECT_EQ(value(parseWindowHandle("12ab")), 12u);
+    EXPECT_EQ(value(parseWindowHandle("4294967297")), 1u);
+    EXPECT_EQ(parseWindowHandle("x1"), nullptr);
+}
+
+TEST_F(ModeDispatch, PreviewTailsRunInTheGivenWindow) {
+    for (const char* tail : {"/p 1234", "/p1234", "/P   1234", "/l 1234", "-L1234"}) {
+        SetUp();
+        usePreviewParent();
+        fake::deliver(WM_CLOSE);
+        EXPECT_EQ(run(tail), 0) << tail;
+        const auto created = fake::callsNamed("CreateWindowExA");
+        ASSERT_EQ(created.size(), 1u) << tail;
+        EXPECT_EQ(created[0].a, 0u);
+        EXPECT_EQ(created[0].b, PREVIEW_STYLE);
+        EXPECT_EQ(created[0].c, 1234u);
+        const auto rect = fake::callsNamed("CreateWindowExA.rect")[0];
+        EXPECT_EQ(rect.c, 152u);
+        EXPECT_EQ(rect.d, 112u);
+        EXPECT_TRUE(closed()) << tail;
+        EXPECT_FALSE(fake::scriptRanOut());
+    }
+}
+
+TEST_F(ModeDispatch, BadPreviewTailsFailWithoutAWindow) {
+    for (const char* tail : {"/p:1234", "/p 0", "/p 999", "/p", "/l x"}) {
+        SetUp();
+        usePreviewParent();
+        EXPECT_EQ(run(tail), -1) << tail;
+        EXPECT_EQ(fake::count("CreateWindowExA"), 0u) << tail;
+    }
+}
+
+TEST_F(ModeDispatch, FullScreenSwitchesCoverTheScreenAndExitZero) {
+    for (const char* tail : {"-s", "/S", " s", "s", "//s"}) {
+        SetUp();
+        fake::setScreen(RECT{-10, 5, 790, 605});
+        fake::deliver(WM_KEYDOWN, 'A');
+        EXPECT_EQ(run(tail), 0) << tail;
+        const auto created = fake::callsNamed("CreateWindowExA");
+        ASSERT_EQ(created.size(), 1u) << tail;
+        EXPECT_EQ(created[0].a, 8u);
+        EXPECT_EQ(created[0].b, FULL_SCREEN_STYLE);
+        EXPECT_EQ(created[0].c, 0u);
+        const auto rect = fake::callsNamed("CreateWindowExA.rect")[0];
+        EXPECT_EQ(static_cast<LONG>(rect.a), -10);
+        EXPECT_EQ(rect.b, 5u);
+        EXPECT_EQ(rect.c, 800u);
+        EXPECT_EQ(rect.d, 600u);
+        EXPECT_EQ(fake::callsNamed("SetForegroundWindow").at(0).a, value(fake::lastCreatedWindow()));
+        EXPECT_TRUE(closed()) << tail;
+    }
+}
+
+TEST_F(ModeDispatch, UnknownSwitchesFail) {
+    for (const char* tail : {"/x", "/\ts", "-?", "\ts"}) {
+        SetUp();
+        EXPECT_EQ(run(tail), -1) << tail;
+        EXPECT_EQ(fake::count("CreateWindowExA"), 0u);
+        EXPECT_EQ(fake::count("DialogBoxParamA"), 0u);
+    }
+}
+
+TEST_F(ModeDispatch, ConfigureDialogOwnerFollowsTheTail) {
+    struct Case {
+        const char* tail;
+        HWND owner;
+    };
+    for (const Case& c : {Case{"/c:1234", PREVIEW_PARENT}, Case{"/c 1234", FOREGROUND}, Case{"/c", FOREGROUND},
+                          Case{"/c:999", FOREGROUND}, Case{"", nullptr}}) {
+        SetUp();
+        usePreviewParent();
+        fake::addForeignWindow(FOREGROUND, 10, 10);
+        fake::setForegroundWindow(FOREGROUND);
+        fake::pressDialogButtons({IDOK});
+        EXPECT_EQ(run(c.tail), 1) << c.tail;
+        const auto dialog = fake::callsNamed("DialogBoxParamA");
+        ASSERT_EQ(dialog.size(), 1u);
+        EXPECT_EQ(dialog[0].a, 2003u);
+        EXPECT_EQ(dialog[0].b, value(c.owner)) << c.tail;
+    }
+}
+
+TEST_F(ModeDispatch, ConfigureDialogResultIsTheExitCode) {
+    fake::pressDialogButtons({IDCANCEL});
+    EXPECT_EQ(run("/c"), 0);
+    SetUp();
+    fake::pressDialogButtons({7, IDOK});
+    EXPECT_EQ(run("/c"), 1);
+    SetUp();
+    fake::setDialogTemplateMissing();
+    EXPECT_EQ(run("/c"), -1);
+}
+
+TEST_F(ModeDispatch, PasswordChangeOnlyOnTheWindows95Family) {
+    fake::setLibrary("MPR.DLL", true, true);
+    EXPECT_EQ(run("/a"), -1);
+    EXPECT_EQ(fake::count("PwdChangePasswordA"), 0u);
+
+    SetUp();
+    fake::setLibrary("MPR.DLL", true, true);
+    fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
+    fake::failVersionQuery();
+    EXPECT_EQ(run("/a"), -1);
+
+    SetUp();
+    useWin9x();
+    usePreviewParent();
+    fake::setLibrary("MPR.DLL", true, true);
+    EXPECT_EQ(run("/a 1234"), 0);
+    const auto change = fake::callsNamed("PwdChangePasswordA");
+    ASSERT_EQ(change.size(), 1u);
+    EXPECT_EQ(change[0].a, 1u);  // "SCRSAVE"
+    EXPECT_EQ(change[0].b, 1234u);
+    EXPECT_EQ(fake::count("FreeLibrary"), 1u);
+
+    SetUp();
+    useWin9x();
+    fake::setForegroundWindow(FOREGROUND);
+    fake::addForeignWindow(FOREGROUND, 10, 10);
+    fake::setLibrary("MPR.DLL", true, true);
+    EXPECT_EQ(run("/A"), 0);
+    EXPECT_EQ(fake::callsNamed("PwdChangePasswordA").at(0).b, value(FOREGROUND));
+
+    SetUp();
+    useWin9x();
+    EXPECT_EQ(run("/a"), 0);  // no MPR.DLL: nothing happens, still 0
+    EXPECT_EQ(fake::count("FreeLibrary"), 0u);
+}
+
+TEST_F(ModeDispatch, SecondFullScreenStartRaisesTheFirst) {
+    const HWND running = handle(0x55);
+    fake::addForeignWindow(running, 800, 600, "WindowsScreenSaverClass", "Screen Saver");
+    EXPECT_EQ(run("/s"), 0);
+    EXPECT_EQ(fake::count("CreateWindowExA"), 0u);
+    ASSERT_EQ(fake::count("SetForegroundWindow"), 1u);
+    EXPECT_EQ(fake::callsNamed("SetForegroundWindow")[0].a, value(running));
+
+    // A preview of the class is no full-screen saver.
+    SetUp();
+    fake::addForeignWindow(running, 80, 60, "WindowsScreenSaverClass", "Preview");
+    fake::deliver(WM_KEYDOWN);
+    EXPECT_EQ(run("/s"), 0);
+    EXPECT_EQ(fake::count("CreateWindowExA"), 1u);
+}
+
+TEST_F(ModeDispatch, StartupEndsTheProcessWithTheModeCode) {
+    smokedrift::setCommandLine("\"smokedrift.scr\" /x");
+    EXPECT_THROW(smokedrift::hostStartup(), std::runtime_error);
+    ASSERT_EQ(fake::count("ExitProcess"), 1u);
+    EXPECT_EQ(fake::callsNamed("ExitProcess")[0].a, 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace hosttest
