@@ -1,4 +1,6 @@
 // Process entry and the mode switch of the command tail.
+#include <cstdint>
+
 #include "host/host_state.h"
 #include "host/saver_host.h"
 
