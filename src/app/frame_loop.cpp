@@ -28,6 +28,9 @@ void renderFrame() {
     screenLayout.useViewport(0);
     screenLayout.beginOverlay(0);
     screenLayout.drawFade();
+    if (screenLayout.effectMode == 1) {
+        feedbackEffect.fitLayoutToTexture();
+    }
 
     if (spritesEnabled) {
         spritePass();
@@ -38,7 +41,7 @@ void renderFrame() {
         // Every 3D viewport takes fov and planes from viewport 1's camera, with its own aspect.
         for (int i = 1; i < screenLayout.viewportCount; ++i) {
             screenLayout.useViewport(i);
-            // effectMode 1: the feedback effect fits the layout to its texture here.
+            if (screenLayout.effectMode == 1) feedbackEffect.fitLayoutToTexture();
             screenLayout.viewports[1].camera.applyProjection(screenLayout);
             pass3D();
         }
@@ -47,6 +50,11 @@ void renderFrame() {
         screenLayout.useViewport(0);
         screenLayout.beginOverlay(0);
         backgroundPass();
+    }
+    if (screenLayout.effectMode == 1) {
+        feedbackEffect.capture();
+    } else if (screenLayout.effectMode == 2) {
+        feedbackEffect.drawExploded(static_cast<float>(frameClock.timeStep));
     }
 }
 

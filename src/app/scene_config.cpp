@@ -47,6 +47,9 @@ void configureScene() {
     view3D.camera.farPlane = static_cast<float>(sceneScale * 6.0);
     screenLayout.layoutViewports();
 
+    // The layout the feedback effect reads and writes.
+    feedbackEffect.layout = &screenLayout;
+
     // Fog: the parameters are loaded now; the three-dimensional pass switches it per object.
     fogSettings.start = static_cast<float>(sceneScale * 0.2);
     fogSettings.end = static_cast<float>(sceneScale * 0.6);

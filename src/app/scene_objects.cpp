@@ -6,7 +6,7 @@ namespace smokedrift {
 FogSettings fogSettings;
 Light sceneLight;
 ScreenLayout screenLayout;
-// feedbackEffect goes here, between the layout and the star field.
+FeedbackEffect feedbackEffect;
 StarField starField;
 ParticleSystem particleSystem;
 FrameClock frameClock;

@@ -11,6 +11,7 @@
 #include "particles/particle_system.h"
 #include "particles/star_field.h"
 #include "textures/texture.h"
+#include "view/feedback_effect.h"
 #include "view/screen_layout.h"
 
 namespace smokedrift {
@@ -20,6 +21,7 @@ constexpr int TEXTURE_SLOTS = 20;
 extern FogSettings fogSettings;
 extern Light sceneLight;
 extern ScreenLayout screenLayout;
+extern FeedbackEffect feedbackEffect;
 extern StarField starField;
 extern ParticleSystem particleSystem;
 extern FrameClock frameClock;

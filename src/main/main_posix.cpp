@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "offscreen/render_mode.h"
+#include "offscreen/texture_writer.h"
 #include "platform/posix_backend.h"
 #include "platform/win32_api.h"
 
@@ -34,7 +35,14 @@ void printHelp() {
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
         "      The same arguments always give the same file.\n"
-        "      --enable turns scene switches on, comma-separated: background\n"
+        "      --enable turns scene switches on, comma-separated: 3d, stars, particles, fog,\n"
+        "      background, feedback\n"
+        "      (feedback: 40 frames before the end the picture is captured and flies apart as tiles)\n"
+        "  smokedrift --texture TYPE --out FILE.png [--size WxH] [--seed S]\n"
+        "      generate one texture type and write it as an RGBA PNG, as it looks when drawn.\n"
+        "      TYPE: SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK CHECK GRILLE\n"
+        "      GRAIN SOFT_SQUARE (any case) or a code 0-15. Defaults: --size 256x256 (at most\n"
+        "      65536 pixels), --seed 1.\n"
         "  smokedrift --help | --version\n"
         "\n"
         "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch, a\n"
@@ -83,6 +91,9 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "--version") {
         std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION);
         return 0;
+    }
+    if (!args.empty() && args[0] == "--texture") {
+        return smokedrift::runTextureWriter(args);
     }
     if (!args.empty() && args[0] == "--render") {
         return smokedrift::runRenderMode(args);

@@ -13,7 +13,7 @@ namespace smokedrift {
 namespace {
 
 // libpng reports errors by longjmp; everything it touches here is plain data.
-bool encode(FILE* file, const std::uint8_t* rgb, int width, int height) {
+bool encode(FILE* file, const std::uint8_t* pixels, int width, int height, int channels) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -27,26 +27,25 @@ bool encode(FILE* file, const std::uint8_t* rgb, int width, int height) {
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
-        png_write_row(png, const_cast<png_bytep>(rgb + static_cast<std::size_t>(y) * width * 3));
+        png_write_row(png, const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * width * channels));
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
 }
 
-}  // namespace
-
-bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error) {
+bool writePixels(const std::string& path, const std::uint8_t* pixels, int width, int height, int channels,
+                 std::string& error) {
     const std::string temporary = path + ".tmp." + std::to_string(getpid());
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = encode(file, rgb, width, height);
+    bool ok = encode(file, pixels, width, height, channels);
     int savedErrno = ok ? 0 : EIO;
     // A full disk often shows only at flush or close.
     if (std::fflush(file) != 0 || std::ferror(file)) {
@@ -66,6 +65,16 @@ bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int h
         error = "cannot write " + path + ": " + std::strerror(savedErrno);
     }
     return ok;
+}
+
+}  // namespace
+
+bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error) {
+    return writePixels(path, rgb, width, height, 3, error);
+}
+
+bool writePngRgba(const std::string& path, const std::uint8_t* rgba, int width, int height, std::string& error) {
+    return writePixels(path, rgba, width, height, 4, error);
 }
 
 }  // namespace smokedrift

@@ -8,4 +8,7 @@ namespace smokedrift {
 // beside the destination under a temporary name and renamed. False with a reason on failure.
 bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error);
 
+// The same for 8-bit RGBA pixels, rows top first.
+bool writePngRgba(const std::string& path, const std::uint8_t* rgba, int width, int height, std::string& error);
+
 }  // namespace smokedrift

@@ -11,6 +11,7 @@
 #include "app/scene_overrides.h"
 #include "app/startup_trace.h"
 #include "offscreen/egl_context.h"
+#include "offscreen/feedback_schedule.h"
 #include "offscreen/png_writer.h"
 #include "view/gl.h"
 
@@ -53,8 +54,10 @@ void renderScene(const RenderOptions& options) {
     clientWidth = options.width;
     clientHeight = options.height;
     setupGlState();
+    const int captureFrame = feedbackCaptureFrame(options.frames);
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);
+        if (sceneOverrides.feedback) scheduleFeedback(k, captureFrame);
         renderFrame();
         if (k == 3) {
             glFinish();  // the first frame that draws the scene, finished

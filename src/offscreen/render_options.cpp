@@ -59,7 +59,7 @@ bool parseEnableList(const std::string& text, std::vector<std::string>& names, s
 }  // namespace
 
 const std::vector<std::string>& knownSwitchNames() {
-    static const std::vector<std::string> names = {"3d", "stars", "particles", "fog", "background"};
+    static const std::vector<std::string> names = {"3d", "stars", "particles", "fog", "background", "feedback"};
     return names;
 }
 

@@ -1,0 +1,149 @@
+#include "offscreen/texture_writer.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "animation/random.h"
+#include "offscreen/egl_context.h"
+#include "offscreen/png_writer.h"
+#include "offscreen/render_mode.h"
+#include "textures/texture.h"
+#include "view/gl.h"
+
+namespace smokedrift {
+
+namespace {
+
+struct NamedType {
+    const char* name;
+    int code;
+};
+
+// Every code the generator knows; 9 has no name and is reached by its number.
+constexpr NamedType namedTypes[] = {
+    {"SPHERE", SPHERE}, {"NOTSPHERE", NOTSPHERE}, {"GRADIENT", GRADIENT}, {"SMOKE", SMOKE},
+    {"FOG", FOG},       {"RING", RING},           {"STAR", STAR},         {"SAND", SAND},
+    {"BLACK", BLACK},   {"CHECK", CHECK},         {"GRILLE", GRILLE},     {"X50", X50},
+    {"Y50", Y50},       {"GRAIN", GRAIN},         {"SOFT_SQUARE", SOFT_SQUARE},
+};
+
+constexpr int HIGHEST_CODE = 15;
+
+template <typename T>
+bool parseNumber(const std::string& text, T& value) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    return parseNumber(text.substr(0, x), width) && parseNumber(text.substr(x + 1), height) && width > 0 &&
+           height > 0 && static_cast<long long>(width) * height <= MAX_PIXELS;
+}
+
+}  // namespace
+
+int textureTypeFromText(const std::string& text) {
+    int code = -1;
+    if (parseNumber(text, code)) return code >= 0 && code <= HIGHEST_CODE ? code : -1;
+    std::string upper = text;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const NamedType& t : namedTypes)
+        if (upper == t.name) return t.code;
+    return -1;
+}
+
+std::string textureTypeNameList() {
+    std::string list;
+    for (const NamedType& t : namedTypes) list += (list.empty() ? "" : ", ") + std::string(t.name);
+    return list + " or a code 0-" + std::to_string(HIGHEST_CODE);
+}
+
+bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& options, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option != "--texture" && option != "--out" && option != "--size" && option != "--seed") {
+            error = "unknown option '" + option + "' (see --help)";
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            error = option + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (option == "--texture") {
+            options.type = textureTypeFromText(value);
+            if (options.type < 0) {
+                error = "--texture: unknown type '" + value + "' (known: " + textureTypeNameList() + ")";
+                return false;
+            }
+        } else if (option == "--out") {
+            if (value.empty()) {
+                error = "--out needs a file name";
+                return false;
+            }
+            options.output = value;
+        } else if (option == "--size") {
+            if (!parseSize(value, options.width, options.height)) {
+                error = "--size '" + value + "': expected WxH, each at least 1, at most " +
+                        std::to_string(MAX_PIXELS) + " pixels in all";
+                return false;
+            }
+        } else if (!parseNumber(value, options.seed)) {
+            error = "--seed '" + value + "': expected a number from 0 to 4294967295";
+            return false;
+        }
+    }
+    if (options.type < 0) {
+        error = "--texture needs a type";
+        return false;
+    }
+    if (options.output.empty()) {
+        error = "--texture needs --out FILE.png";
+        return false;
+    }
+    return true;
+}
+
+bool generateTextureRgba(const TextureOptions& options, std::vector<std::uint8_t>& rgba, std::string& error) {
+    seedRandom(options.seed);
+    Texture texture;
+    if (texture.generate(options.type, options.width, options.height, GL_RGBA, 0) != 0) {
+        error = "the generator refuses " + std::to_string(options.width) + "x" + std::to_string(options.height);
+        return false;
+    }
+    const std::size_t row = static_cast<std::size_t>(options.width) * 4;
+    std::vector<std::uint8_t> image(row * options.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.data());
+    rgba.resize(image.size());
+    for (int y = 0; y < options.height; ++y) {
+        std::memcpy(rgba.data() + static_cast<std::size_t>(y) * row,
+                    image.data() + static_cast<std::size_t>(options.height - 1 - y) * row, row);
+    }
+    return true;
+}
+
+int runTextureWriter(const std::vector<std::string>& args) {
+    TextureOptions options;
+    std::string error;
+    if (!parseTextureOptions(args, options, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        return RENDER_FAILED;
+    }
+    EglContext context;
+    std::vector<std::uint8_t> rgba;
+    if (!context.create(16, 16, error) || !generateTextureRgba(options, rgba, error) ||
+        !writePngRgba(options.output, rgba.data(), options.width, options.height, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
+        return RENDER_FAILED;
+    }
+    return RENDER_OK;
+}
+
+}  // namespace smokedrift

@@ -1,0 +1,31 @@
+# Runs build/smokedrift --texture with good and bad arguments and checks what a user sees.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(expect_refusal)
+  execute_process(COMMAND ${BIN} ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL 2)
+    message(FATAL_ERROR "'${ARGN}' exited with ${code}, expected 2")
+  endif()
+  string(REGEX MATCHALL "\n" lines "${err}")
+  list(LENGTH lines count)
+  if(NOT count EQUAL 1 OR NOT err MATCHES "^smokedrift: ")
+    message(FATAL_ERROR "'${ARGN}' should say one line, said: ${err}")
+  endif()
+endfunction()
+
+expect_refusal(--texture NOSUCH --out ${WORK}/a.png)
+expect_refusal(--texture FOG)
+expect_refusal(--texture FOG --out ${WORK}/a.png --size 512x512)
+expect_refusal(--texture 16 --out ${WORK}/a.png)
+expect_refusal(--texture SMOKE --out ${WORK}/no/such/dir/a.png --size 8x8)
+
+execute_process(COMMAND ${BIN} --texture soft_square --out ${WORK}/ok.png --size 64x32 --seed 3 RESULT_VARIABLE code)
+if(NOT code EQUAL 0 OR NOT EXISTS ${WORK}/ok.png)
+  message(FATAL_ERROR "a good call exited with ${code} or wrote no file")
+endif()
+file(READ ${WORK}/ok.png head LIMIT 26 HEX)
+# PNG signature, IHDR: width 64, height 32, depth 8, colour type 6 (RGBA).
+if(NOT head MATCHES "^89504e470d0a1a0a0000000d4948445200000040000000200806")
+  message(FATAL_ERROR "not a 64x32 RGBA PNG: ${head}")
+endif()
