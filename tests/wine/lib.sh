@@ -12,17 +12,24 @@ HEIGHT=480
 
 [ -f "$SCR" ] || { echo "FAIL: $SCR is missing: build the windows preset first (make test does)"; exit 1; }
 
+# A fresh Wine server per test: the cursor and window state of the previous test's display stays
+# behind in a running server.
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
+
 WORK=$(mktemp -d)
 XVFB_PID=""
 BACKGROUND=()
 
 cleanup() {
   for p in "${BACKGROUND[@]}"; do kill "$p" 2>/dev/null; done
+  wineserver -k >/dev/null 2>&1
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+
 
 fail() {
   echo "FAIL: $*"
@@ -78,7 +85,12 @@ wait_exit() {
   if wait_for "$2" finished "$1"; then cat "$WORK/$1.rc"; else echo running; fi
 }
 
-set_cursor() { wine "$HELPERS/set_cursor.exe" "$1" "$2" || fail "could not place the pointer"; }
+# Places the X pointer and tells Wine where it is, then checks that both agree.
+set_cursor() {
+  xdotool mousemove "$1" "$2"
+  wine "$HELPERS/set_cursor.exe" "$1" "$2" || fail "could not place the pointer"
+  xdotool getmouselocation | grep -q "x:$1 y:$2 " || fail "the pointer is not at $1,$2: $(xdotool getmouselocation)"
+}
 
 # The saver's first frames take a moment on a software renderer.
 wait_saver_window() {
