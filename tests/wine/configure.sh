@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# /c, /c:HWND and an empty command line show the configuration dialog (template 2003):
+# OK ends with 1, Cancel with 0.
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+
+dialog_up() { window_exists "smokedrift"; }
+
+answer() {  # answer NAME KEY EXPECTED ARGS...
+  local name=$1 key=$2 expected=$3
+  shift 3
+  start_wine "$name" "$SCR" "$@"
+  wait_for 60 dialog_up || fail "$name: the dialog did not open"
+  xwininfo -root -tree | grep -q "This screen saver" && true
+  local id
+  id=$(xdotool search --name '^smokedrift$' | head -n 1)
+  [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null
+  xdotool key "$key"
+  local code
+  code=$(wait_exit "$name" 30)
+  [ "$code" = "$expected" ] || fail "$name: expected exit $expected, got $code"
+}
+
+answer ok Return 1 /c
+answer cancel Escape 0 /c
+answer empty Return 1
+answer owner Escape 0 /c:12345
+echo "configuration dialog under Wine: ok"

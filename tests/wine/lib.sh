@@ -1,0 +1,129 @@
+# Shared by the Wine tests: a private Xvfb, the saver and its helpers under Wine, polling waits.
+# Every wait is bounded; every process started here is stopped on exit, pass or fail.
+set -uo pipefail
+
+WINE_BUILD=${SMOKEDRIFT_WINDOWS_BUILD:?the Windows build folder}
+SCR="$WINE_BUILD/smokedrift.scr"
+HELPERS="$WINE_BUILD/wine-tests"
+export WINEPREFIX=${SMOKEDRIFT_WINEPREFIX:?the shared Wine prefix}
+export WINEDEBUG=-all
+WIDTH=640
+HEIGHT=480
+
+[ -f "$SCR" ] || { echo "FAIL: $SCR is missing: build the windows preset first (make test does)"; exit 1; }
+
+# A fresh Wine server per test: the cursor and window state of the previous test's display stays
+# behind in a running server.
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
+
+WORK=$(mktemp -d)
+XVFB_PID=""
+BACKGROUND=()
+
+cleanup() {
+  for p in "${BACKGROUND[@]}"; do kill "$p" 2>/dev/null; done
+  wineserver -k >/dev/null 2>&1
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+# Starts Xvfb on the first free display from a random base, so parallel runs do not meet.
+start_xvfb() {
+  local n=$((200 + RANDOM % 400))
+  for _ in $(seq 1 50); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 "${WIDTH}x${HEIGHT}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+      XVFB_PID=$!
+      export DISPLAY=":$n"
+      for _ in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+      done
+    fi
+    n=$((n + 1))
+  done
+  fail "no Xvfb display could be started"
+}
+
+# wait_for SECONDS COMMAND...: polls the command until it succeeds.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  for _ in $(seq 1 "$tries"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+window_exists() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
+
+# Runs the saver (or another program) under Wine in the background; its exit code lands in a file.
+# start_wine NAME PROGRAM ARGS...
+start_wine() {
+  local name=$1
+  shift
+  (wine "$@" >"$WORK/$name.out" 2>&1; echo $? >"$WORK/$name.rc") &
+  BACKGROUND+=($!)
+}
+
+finished() { [ -f "$WORK/$1.rc" ]; }
+
+# wait_exit NAME SECONDS: prints the exit code, or "running" if it did not end in time.
+wait_exit() {
+  if wait_for "$2" finished "$1"; then cat "$WORK/$1.rc"; else echo running; fi
+}
+
+# Places the X pointer and tells Wine where it is, then checks that both agree.
+set_cursor() {
+  xdotool mousemove "$1" "$2"
+  wine "$HELPERS/set_cursor.exe" "$1" "$2" || fail "could not place the pointer"
+  xdotool getmouselocation | grep -q "x:$1 y:$2 " || fail "the pointer is not at $1,$2: $(xdotool getmouselocation)"
+}
+
+# The saver's first frames take a moment on a software renderer.
+wait_saver_window() {
+  wait_for 60 window_exists "Screen Saver" || fail "no \"Screen Saver\" window appeared"
+}
+
+screenshot() { import -window root "png24:$1" 2>/dev/null || fail "screenshot failed"; }
+
+# Largest HSL saturation (0..1) within a rectangle of an image: grey and black give 0.
+max_saturation() {
+  convert "$1" -crop "$2" +repage -colorspace HSL -channel G -separate -format '%[fx:maxima]' info:
+}
+
+# Largest channel value (0..1) within a rectangle.
+max_value() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
+
+# Polls until the saver draws coloured smoke between black edge rows.
+wait_for_smoke() {
+  local shot="$WORK/shot.png"
+  for _ in $(seq 1 60); do
+    screenshot "$shot"
+    local middle
+    middle=$(max_saturation "$shot" "${WIDTH}x40+0+$((HEIGHT / 2 - 20))")
+    if awk "BEGIN{exit !($middle > 0.25)}"; then
+      local top bottom
+      top=$(max_value "$shot" "${WIDTH}x1+0+0")
+      bottom=$(max_value "$shot" "${WIDTH}x1+0+$((HEIGHT - 1))")
+      awk "BEGIN{exit !($top == 0 && $bottom == 0)}" || fail "edge rows are not black (top $top, bottom $bottom)"
+      cp "$shot" "$WORK/smoke.png"
+      return 0
+    fi
+    sleep 0.5
+  done
+  cp "$shot" "/tmp/smokedrift-wine-last.png" 2>/dev/null
+  fail "no coloured smoke between the bands (last screenshot: /tmp/smokedrift-wine-last.png)"
+}

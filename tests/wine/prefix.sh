@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Makes the one Wine prefix a test run shares (setup), or stops its server (cleanup).
+set -euo pipefail
+export WINEPREFIX=${SMOKEDRIFT_WINEPREFIX:?}
+export WINEDEBUG=-all
+case "$1" in
+  setup)
+    rm -rf "$WINEPREFIX"
+    # No display: wineboot must not try to open windows.
+    DISPLAY= wineboot --init >/dev/null 2>&1
+    wineserver -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "FAIL: the Wine prefix was not created"; exit 1; }
+    echo "Wine prefix ready: $WINEPREFIX"
+    ;;
+  cleanup)
+    wineserver -k 2>/dev/null || true
+    ;;
+esac

@@ -1,0 +1,26 @@
+# The Windows screen saver under Wine + Xvfb. The .scr and its helpers come from the windows preset
+# (build-windows); one Wine prefix serves the whole run, made before the first test and stopped
+# after the last.
+set(SMOKEDRIFT_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(SMOKEDRIFT_WINE_ENV
+  "SMOKEDRIFT_WINDOWS_BUILD=${PROJECT_SOURCE_DIR}/build-windows"
+  "SMOKEDRIFT_WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+
+add_test(NAME wine.prefix COMMAND bash ${SMOKEDRIFT_WINE_DIR}/prefix.sh setup)
+add_test(NAME wine.prefix_cleanup COMMAND bash ${SMOKEDRIFT_WINE_DIR}/prefix.sh cleanup)
+set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+set_tests_properties(wine.prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
+set_tests_properties(wine.prefix wine.prefix_cleanup PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+
+add_test(NAME wine.imports COMMAND bash ${SMOKEDRIFT_WINE_DIR}/imports.sh)
+set_tests_properties(wine.imports PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+
+file(GLOB SMOKEDRIFT_WINE_SCRIPTS CONFIGURE_DEPENDS ${SMOKEDRIFT_WINE_DIR}/*.sh)
+list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports)\\.sh$")
+foreach(script ${SMOKEDRIFT_WINE_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME wine.${name} COMMAND bash ${script})
+  # One Wine server for all: the tests take turns, as their pointers and windows would meet.
+  set_tests_properties(wine.${name} PROPERTIES LABELS wine TIMEOUT 400
+    FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+endforeach()
