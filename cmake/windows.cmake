@@ -8,10 +8,18 @@ add_executable(smokedrift WIN32 ${SMOKEDRIFT_SAVER_SOURCES} $<TARGET_OBJECTS:smo
 set_target_properties(smokedrift PROPERTIES SUFFIX ".scr")
 target_include_directories(smokedrift PRIVATE src res ${CMAKE_CURRENT_BINARY_DIR}/res)
 target_compile_options(smokedrift PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${SMOKEDRIFT_WARNINGS}>)
-target_link_options(smokedrift PRIVATE -static -static-libgcc -static-libstdc++)
+if(MSVC)
+  target_compile_definitions(smokedrift PRIVATE _CRT_SECURE_NO_WARNINGS)
+  # The manifest comes from the resource script; the linker must not add a second one.
+  target_link_options(smokedrift PRIVATE /MANIFEST:NO)
+else()
+  target_link_options(smokedrift PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
 target_link_libraries(smokedrift PRIVATE opengl32 glu32 gdi32 user32 advapi32)
 set_property(SOURCE res/smokedrift.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/smokedrift.ico ${PROJECT_SOURCE_DIR}/res/smokedrift.manifest)
 
 # Helpers for the Wine tests: a window to preview into, a password verifier and a password changer.
-include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake OPTIONAL)
+if(NOT MSVC)
+  include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake OPTIONAL)
+endif()
