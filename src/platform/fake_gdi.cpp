@@ -70,6 +70,12 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     return TRUE;
 }
 
+// No extensions in the scripted world: callers must cope with a missing entry point.
+PROC WINAPI wglGetProcAddress(LPCSTR name) {
+    record("wglGetProcAddress", u(name));
+    return nullptr;
+}
+
 BOOL WINAPI wglDeleteContext(HGLRC context) {
     record("wglDeleteContext", u(context));
     return TRUE;

@@ -75,6 +75,36 @@ Window drawableOf(HDC dc) {
     return w != nullptr ? w->glChild : 0;
 }
 
+bool hasGlxExtension(const char* name) {
+    const char* list = glXQueryExtensionsString(state().display, state().screen);
+    const std::size_t length = std::strlen(name);
+    for (const char* p = list; p != nullptr && (p = std::strstr(p, name)) != nullptr; p += length) {
+        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
+    }
+    return false;
+}
+
+// WGL_EXT_swap_control's entry point over whichever GLX swap control the server offers; it sets
+// the interval of the drawable the calling thread draws to.
+BOOL WINAPI swapInterval(int interval) {
+    Display* d = state().display;
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (d == nullptr || drawable == 0) return FALSE;
+    if (hasGlxExtension("GLX_EXT_swap_control")) {
+        using Fn = void (*)(Display*, GLXDrawable, int);
+        auto fn = reinterpret_cast<Fn>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        if (fn == nullptr) return FALSE;
+        fn(d, drawable, interval);
+        return TRUE;
+    }
+    if (hasGlxExtension("GLX_MESA_swap_control")) {
+        using Fn = int (*)(unsigned);
+        auto fn = reinterpret_cast<Fn>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        return fn != nullptr && fn(static_cast<unsigned>(interval)) == 0 ? TRUE : FALSE;
+    }
+    return FALSE;
+}
+
 }  // namespace
 }  // namespace smokedrift::x11
 
@@ -159,6 +189,15 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     glXDestroyContext(state().display, glx);
     state().contexts[reinterpret_cast<std::uintptr_t>(context) - 1] = nullptr;
     return TRUE;
+}
+
+PROC WINAPI wglGetProcAddress(LPCSTR name) {
+    if (name == nullptr || state().display == nullptr) return nullptr;
+    if (std::strcmp(name, "wglSwapIntervalEXT") == 0 &&
+        (hasGlxExtension("GLX_EXT_swap_control") || hasGlxExtension("GLX_MESA_swap_control"))) {
+        return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(&swapInterval));
+    }
+    return nullptr;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {

@@ -53,6 +53,7 @@ typedef void* HGDIOBJ;
 typedef HKEY* PHKEY;
 
 typedef INT_PTR(WINAPI* FARPROC)();
+typedef INT_PTR(WINAPI* PROC)();
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
@@ -305,5 +306,6 @@ BOOL WINAPI SwapBuffers(HDC dc);
 HGLRC WINAPI wglCreateContext(HDC dc);
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context);
 BOOL WINAPI wglDeleteContext(HGLRC context);
+PROC WINAPI wglGetProcAddress(LPCSTR name);
 
 #endif
