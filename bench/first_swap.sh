@@ -5,33 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 size="${1:-1280x720}"
 runs="${2:-5}"
-work="$(mktemp -d)"
-xvfb=""
-saver=""
-cleanup() {
-  [ -n "$saver" ] && kill -KILL "$saver" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill -TERM "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cc -shared -fPIC -O2 -o "$work/probe.so" bench/first_swap_probe.c -ldl
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+source bench/xvfb.sh
+probe=$(bench_probe)
+bench_start_xvfb "$size"
 
 for run in $(seq 1 "$runs"); do
-  : > "$work/err"
+  : > "$bench_work/err"
   start=$(date +%s%N)
-  LD_PRELOAD="$work/probe.so" build/smokedrift /s 2>"$work/err" &
-  saver=$!
-  for _ in $(seq 1 300); do grep -q first-swap-ns "$work/err" && break; sleep 0.05; done
-  swap=$(awk '/first-swap-ns/ { print $2 }' "$work/err")
-  kill -TERM "$saver"
-  wait "$saver" || true
-  saver=""
+  LD_PRELOAD="$probe" build/smokedrift /s 2>"$bench_work/err" &
+  bench_saver=$!
+  for _ in $(seq 1 300); do grep -q first-swap-ns "$bench_work/err" && break; sleep 0.05; done
+  swap=$(awk '/first-swap-ns/ { print $2 }' "$bench_work/err")
+  kill -TERM "$bench_saver"
+  wait "$bench_saver" || true
+  bench_saver=""
   echo "run $run: $(( (swap - start) / 1000000 )) ms from start to first swap at $size"
 done

@@ -59,6 +59,9 @@ void renderScene(const RenderOptions& options) {
         setSimulatedFrame(k);
         if (sceneOverrides.feedback) scheduleFeedback(k, captureFrame);
         renderFrame();
+        // What a buffer swap does for a window: hand the frame to the renderer. Without it Mesa
+        // keeps queuing the frames' commands, and memory grows with the frame count.
+        glFlush();
         if (k == 3) {
             glFinish();  // the first frame that draws the scene, finished
             markStartup(StartupMark::FirstFrame);

@@ -4,5 +4,10 @@ add_test(NAME cli.render_is_reproducible
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/render_reproducible.sh $<TARGET_FILE:smokedrift>)
 add_test(NAME cli.bad_arguments_exit_2
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/bad_arguments.sh $<TARGET_FILE:smokedrift>)
-set_tests_properties(cli.render_is_reproducible cli.bad_arguments_exit_2 PROPERTIES LABELS render TIMEOUT 300
+add_test(NAME cli.render_memory_is_flat
+         COMMAND bash ${SMOKEDRIFT_CLI_DIR}/render_memory_flat.sh $<TARGET_FILE:smokedrift>)
+set_tests_properties(cli.render_is_reproducible cli.bad_arguments_exit_2 cli.render_memory_is_flat PROPERTIES LABELS render TIMEOUT 300
                      ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
+# The sanitizer build holds freed memory in quarantine; keep it small so the comparison stays fair.
+set_tests_properties(cli.render_memory_is_flat PROPERTIES
+                     ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=4")

@@ -1,4 +1,6 @@
-/* Preloaded into the saver by first_swap.sh: reports the wall-clock time of the first buffer swap. */
+/* Preloaded into the saver by the bench scripts: reports the wall-clock time of the first buffer
+   swap, then the running count of swaps every 50 (the saver ends with _exit, so nothing can be
+   printed at exit). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
@@ -8,13 +10,14 @@ typedef void (*SwapFn)(void*, unsigned long);
 
 void glXSwapBuffers(void* display, unsigned long drawable) {
     static SwapFn real;
-    static int reported;
+    static long swaps;
     if (!real) real = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
     real(display, drawable);
-    if (!reported) {
+    if (++swaps == 1) {
         struct timespec ts;
-        reported = 1;
         clock_gettime(CLOCK_REALTIME, &ts);
         fprintf(stderr, "first-swap-ns %lld\n", (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec);
+    } else if (swaps % 50 == 0) {
+        fprintf(stderr, "swaps %ld\n", swaps);
     }
 }
