@@ -1,40 +1,10 @@
 #include "offscreen/render_options.h"
 
-#include <charconv>
+#include "offscreen/arguments.h"
 
 namespace smokedrift {
 
-std::string printable(const std::string& text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : text) {
-        if (c < 0x20 || c == 0x7f) {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 namespace {
-
-template <typename T>
-bool parseNumber(const std::string& text, T& value) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end;
-}
-
-bool parseSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
-    return parseNumber(text.substr(0, x), width) && parseNumber(text.substr(x + 1), height) && width > 0 &&
-           height > 0 && width <= MAX_RENDER_SIDE && height <= MAX_RENDER_SIDE;
-}
 
 bool parseEnableList(const std::string& text, std::vector<std::string>& names, std::string& error) {
     std::size_t start = 0;
@@ -84,7 +54,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             }
             options.output = value;
         } else if (option == "--size") {
-            if (!parseSize(value, options.width, options.height)) {
+            if (!parseSize(value, options.width, options.height) || options.width > MAX_RENDER_SIDE ||
+                options.height > MAX_RENDER_SIDE) {
                 error = "--size '" + printable(value) + "': expected WxH, each from 1 to " + std::to_string(MAX_RENDER_SIDE);
                 return false;
             }

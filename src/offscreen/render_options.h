@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "offscreen/arguments.h"
+
 namespace smokedrift {
 
 struct RenderOptions {
@@ -15,10 +17,6 @@ struct RenderOptions {
 };
 
 constexpr int MAX_RENDER_SIDE = 16384;
-
-// Arguments are echoed in messages; control characters come out escaped (\x0a) so a message stays
-// one harmless line on any terminal.
-std::string printable(const std::string& text);
 
 // The names --enable accepts.
 const std::vector<std::string>& knownSwitchNames();

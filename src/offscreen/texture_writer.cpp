@@ -1,11 +1,11 @@
 #include "offscreen/texture_writer.h"
 
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 
 #include "animation/random.h"
+#include "offscreen/arguments.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
@@ -31,21 +31,6 @@ constexpr NamedType namedTypes[] = {
 
 constexpr int HIGHEST_CODE = 15;
 
-template <typename T>
-bool parseNumber(const std::string& text, T& value) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end;
-}
-
-bool parseSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
-    return parseNumber(text.substr(0, x), width) && parseNumber(text.substr(x + 1), height) && width > 0 &&
-           height > 0 && static_cast<long long>(width) * height <= MAX_PIXELS;
-}
-
 }  // namespace
 
 int textureTypeFromText(const std::string& text) {
@@ -68,18 +53,18 @@ bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& o
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option != "--texture" && option != "--out" && option != "--size" && option != "--seed") {
-            error = "unknown option '" + option + "' (see --help)";
+            error = "unknown option '" + printable(option) + "' (see --help)";
             return false;
         }
         if (i + 1 >= args.size()) {
-            error = option + " needs a value";
+            error = printable(option) + " needs a value";
             return false;
         }
         const std::string& value = args[++i];
         if (option == "--texture") {
             options.type = textureTypeFromText(value);
             if (options.type < 0) {
-                error = "--texture: unknown type '" + value + "' (known: " + textureTypeNameList() + ")";
+                error = "--texture: unknown type '" + printable(value) + "' (known: " + textureTypeNameList() + ")";
                 return false;
             }
         } else if (option == "--out") {
@@ -89,13 +74,14 @@ bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& o
             }
             options.output = value;
         } else if (option == "--size") {
-            if (!parseSize(value, options.width, options.height)) {
-                error = "--size '" + value + "': expected WxH, each at least 1, at most " +
+            if (!parseSize(value, options.width, options.height) ||
+                static_cast<long long>(options.width) * options.height > MAX_PIXELS) {
+                error = "--size '" + printable(value) + "': expected WxH, each at least 1, at most " +
                         std::to_string(MAX_PIXELS) + " pixels in all";
                 return false;
             }
         } else if (!parseNumber(value, options.seed)) {
-            error = "--seed '" + value + "': expected a number from 0 to 4294967295";
+            error = "--seed '" + printable(value) + "': expected a number from 0 to 4294967295";
             return false;
         }
     }

@@ -7,32 +7,23 @@
 #include "app/frame_loop.h"
 #include "app/scene_config.h"
 #include "app/scene_objects.h"
-#include "gl_test.h"
+#include "scene_test.h"
 #include "textures/texture_registry.h"
 
 using namespace smokedrift;
 
 namespace {
 
-std::int64_t now = 0;
-std::int64_t fakeNow() { return now; }
-
-struct FeedbackFrames : RecordingGlTest {
+struct FeedbackFrames : SceneTest {
     void SetUp() override {
-        RecordingGlTest::SetUp();
-        setMillisecondSource(&fakeNow);
-        now = 1000;
-        frameCounter = 0;
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
-        seedRandom(4);
+        SceneTest::SetUp();
         initScene(640, 480);
         renderFrame();
         renderFrame();  // the two clearing frames
     }
     void TearDown() override {
         screenLayout.effectMode = 0;
-        setMillisecondSource(nullptr);
+        SceneTest::TearDown();
     }
     void frame() {
         now += 20;

@@ -6,29 +6,20 @@
 #include "app/scene_config.h"
 #include "app/scene_objects.h"
 #include "app/scene_settings.h"
-#include "gl_test.h"
+#include "scene_test.h"
 #include "textures/texture_registry.h"
 
 using namespace smokedrift;
 
 namespace {
 
-std::int64_t now = 0;
-std::int64_t fakeNow() { return now; }
-
-struct FrameLoopTest : RecordingGlTest {
+struct FrameLoopTest : SceneTest {
     void SetUp() override {
-        RecordingGlTest::SetUp();
-        setMillisecondSource(&fakeNow);
-        now = 1000;
-        frameCounter = 0;
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
-        seedRandom(4);
+        SceneTest::SetUp();
         initScene(1024, 768);
     }
     void TearDown() override {
-        setMillisecondSource(nullptr);
+        SceneTest::TearDown();
         spriteCount = 25;
     }
 };

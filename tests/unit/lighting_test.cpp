@@ -47,9 +47,9 @@ TEST_F(LightingGl, MaterialWithDefaultsSendsScaledWhiteTerms) {
     EXPECT_EQ(lightArgs(GL_LIGHT0, GL_SPECULAR), (Args{0.75, 0.75, 0.75, 1}));
     EXPECT_EQ(lightArgs(GL_LIGHT0, GL_SPOT_EXPONENT), (Args{1}));
     EXPECT_EQ(lightArgs(GL_LIGHT0, GL_SPOT_CUTOFF), (Args{180}));
-    const Args spec = recgl::callsNamed("glMaterialfv")[0].args;
-    EXPECT_EQ(spec[1], double(GL_SPECULAR));
-    EXPECT_FLOAT_EQ(float(spec[2]), 0.99f);
+    const Args specular = recgl::callsNamed("glMaterialfv")[0].args;
+    EXPECT_EQ(specular[1], double(GL_SPECULAR));
+    EXPECT_FLOAT_EQ(float(specular[2]), 0.99f);
     EXPECT_EQ(recgl::callsNamed("glMateriali")[0].args[2], 20);
 }
 

@@ -10,7 +10,7 @@
 #include "app/scene_objects.h"
 #include "app/scene_overrides.h"
 #include "app/scene_settings.h"
-#include "gl_test.h"
+#include "scene_test.h"
 #include "textures/texture_registry.h"
 
 using namespace smokedrift;
@@ -19,21 +19,12 @@ namespace {
 
 using Args = std::vector<double>;
 
-std::int64_t now = 0;
-std::int64_t fakeNow() { return now; }
-
-struct Pass3DTest : RecordingGlTest {
+struct Pass3DTest : SceneTest {
     void SetUp() override {
-        RecordingGlTest::SetUp();
-        setMillisecondSource(&fakeNow);
-        now = 1000;
-        frameCounter = 0;
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
-        seedRandom(4);
+        SceneTest::SetUp();
     }
     void TearDown() override {
-        setMillisecondSource(nullptr);
+        SceneTest::TearDown();
         sceneOverrides = SceneOverrides{};
         // The static star field and textures must not reach for the recording GL after it is
         // gone at process exit: their names here are only recorded numbers.
