@@ -46,30 +46,43 @@ void writeDensity(int w, int h, int bytes) {
 
 }  // namespace
 
-void generateSmokeReference(Texture& texture, int bytes) {
+namespace {
+
+using ConeAdder = void (*)(float* acc, int w, int h, const Blob& b);
+
+// Sums the blobs' cones into the accumulator with the given adder and writes the image: the draws,
+// the radius bookkeeping and the scaling are the same whichever way a cone is added.
+void generateWith(ConeAdder addCone, Texture& texture, int bytes) {
     const int w = texture.width;
     const int h = texture.height;
     float* acc = textureScratch.accumulator;
     for (int i = 0; i < w * h; ++i) acc[i] = 0.0f;
-
     for (int k = 0; k < texture.blobCount; ++k) {
         const Blob b = drawBlob(w, h);
         texture.blobRadius = b.radius;
-        if (b.radius == 0) {
-            continue;  // a blob without extent adds nothing (the quotient would be undefined)
-        }
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const std::int64_t dx = x - b.cx;
-                const std::int64_t dy = y - b.cy;
-                float d = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) / b.radius);
-                if (d > 1.0f) d = 1.0f;
-                acc[y * w + x] += 1.0f - d;
-            }
+        if (b.radius > 0) {  // a blob without extent adds nothing (the quotient would be undefined)
+            addCone(acc, w, h, b);
         }
     }
     writeDensity(w, h, bytes);
 }
+
+// The rule as written: every pixel, one root each.
+void addConeEverywhere(float* acc, int w, int h, const Blob& b) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::int64_t dx = x - b.cx;
+            const std::int64_t dy = y - b.cy;
+            float d = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) / b.radius);
+            if (d > 1.0f) d = 1.0f;
+            acc[y * w + x] += 1.0f - d;
+        }
+    }
+}
+
+}  // namespace
+
+void generateSmokeReference(Texture& texture, int bytes) { generateWith(&addConeEverywhere, texture, bytes); }
 
 namespace {
 
@@ -127,19 +140,6 @@ void addCone(float* acc, int w, int h, const Blob& b) {
 
 }  // namespace
 
-void generateSmoke(Texture& texture, int bytes) {
-    const int w = texture.width;
-    const int h = texture.height;
-    float* acc = textureScratch.accumulator;
-    for (int i = 0; i < w * h; ++i) acc[i] = 0.0f;
-    for (int k = 0; k < texture.blobCount; ++k) {
-        const Blob b = drawBlob(w, h);
-        texture.blobRadius = b.radius;
-        if (b.radius > 0) {
-            addCone(acc, w, h, b);
-        }
-    }
-    writeDensity(w, h, bytes);
-}
+void generateSmoke(Texture& texture, int bytes) { generateWith(&addCone, texture, bytes); }
 
 }  // namespace smokedrift
