@@ -10,8 +10,7 @@ answer() {  # answer NAME KEY EXPECTED ARGS...
   local name=$1 key=$2 expected=$3
   shift 3
   start_wine "$name" "$SCR" "$@"
-  wait_for 60 dialog_up || fail "$name: the dialog did not open"
-  xwininfo -root -tree | grep -q "This screen saver" && true
+  wait_for 120 dialog_up || fail "$name: the dialog did not open"
   local id
   id=$(xdotool search --name '^smokedrift$' | head -n 1)
   [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null

@@ -33,6 +33,11 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*"
+  # What Wine said and which windows there were, so a failure on a clean machine can be read.
+  for out in "$WORK"/*.out; do
+    [ -s "$out" ] && { echo "--- $(basename "$out"):"; tail -n 20 "$out"; }
+  done
+  [ -n "${DISPLAY:-}" ] && { echo "--- windows:"; xwininfo -root -tree 2>/dev/null | grep -v '1x1+' | head -n 20; }
   exit 1
 }
 
@@ -94,7 +99,7 @@ set_cursor() {
 
 # The saver's first frames take a moment on a software renderer.
 wait_saver_window() {
-  wait_for 60 window_exists "Screen Saver" || fail "no \"Screen Saver\" window appeared"
+  wait_for 120 window_exists "Screen Saver" || fail "no \"Screen Saver\" window appeared"
 }
 
 screenshot() { import -window root "png24:$1" 2>/dev/null || fail "screenshot failed"; }

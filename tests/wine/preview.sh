@@ -6,7 +6,7 @@ start_xvfb
 
 stop="$WORK/stop"
 start_wine parent "$HELPERS/preview_parent.exe" "$SCR" "$(winepath -w "$stop")" "$(winepath -w "$WORK/parent.log")"
-wait_for 60 grep -q child "$WORK/parent.log" || fail "no preview window appeared in the parent ($(cat "$WORK/parent.log" 2>/dev/null))"
+wait_for 120 grep -q child "$WORK/parent.log" || fail "no preview window appeared in the parent ($(cat "$WORK/parent.log" 2>/dev/null))"
 # Wine draws OpenGL child windows into an X window of their own that the Composite extension keeps
 # off screen (Xvfb runs no compositor), so the picture is read from that window: the unnamed
 # 320x240 child inside the parent's client area.

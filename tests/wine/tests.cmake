@@ -20,7 +20,8 @@ list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports)\\.sh$")
 foreach(script ${SMOKEDRIFT_WINE_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME wine.${name} COMMAND bash ${script})
-  # One Wine server for all: the tests take turns, as their pointers and windows would meet.
-  set_tests_properties(wine.${name} PROPERTIES LABELS wine TIMEOUT 400
-    FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+  # One Wine server for all: the tests take turns, as their pointers and windows would meet, and
+  # run alone, as a Wine start competing with a parallel build of frames can take a minute.
+  set_tests_properties(wine.${name} PROPERTIES LABELS wine TIMEOUT 400 RUN_SERIAL TRUE
+    FIXTURES_REQUIRED wine_prefix ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
 endforeach()
