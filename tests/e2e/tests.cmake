@@ -1,5 +1,5 @@
 # End-to-end tests: the built saver under a private Xvfb per test, driven with xdotool.
-foreach(script full_screen_draws input_closes single_instance preview configure_dialog stop_and_failures faults
+foreach(script full_screen_draws input_closes single_instance preview configure_dialog stop_and_failures faults no_writes
                full_destination)
   add_test(NAME e2e.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift>)
