@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int formats[] = {GL_RGBA, GL_LUMINANCE_ALPHA, GL_RGB, GL_ALPHA, 0, -1};
     const int format = formats[static_cast<unsigned>(takeInt(data, size)) % 6];
     seedRandom(static_cast<std::uint32_t>(takeInt(data, size)));
-    if (typeWord & 0x80) {
+    if ((typeWord & 0xFF80) == 0x80) {
         texture.generate(type, width, height, format, 0);
     } else {
         // The fields as any earlier generation may have left them, without its cost.
