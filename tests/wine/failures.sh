@@ -55,6 +55,7 @@ set_password REG_DWORD 1
 set_cursor 100 100
 start_wine control "$app/smokedrift.scr" /s
 wait_saver_window
+wait_for_smoke
 xdotool key space
 wait_for 30 grep -q "verify refused" "$log" || fail "control: the verifier was not asked for a 4-byte value"
 sleep 2  # an observation window, not a timing assertion
