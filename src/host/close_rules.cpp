@@ -63,6 +63,17 @@ LRESULT finish(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Only the check verifyClose starts runs the verifier, and one at a time: a WM_APP sent from
+// elsewhere, or arriving through the dialog's own loop, opens no second dialog and approves nothing.
+LRESULT runVerifier(HWND window) {
+    if (hostState.verifyPasswordFn == nullptr) return 1;
+    if (!hostState.passwordDialogActive || hostState.verifierRunning) return 0;
+    hostState.verifierRunning = true;
+    const LRESULT accepted = hostState.verifyPasswordFn(window);
+    hostState.verifierRunning = false;
+    return accepted;
+}
+
 }  // namespace
 
 LRESULT defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,7 +86,7 @@ LRESULT defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         return finish(window, message, wParam, lParam);
     }
     if (message == PASSWORD_CHECK_MESSAGE && hostState.win9xPlatform) {
-        return hostState.verifyPasswordFn != nullptr ? hostState.verifyPasswordFn(window) : 1;
+        return runVerifier(window);
     }
     if (!hostState.passwordDialogActive) {
         LRESULT result = 0;

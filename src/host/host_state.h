@@ -25,6 +25,7 @@ struct HostState {
     bool previewMode = false;
     bool closeApproved = false;
     bool passwordDialogActive = false;
+    bool verifierRunning = false;  // inside verifyPasswordFn: a second call would open a second dialog
     HMODULE passwordLibrary = nullptr;
     VerifyPasswordFn verifyPasswordFn = nullptr;
     UINT autoPlayMessage = 0;

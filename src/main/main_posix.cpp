@@ -1,5 +1,5 @@
 // The Linux entry: what only a Linux user types is handled here; the rest goes to the host.
-#include <cctype>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
 #include "platform/posix_backend.h"
@@ -52,39 +53,6 @@ void printHelp() {
         SMOKEDRIFT_VERSION);
 }
 
-// An X window id written in decimal or as 0x hex; 0 when it is neither (or does not fit).
-unsigned long parseWindowId(const char* text) {
-    if (text == nullptr || *text == '\0') return 0;
-    char* end = nullptr;
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    if (!(hex ? std::isxdigit(static_cast<unsigned char>(text[2])) : std::isdigit(static_cast<unsigned char>(text[0])))) {
-        return 0;
-    }
-    const unsigned long long value = std::strtoull(hex ? text + 2 : text, &end, hex ? 16 : 10);
-    if (*end != '\0' || value > 0xFFFFFFFFull) return 0;
-    return static_cast<unsigned long>(value);
-}
-
-// xscreensaver's ways of naming the window to draw in, as the preview tail the host reads.
-// Returns false when the arguments are not in that form.
-bool xscreensaverTail(const std::vector<std::string>& args, std::string& tail) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-root" || a == "--root") {
-            unsigned long id = parseWindowId(std::getenv("XSCREENSAVER_WINDOW"));
-            if (id == 0) id = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
-            tail = "/p " + std::to_string(id);
-            return true;
-        }
-        if (a == "-window-id" || a == "--window-id") {
-            const unsigned long id = i + 1 < args.size() ? parseWindowId(args[i + 1].c_str()) : 0;
-            tail = "/p " + std::to_string(id);
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,12 +71,14 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "--render") {
         return smokedrift::runRenderMode(args);
     }
-    std::string commandLine = "smokedrift";
-    std::string tail;
-    if (!xscreensaverTail(args, tail)) {
-        for (const std::string& a : args) tail += (tail.empty() ? "" : " ") + a;
-    }
-    if (!tail.empty()) commandLine += " " + tail;
+    // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
+    const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
+                               return a == "-root" || a == "--root";
+                           }) != args.end();
+    const unsigned long root = wantsRoot && smokedrift::parseWindowId(std::getenv("XSCREENSAVER_WINDOW")) == 0
+                                   ? static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()))
+                                   : 0;
+    const std::string commandLine = smokedrift::hostCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"), root);
     smokedrift::setCommandLine(commandLine.c_str());
     return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 }

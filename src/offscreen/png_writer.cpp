@@ -12,9 +12,13 @@ namespace smokedrift {
 
 namespace {
 
+// libpng's own handlers print to stderr; the caller reports a failure in one line of its own.
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
 // libpng reports errors by longjmp; everything it touches here is plain data.
 bool encode(FILE* file, const std::uint8_t* pixels, int width, int height, int channels) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &quietError, &quietWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
@@ -45,8 +49,10 @@ bool writePixels(const std::string& path, const std::uint8_t* pixels, int width,
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
+    errno = 0;
     bool ok = encode(file, pixels, width, height, channels);
-    int savedErrno = ok ? 0 : EIO;
+    // A failed write leaves its reason (a full disk) in errno.
+    int savedErrno = ok ? 0 : (errno != 0 ? errno : EIO);
     // A full disk often shows only at flush or close.
     if (std::fflush(file) != 0 || std::ferror(file)) {
         ok = false;

@@ -36,6 +36,15 @@ void onStopSignal(int) {
 // A window that disappears under us (a preview whose parent died) must not end the process.
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
+// The display is gone (the server died or dropped us): nothing can be drawn or closed any more.
+// One line and out at once, as a mode without a display ends; exit() would run the GL driver's
+// exit handlers against the dead connection.
+int displayLost(Display*) {
+    static const char line[] = "X11: lost the connection to the display\n";
+    [[maybe_unused]] const ssize_t n = write(2, line, sizeof(line) - 1);
+    _exit(255);
+}
+
 void installStopHandlers() {
     X11State& s = state();
     if (pipe(s.signalPipe) == 0) {
@@ -65,6 +74,7 @@ Display* display() {
         return nullptr;
     }
     XSetErrorHandler(&ignoreXError);
+    XSetIOErrorHandler(&displayLost);
     s.screen = DefaultScreen(s.display);
     s.root = RootWindow(s.display, s.screen);
     s.wmProtocols = XInternAtom(s.display, "WM_PROTOCOLS", False);

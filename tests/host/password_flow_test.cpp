@@ -81,6 +81,31 @@ TEST_F(PasswordFlow, NoSecondDialogWhileOneIsOpen) {
     EXPECT_EQ(fake::count("VerifyScreenSavePwd"), 1u);
 }
 
+TEST_F(PasswordFlow, OnlyTheCloseCheckRunsTheVerifier) {
+    usePassword(TRUE);
+    int depth = 0;
+    int deepest = 0;
+    fake::setPasswordVerifier([&](HWND w) {
+        deepest = std::max(deepest, ++depth);
+        // The private check message arriving again through the dialog's loop.
+        const LRESULT nested = SendMessageA(w, WM_APP, 0, 0);
+        EXPECT_EQ(nested, 0);
+        --depth;
+        return TRUE;
+    });
+    LRESULT outside = -1;
+    // Sent by someone else while no check is pending: no dialog, no approval.
+    fake::then([&] { outside = SendMessageA(fake::lastCreatedWindow(), WM_APP, 0, 0); });
+    fake::deliver(WM_TIMER, 1);
+    fake::then([&] { EXPECT_EQ(fake::count("VerifyScreenSavePwd"), 0u); });
+    fake::deliver(WM_KEYDOWN);
+    EXPECT_EQ(run("/s"), 0);
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(fake::count("VerifyScreenSavePwd"), 1u);
+    EXPECT_TRUE(closed());
+}
+
 TEST_F(PasswordFlow, ApprovedCloseStopsInputPaintAndTimersReachingTheApp) {
     usePassword(FALSE);
     std::size_t glCalls = 0;

@@ -4,3 +4,14 @@ target_include_directories(soak_tests PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJEC
 target_compile_options(soak_tests PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(soak_tests PRIVATE smokedrift_recording_gl GTest::gtest GTest::gtest_main)
 gtest_discover_tests(soak_tests PROPERTIES LABELS soak TIMEOUT 600 DISCOVERY_TIMEOUT 60)
+
+# Real time: the full-screen saver under Xvfb with its resident memory sampled. Not in the
+# sanitizer build, whose quarantine makes memory grow by design.
+if(NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
+  add_library(smokedrift_heap_probe SHARED ${CMAKE_CURRENT_LIST_DIR}/heap_probe.c)
+  target_compile_options(smokedrift_heap_probe PRIVATE ${SMOKEDRIFT_WARNINGS})
+  add_test(NAME soak.realtime_memory
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/realtime_memory.sh $<TARGET_FILE:smokedrift>
+                   $<TARGET_FILE:smokedrift_heap_probe>)
+  set_tests_properties(soak.realtime_memory PROPERTIES LABELS soak TIMEOUT 900)
+endif()

@@ -1,0 +1,71 @@
+// The Linux argument handling: NUL-separated words, the first being $XSCREENSAVER_WINDOW (a lone
+// "-" for unset), the rest the arguments. Checks the window-id reading against a second reading
+// done another way, and that the host always gets "smokedrift" plus a well-formed tail.
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "main/xscreensaver_args.h"
+
+namespace {
+
+// The same rule, read with from_chars after checking every character.
+unsigned long referenceId(const char* text) {
+    if (text == nullptr) return 0;
+    std::string s(text);
+    int base = 10;
+    if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.erase(0, 2);
+    }
+    if (s.empty()) return 0;
+    for (char c : s) {
+        const bool ok = base == 16 ? ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))
+                                   : (c >= '0' && c <= '9');
+        if (!ok) return 0;
+    }
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    if (error != std::errc() || end != s.data() + s.size() || value > 0xFFFFFFFFull) return 0;
+    return static_cast<unsigned long>(value);
+}
+
+bool isPreviewTail(const std::string& tail) {
+    if (tail.rfind("/p ", 0) != 0 || tail.size() == 3) return false;
+    for (std::size_t i = 3; i < tail.size(); ++i) {
+        if (tail[i] < '0' || tail[i] > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> words(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            words.emplace_back();
+        } else {
+            words.back().push_back(static_cast<char>(data[i]));
+        }
+    }
+    const char* environment = words[0] == "-" ? nullptr : words[0].c_str();
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    constexpr unsigned long ROOT = 0x2a0;
+
+    for (const std::string& w : words) {
+        if (smokedrift::parseWindowId(w.c_str()) != referenceId(w.c_str())) __builtin_trap();
+    }
+    std::string tail;
+    if (smokedrift::xscreensaverTail(args, environment, ROOT, tail)) {
+        if (!isPreviewTail(tail)) __builtin_trap();
+    } else if (!tail.empty()) {
+        __builtin_trap();
+    }
+    const std::string line = smokedrift::hostCommandLine(args, environment, ROOT);
+    if (line.rfind("smokedrift", 0) != 0) __builtin_trap();
+    if (!tail.empty() && line != "smokedrift " + tail) __builtin_trap();
+    return 0;
+}

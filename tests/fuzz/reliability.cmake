@@ -1,0 +1,9 @@
+# Fuzz targets of the host's dispatch, the Linux argument handling and the noise update.
+smokedrift_fuzz_target(command_tail
+  SOURCES fuzz_command_tail.cpp $<TARGET_OBJECTS:smokedrift_engine>
+  LIBS "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_fake>" smokedrift_fuzz_gl)
+smokedrift_fuzz_target(xscreensaver_args
+  SOURCES fuzz_xscreensaver_args.cpp ${PROJECT_SOURCE_DIR}/src/main/xscreensaver_args.cpp)
+smokedrift_fuzz_target(update_noise
+  SOURCES fuzz_update_noise.cpp $<TARGET_OBJECTS:smokedrift_engine>
+  LIBS smokedrift_fuzz_gl)

@@ -1,0 +1,39 @@
+// xscreensaver's window arguments as the preview tail the host reads.
+#include <gtest/gtest.h>
+
+#include "main/xscreensaver_args.h"
+
+using smokedrift::hostCommandLine;
+using smokedrift::parseWindowId;
+
+TEST(WindowId, DecimalAndHexWithinThirtyTwoBits) {
+    EXPECT_EQ(parseWindowId("1234"), 1234ul);
+    EXPECT_EQ(parseWindowId("0x1f"), 0x1ful);
+    EXPECT_EQ(parseWindowId("0XAbC"), 0xabcul);
+    EXPECT_EQ(parseWindowId("4294967295"), 4294967295ul);
+    EXPECT_EQ(parseWindowId("0xFFFFFFFF"), 0xFFFFFFFFul);
+    EXPECT_EQ(parseWindowId("007"), 7ul);
+}
+
+TEST(WindowId, AnythingElseIsNoWindow) {
+    for (const char* bad : {"", "0x", "4294967296", "0x100000000", "99999999999999999999999", " 12", "+12", "-12",
+                            "12 ", "1f", "0x1g", "0x 1", "0x+1", "0x-1", "0x0x12", "0X0x12", "1e3"}) {
+        EXPECT_EQ(parseWindowId(bad), 0ul) << '"' << bad << '"';
+    }
+    EXPECT_EQ(parseWindowId(nullptr), 0ul);
+}
+
+TEST(HostCommandLine, XscreensaverFormsBecomeAPreviewTail) {
+    EXPECT_EQ(hostCommandLine({"-root"}, "0x2a", 7), "smokedrift /p 42");
+    EXPECT_EQ(hostCommandLine({"--root"}, nullptr, 7), "smokedrift /p 7");
+    EXPECT_EQ(hostCommandLine({"--root"}, "0x0x2a", 7), "smokedrift /p 7");  // unreadable: the root
+    EXPECT_EQ(hostCommandLine({"--fps", "-window-id", "0x10"}, nullptr, 7), "smokedrift /p 16");
+    EXPECT_EQ(hostCommandLine({"-window-id"}, nullptr, 7), "smokedrift /p 0");
+    EXPECT_EQ(hostCommandLine({"--window-id", "junk"}, nullptr, 7), "smokedrift /p 0");
+}
+
+TEST(HostCommandLine, OtherArgumentsPassThrough) {
+    EXPECT_EQ(hostCommandLine({}, nullptr, 7), "smokedrift");
+    EXPECT_EQ(hostCommandLine({"/p", "12"}, nullptr, 7), "smokedrift /p 12");
+    EXPECT_EQ(hostCommandLine({"/s"}, "0x2a", 7), "smokedrift /s");
+}
