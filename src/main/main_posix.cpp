@@ -71,6 +71,9 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "--render") {
         return smokedrift::runRenderMode(args);
     }
+    // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
+    // A user's own setting of the variable wins.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
     const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
                                return a == "-root" || a == "--root";

@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
 # A full-screen run, with input that ends it, writes nothing: the working directory, $HOME (and the
 # XDG folders and TMPDIR, pointed inside it) are the same before and after, names, sizes, times
-# and modes. Mesa's own shader cache in ~/.cache/mesa_shader_cache is the GL driver's, not ours,
-# and is left out.
+# and modes; the GL driver's shader cache included, which the saver switches off.
 source "$(dirname "$0")/lib.sh"
 SAVER=$(realpath "$SAVER")  # the saver starts in another folder
 start_xvfb 320x240
 
 home="$WORK/home"
 cwd="$WORK/cwd"
-# Made beforehand, so that the driver filling it changes no folder we compare.
-mkdir -p "$home/.config" "$home/tmp" "$home/.cache/mesa_shader_cache" "$cwd"
+mkdir -p "$home/.config" "$home/tmp" "$home/.cache" "$cwd"
 echo "a file of the user" >"$home/notes.txt"
 
 snapshot() {
   local dir
   for dir in "$home" "$cwd"; do
-    (cd "$dir" && find . -path ./.cache/mesa_shader_cache -prune -o -printf '%p %y %s %T@ %m\n' | sort)
+    (cd "$dir" && find . -printf '%p %y %s %T@ %m\n' | sort)
   done
 }
 
