@@ -2,6 +2,23 @@
 
 namespace smokedrift {
 
+bool takeOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<const char*> known,
+                std::string& option, std::string& value, std::string& error) {
+    option = args[i];
+    bool isKnown = false;
+    for (const char* k : known) isKnown = isKnown || option == k;
+    if (!isKnown) {
+        error = "unknown option '" + printable(option) + "' (see --help)";
+        return false;
+    }
+    if (i + 1 >= args.size()) {
+        error = printable(option) + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
 bool parseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find_first_of("xX");
     if (x == std::string::npos) return false;

@@ -1,7 +1,9 @@
 #pragma once
 // Pieces shared by the command-line options of the headless modes.
 #include <charconv>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace smokedrift {
 
@@ -14,6 +16,11 @@ bool parseNumber(const std::string& text, T& value) {
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end;
 }
+
+// Reads args[i] as one of the `known` options and args[i + 1] as its value, and moves i to the
+// value. False with a one-line reason for an unknown option or a missing value.
+bool takeOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<const char*> known,
+                std::string& option, std::string& value, std::string& error);
 
 // "WxH" (or "WXH") with two positive numbers; the callers apply their own limits.
 bool parseSize(const std::string& text, int& width, int& height);

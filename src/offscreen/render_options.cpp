@@ -34,19 +34,11 @@ const std::vector<std::string>& knownSwitchNames() {
 }
 
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error) {
+    std::string option, value;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        const bool known = option == "--render" || option == "--size" || option == "--frames" ||
-                           option == "--seed" || option == "--enable";
-        if (!known) {
-            error = "unknown option '" + printable(option) + "' (see --help)";
+        if (!takeOption(args, i, {"--render", "--size", "--frames", "--seed", "--enable"}, option, value, error)) {
             return false;
         }
-        if (i + 1 >= args.size()) {
-            error = printable(option) + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
         if (option == "--render") {
             if (value.empty()) {
                 error = "--render needs a file name";

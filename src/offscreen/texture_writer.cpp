@@ -50,17 +50,9 @@ std::string textureTypeNameList() {
 }
 
 bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& options, std::string& error) {
+    std::string option, value;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option != "--texture" && option != "--out" && option != "--size" && option != "--seed") {
-            error = "unknown option '" + printable(option) + "' (see --help)";
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            error = printable(option) + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
+        if (!takeOption(args, i, {"--texture", "--out", "--size", "--seed"}, option, value, error)) return false;
         if (option == "--texture") {
             options.type = textureTypeFromText(value);
             if (options.type < 0) {

@@ -8,21 +8,9 @@
 #include <cstring>
 
 #include "animation/random.h"
+#include "fuzz_input.h"
 #include "recording_gl.h"
 #include "textures/texture.h"
-
-namespace {
-
-int takeInt(const std::uint8_t*& data, std::size_t& size) {
-    std::int32_t v = 0;
-    const std::size_t n = size < 4 ? size : 4;
-    std::memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace smokedrift;
