@@ -11,23 +11,11 @@ app="$WORK/app"
 mkdir -p "$app"
 cp "$SCR" "$app/smokedrift.scr"
 
-forget_settings() {
-  wine reg delete 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /f >/dev/null 2>&1
-  wine reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1
-}
-trap 'forget_settings; cleanup' EXIT
-wine reg add 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /v Version /d win98 /f >/dev/null 2>&1 ||
-  fail "could not select the Windows 95 family"
+select_win9x
 
 log="$WORK/calls.log"
 echo refuse >"$WORK/answer"
-export SMOKEDRIFT_TEST_LOG=$(winepath -w "$log")
-export SMOKEDRIFT_TEST_ANSWER=$(winepath -w "$WORK/answer")
-
-set_password() {  # set_password TYPE DATA
-  wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t "$1" /d "$2" /f >/dev/null 2>&1 ||
-    fail "could not set ScreenSaveUsePassword as $1"
-}
+use_verifier "$log" "$WORK/answer"
 
 # runs_without_password NAME: a key ends the saver at once, and the verifier was never asked.
 runs_without_password() {

@@ -21,7 +21,10 @@ WORK=$(mktemp -d)
 XVFB_PID=""
 BACKGROUND=()
 
+WIN9X_SELECTED=""
+
 cleanup() {
+  [ -n "$WIN9X_SELECTED" ] && forget_win9x
   for p in "${BACKGROUND[@]}"; do kill "$p" 2>/dev/null; done
   wineserver -k >/dev/null 2>&1
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
@@ -131,4 +134,29 @@ wait_for_smoke() {
   done
   cp "$shot" "/tmp/smokedrift-wine-last.png" 2>/dev/null
   fail "no coloured smoke between the bands (last screenshot: /tmp/smokedrift-wine-last.png)"
+}
+
+# The Windows 95 family for the saver (Wine's per-program Version), undone when the test ends
+# together with the password flag, since the prefix is shared by the whole run.
+select_win9x() {
+  WIN9X_SELECTED=1
+  wine reg add 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /v Version /d win98 /f >/dev/null 2>&1 ||
+    fail "could not select the Windows 95 family"
+}
+
+forget_win9x() {
+  wine reg delete 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /f >/dev/null 2>&1
+  wine reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1
+}
+
+# set_password [TYPE DATA]: ScreenSaveUsePassword, REG_DWORD 1 unless told otherwise.
+set_password() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t "${1:-REG_DWORD}" /d "${2:-1}" /f \
+    >/dev/null 2>&1 || fail "could not set ScreenSaveUsePassword as ${1:-REG_DWORD}"
+}
+
+# use_verifier LOG ANSWER: where the test verifier records its calls and reads its answer.
+use_verifier() {
+  export SMOKEDRIFT_TEST_LOG=$(winepath -w "$1")
+  export SMOKEDRIFT_TEST_ANSWER=$(winepath -w "$2")
 }

@@ -16,23 +16,18 @@ mkdir -p "$app" "$cwd"
 cp "$SCR" "$app/smokedrift.scr"
 cp "$HELPERS/password_cpl/PASSWORD.CPL" "$app/PASSWORD.CPL"
 
-forget_settings() {
-  wine reg delete 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /f >/dev/null 2>&1
-  wine reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1
+forget_probe() {
   wine reg delete 'HKCU\Software\smokedrift-probe' /f >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/smokedrift-probe"
 }
-trap 'forget_settings; cleanup' EXIT
-wine reg add 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /v Version /d win98 /f >/dev/null 2>&1 ||
-  fail "could not select the Windows 95 family"
-wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1 ||
-  fail "could not set ScreenSaveUsePassword"
+trap 'forget_probe; cleanup' EXIT
+select_win9x
+set_password
 
 log="$WORK/calls.log"
 answer="$WORK/answer"
 echo refuse >"$answer"
-export SMOKEDRIFT_TEST_LOG=$(winepath -w "$log")
-export SMOKEDRIFT_TEST_ANSWER=$(winepath -w "$answer")
+use_verifier "$log" "$answer"
 
 # snapshot FILE: the state of everything compared, in one text file.
 snapshot() {

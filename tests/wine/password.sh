@@ -12,26 +12,18 @@ cp "$SCR" "$app/smokedrift.scr"
 cp "$HELPERS/password_cpl/PASSWORD.CPL" "$app/PASSWORD.CPL"
 cp "$HELPERS/mpr_dll/mpr.dll" "$app/mpr.dll"
 
-forget_settings() {
-  wine reg delete 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /f >/dev/null 2>&1
-  wine reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /f >/dev/null 2>&1
-}
-trap 'forget_settings; cleanup' EXIT
 
 # On the NT family (Wine's default) /a is not a mode.
 start_wine nt "$app/smokedrift.scr" /a 0
 [ "$(wait_exit nt 30)" = 255 ] || fail "/a on the NT family: expected -1 (255), got $(wait_exit nt 1)"
 
-wine reg add 'HKCU\Software\Wine\AppDefaults\smokedrift.scr' /v Version /d win98 /f >/dev/null 2>&1 ||
-  fail "could not select the Windows 95 family"
-wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1 ||
-  fail "could not set ScreenSaveUsePassword"
+select_win9x
+set_password
 
 log="$WORK/calls.log"
 answer="$WORK/answer"
 echo refuse >"$answer"
-export SMOKEDRIFT_TEST_LOG=$(winepath -w "$log")
-export SMOKEDRIFT_TEST_ANSWER=$(winepath -w "$answer")
+use_verifier "$log" "$answer"
 
 set_cursor 100 100
 start_wine saver "$app/smokedrift.scr" /s
