@@ -38,7 +38,7 @@ int ParticleSystem::liveCount() const {
 void ParticleSystem::init() {
     const float m = boxSize * 0.5f;
     if (count >= PARTICLE_CAPACITY) count = PARTICLE_CAPACITY;
-    if (boxSize * 0.9f < innerSize) innerSize = boxSize * 0.9f;
+    if (boxSize * 0.9 < innerSize) innerSize = static_cast<float>(boxSize * 0.9);
     const float l = innerSize * 0.5f + 0.01f;
     // A box too small for its core has nowhere to put a particle: none, not a hang.
     if (!shellHasRoom(l, m)) {

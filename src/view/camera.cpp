@@ -18,10 +18,10 @@ void Camera::applyView() {
 
 void Camera::applyProjection(const ScreenLayout& layout) const {
     const Viewport& v = layout.viewports[layout.currentViewport];
-    // A collapsed viewport (the band at half the window or more) draws nothing; an aspect of 1
-    // keeps the projection finite instead of handing GLU a division by zero.
+    // The bands meet at half the window and leave a viewport of no height: an aspect of 1 keeps
+    // the projection finite instead of handing GLU a division by zero.
     float aspect = 1.0f;
-    if (v.pixelWidth > 0 && v.pixelHeight > 0) aspect = v.pixelWidth / v.pixelHeight;
+    if (v.pixelHeight != 0) aspect = v.pixelWidth / v.pixelHeight;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(fieldOfView, aspect, nearPlane, farPlane);

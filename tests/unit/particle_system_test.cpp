@@ -40,6 +40,15 @@ TEST_F(ParticleTest, InitCapsTheCountAtCapacity) {
     EXPECT_EQ(p->count, 5000);
 }
 
+TEST_F(ParticleTest, CoreClampIsTakenInDoubleLikeTheStarField) {
+    p->count = 10;
+    p->boxSize = 3.3f;  // a box whose 90 % rounds differently in float
+    p->innerSize = 10;
+    p->init();
+    EXPECT_EQ(p->innerSize, static_cast<float>(3.3f * 0.9));
+    EXPECT_NE(p->innerSize, 3.3f * 0.9f);
+}
+
 TEST_F(ParticleTest, InitPlacesColoursAndPulsesAQuarter) {
     p->count = 2000;
     p->boxSize = 4;
