@@ -52,6 +52,7 @@ void resetHostState();
 void loadPasswordHook();
 void unloadPasswordHook();
 void setSaverRunning(UINT on);
+LONG WINAPI hostExceptionFilter(EXCEPTION_POINTERS* info);
 bool verifyClose(HWND window);
 
 }  // namespace smokedrift

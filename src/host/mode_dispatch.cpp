@@ -1,4 +1,5 @@
 // Process entry and the mode switch of the command tail.
+#include <atomic>
 #include <cstdint>
 
 #include "host/host_state.h"
@@ -17,16 +18,9 @@ LPCSTR skipSpaces(LPCSTR p) {
     return p;
 }
 
-HWND validWindowOr(HWND handle, HWND fallback) {
-    return (handle != nullptr && IsWindow(handle)) ? handle : fallback;
-}
-
-// The system decides; when it takes the exception, the screen-saver-running state goes off so
-// that the system does not stay locked believing a saver still runs.
-LONG WINAPI hostExceptionFilter(EXCEPTION_POINTERS* info) {
-    const LONG verdict = UnhandledExceptionFilter(info);
-    if (verdict == EXCEPTION_EXECUTE_HANDLER) setSaverRunning(0);
-    return verdict;
+// The foreground window stands in only for a missing or dead one.
+HWND validWindowOrForeground(HWND handle) {
+    return (handle != nullptr && IsWindow(handle)) ? handle : GetForegroundWindow();
 }
 
 int runMode(LPCSTR p) {
@@ -53,13 +47,13 @@ int runMode(LPCSTR p) {
         case 'c': {
             HWND owner = nullptr;
             if (p[1] == ':') owner = parseWindowHandle(p + 2);
-            return showConfigureDialog(validWindowOr(owner, GetForegroundWindow()));
+            return showConfigureDialog(validWindowOrForeground(owner));
         }
         case 'A':
         case 'a': {
             if (!hostState.win9xPlatform) return MODE_FAILED;
             const HWND parent = parseWindowHandle(skipSpaces(p + 1));
-            return changePassword(validWindowOr(parent, GetForegroundWindow()));
+            return changePassword(validWindowOrForeground(parent));
         }
         default:
             return MODE_FAILED;
@@ -68,6 +62,19 @@ int runMode(LPCSTR p) {
 }
 
 }  // namespace
+
+// GCC has no structured-exception blocks, so the guard around the dispatch is the process's
+// top-level filter. The system decides; when it takes the exception, the screen-saver-running
+// state goes off so that the system does not stay locked believing a saver still runs. The
+// system's filter calls the top-level filter, this one, again: that nested call steps aside.
+LONG WINAPI hostExceptionFilter(EXCEPTION_POINTERS* info) {
+    static std::atomic<bool> deciding{false};
+    if (deciding.exchange(true)) return EXCEPTION_CONTINUE_SEARCH;
+    const LONG verdict = UnhandledExceptionFilter(info);
+    deciding = false;
+    if (verdict == EXCEPTION_EXECUTE_HANDLER) setSaverRunning(0);
+    return verdict;
+}
 
 LPCSTR commandTail(LPCSTR commandLine) {
     LPCSTR p = commandLine;

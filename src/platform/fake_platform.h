@@ -49,6 +49,8 @@ void setImeContext(HIMC detached);
 // Buttons the configuration dialog gets pressed, in order; and whether its template exists.
 void pressDialogButtons(std::vector<WORD> buttons);
 void setDialogTemplateMissing();
+// What the system's unhandled-exception filter decides once the top-level filter passes.
+void setSystemExceptionVerdict(LONG verdict);
 void setPixelFormats(std::vector<PIXELFORMATDESCRIPTOR> formats, int chosen);
 
 // Observation.
@@ -61,5 +63,6 @@ std::vector<UINT> receivedBySaver();
 HWND lastCreatedWindow();
 bool windowAlive(HWND window);
 bool cursorHidden();
+LPTOP_LEVEL_EXCEPTION_FILTER topLevelFilter();
 
 }  // namespace smokedrift::fake

@@ -61,6 +61,8 @@ void record(const char* name, std::uintptr_t a, std::uintptr_t b, std::uintptr_t
 
 void reset() { state() = FakeState{}; }
 void setPlatformId(DWORD platformId) { state().platformId = platformId; }
+void setSystemExceptionVerdict(LONG verdict) { state().systemExceptionVerdict = verdict; }
+LPTOP_LEVEL_EXCEPTION_FILTER topLevelFilter() { return state().topLevelFilter; }
 void failVersionQuery() { state().versionFails = true; }
 void setTickCount(DWORD ticks) { state().ticks = ticks; }
 void advanceTicks(DWORD milliseconds) { state().ticks += milliseconds; }
@@ -154,8 +156,27 @@ BOOL WINAPI FreeLibrary(HMODULE module) {
     return TRUE;
 }
 
-LPTOP_LEVEL_EXCEPTION_FILTER WINAPI SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER) { return nullptr; }
-LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+LPTOP_LEVEL_EXCEPTION_FILTER WINAPI SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER filter) {
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous = state().topLevelFilter;
+    state().topLevelFilter = filter;
+    return previous;
+}
+
+// As on Windows: the installed top-level filter is asked first; when it passes, the system's own
+// verdict. A filter that keeps calling back in is cut off after a few rounds instead of
+// overflowing the test's stack.
+LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS* info) {
+    auto& s = state();
+    record("UnhandledExceptionFilter", static_cast<std::uintptr_t>(s.filterNesting));
+    if (s.filterNesting >= 8) return EXCEPTION_CONTINUE_SEARCH;
+    LONG verdict = EXCEPTION_CONTINUE_SEARCH;
+    if (s.topLevelFilter != nullptr) {
+        ++s.filterNesting;
+        verdict = s.topLevelFilter(info);
+        --s.filterNesting;
+    }
+    return verdict != EXCEPTION_CONTINUE_SEARCH ? verdict : s.systemExceptionVerdict;
+}
 
 LSTATUS WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
     const bool desktop = key == HKEY_CURRENT_USER && std::strcmp(subKey, "Control Panel\\Desktop") == 0;

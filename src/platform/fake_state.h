@@ -60,6 +60,9 @@ struct FakeState {
     INT_PTR dialogResult = 0;
     std::vector<PIXELFORMATDESCRIPTOR> pixelFormats;
     int chosenFormat = 0;
+    LPTOP_LEVEL_EXCEPTION_FILTER topLevelFilter = nullptr;
+    LONG systemExceptionVerdict = EXCEPTION_EXECUTE_HANDLER;  // no debugger: the process ends
+    int filterNesting = 0;
     std::vector<Call> calls;
     std::vector<MSG> posted;
     std::vector<UINT> receivedBySaver;

@@ -146,7 +146,10 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR title) {
     return nullptr;
 }
 
-HWND WINAPI GetForegroundWindow() { return state().foreground; }
+HWND WINAPI GetForegroundWindow() {
+    record("GetForegroundWindow");
+    return state().foreground;
+}
 
 BOOL WINAPI SetForegroundWindow(HWND window) {
     record("SetForegroundWindow", u(window));

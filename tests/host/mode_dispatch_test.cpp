@@ -106,6 +106,8 @@ TEST_F(ModeDispatch, ConfigureDialogOwnerFollowsTheTail) {
         ASSERT_EQ(dialog.size(), 1u);
         EXPECT_EQ(dialog[0].a, 2003u);
         EXPECT_EQ(dialog[0].b, value(c.owner)) << c.tail;
+        // A live owner from the tail is used as it is; the foreground window is not even asked.
+        EXPECT_EQ(fake::count("GetForegroundWindow"), c.owner == FOREGROUND ? 1u : 0u) << c.tail;
     }
 }
 
@@ -177,6 +179,33 @@ TEST_F(ModeDispatch, StartupEndsTheProcessWithTheModeCode) {
     EXPECT_THROW(smokedrift::hostStartup(), std::runtime_error);
     ASSERT_EQ(fake::count("ExitProcess"), 1u);
     EXPECT_EQ(fake::callsNamed("ExitProcess")[0].a, 0xFFFFFFFFu);
+    EXPECT_EQ(fake::topLevelFilter(), &smokedrift::hostExceptionFilter);
+}
+
+// An exception nobody handles reaches the system's filter, which asks the top-level filter, ours,
+// which asks the system's filter again. The nested round must step aside, not recurse, and the
+// running state must go off exactly when the system takes the exception.
+TEST_F(ModeDispatch, ExceptionGuardLetsTheSystemDecideAndClearsTheRunningState) {
+    for (const LONG system : {EXCEPTION_EXECUTE_HANDLER, EXCEPTION_CONTINUE_SEARCH}) {
+        SetUp();
+        useWin9x();
+        EXPECT_EQ(run("/x"), -1);  // the dispatch notes the platform family
+        fake::setSystemExceptionVerdict(system);
+        SetUnhandledExceptionFilter(&smokedrift::hostExceptionFilter);
+        EXPECT_EQ(UnhandledExceptionFilter(nullptr), system);
+        EXPECT_EQ(fake::count("UnhandledExceptionFilter"), 2u) << "rounds";
+        const auto running = fake::callsNamed("SystemParametersInfoA");
+        if (system == EXCEPTION_EXECUTE_HANDLER) {
+            ASSERT_EQ(running.size(), 1u);
+            EXPECT_EQ(running[0].a, 97u);
+            EXPECT_EQ(running[0].b, 0u);
+        } else {
+            EXPECT_TRUE(running.empty());  // a debugger took it: the saver still runs
+        }
+        // The guard is ready for the next exception.
+        EXPECT_EQ(UnhandledExceptionFilter(nullptr), system);
+        EXPECT_EQ(fake::count("UnhandledExceptionFilter"), 4u);
+    }
 }
 
 }  // namespace
