@@ -45,10 +45,11 @@ void generateFogTexture(Texture& texture, int bytes) {
     const int w = texture.width;
     const int h = texture.height;
     const int pixels = w * h;
-    if (pixels <= 0) return;
-    // Laid out by the texture's own width: every size the generator accepts fits.
+    // Laid out by the texture's own width: every size the generator accepts fits. An empty image
+    // still draws its points, so what comes after sees the same random sequence.
     float* acc = textureScratch.accumulator;
     sumDistances(texture, acc, w, h);
+    if (pixels <= 0) return;
 
     float max = -10000000.0f;
     float min = 10000000.0f;

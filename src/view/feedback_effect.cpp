@@ -27,7 +27,7 @@ int addPowerSteps(int p) {
 // (0.5 to 1) × sin(a) × factor, the angle drawn before the magnitude.
 float drawVelocity(double factor) {
     const float a = static_cast<float>(randomUpTo(6.283185307));
-    return static_cast<float>((randomUpTo(0.5) + 0.5) * std::sin(a) * factor);
+    return static_cast<float>((randomUpTo(0.5) + 0.5) * std::sin(static_cast<double>(a)) * factor);
 }
 
 int clampTiles(int n) { return n < 1 ? 1 : (n > MAX_TILES ? MAX_TILES : n); }
@@ -223,7 +223,7 @@ void FeedbackEffect::drawSlide(float dt) {
     glEnable(GL_TEXTURE_2D);
     // Each pass ends with even odds: the effect stops, or the scroll starts over.
     const bool vertical = slide < 1;
-    slide += 1.75f * dt;
+    slide = static_cast<float>(slide + 1.75 * dt);
     if (slide >= (vertical ? 1.0f : 2.0f)) {
         if (randomUpTo(1.0) < 0.5) {
             slide = 0;
