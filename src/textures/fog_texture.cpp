@@ -27,6 +27,8 @@ void sumDistances(Texture& texture, float* acc, int w, int h) {
         // The points lie in 0..255 whatever the texture's size.
         const int px = static_cast<int>(randomUpTo(256.0));
         const int py = static_cast<int>(randomUpTo(256.0));
+        // An empty image (one side 0, the other as long as it likes) has no rows worth walking.
+        if (w <= 0) continue;
         for (int y = 0; y < h; ++y) {
             const int dy = wrappedDistance(y, py, h);
             float* row = acc + y * w;

@@ -167,6 +167,7 @@ TEST_F(TextureTypes, RandomDrawsPerType) {
     EXPECT_EQ(countDraws(texture, FOG, 16, 8), 180);
     EXPECT_EQ(countDraws(texture, FOG, 0, 8), 180);  // an empty image places its points all the same
     EXPECT_EQ(countDraws(texture, FOG, 16, 0), 180);
+    EXPECT_EQ(countDraws(texture, FOG, 0, 1 << 30), 180);  // and does not walk a billion empty rows
     for (int type : std::vector<int>{SPHERE, NOTSPHERE, GRADIENT, RING, STAR, BLACK, CHECK, GRILLE, SOFT_SQUARE, 9})
         EXPECT_EQ(countDraws(texture, type, 16, 8), 0) << "type " << type;
     // SAND: one draw per pixel, a second for every pixel that is not a black or white grain.
