@@ -32,7 +32,9 @@ void printHelp() {
         "  smokedrift /c             show the settings dialog (exit code 1 for OK, 0 for Cancel)\n"
         "  smokedrift -root          draw into $XSCREENSAVER_WINDOW, or else the root window\n"
         "  smokedrift -window-id ID  draw into the X window ID (decimal or 0x hex)\n"
-        "      (xscreensaver's conventions; --root and --window-id work too)\n"
+        "  smokedrift --window       draw in a 640x480 window of its own; closing it ends the run\n"
+        "      (xscreensaver's conventions; --root and --window-id work too, and with no window\n"
+        "      named $XSCREENSAVER_WINDOW is used; --fps and --delay N are accepted and ignored)\n"
         "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S] [--enable LIST]\n"
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
@@ -51,6 +53,20 @@ void printHelp() {
         "window that does not exist or no display; 2 bad --render arguments or the render could\n"
         "not be made or written\n",
         SMOKEDRIFT_VERSION);
+}
+
+// xscreensaver's --window: a top-level window of a fixed size for the preview to draw into.
+// Closing it destroys the preview with it, which ends the run with 0.
+HWND createOwnWindow() {
+    constexpr int WIDTH = 640;
+    constexpr int HEIGHT = 480;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "SmokedriftWindow";
+    if (RegisterClassA(&windowClass) == 0) return nullptr;
+    return CreateWindowExA(0, windowClass.lpszClassName, "smokedrift", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                           0, 0, WIDTH, HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 }  // namespace
@@ -81,7 +97,12 @@ int main(int argc, char** argv) {
     const unsigned long root = wantsRoot && smokedrift::parseWindowId(std::getenv("XSCREENSAVER_WINDOW")) == 0
                                    ? static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()))
                                    : 0;
-    const std::string commandLine = smokedrift::hostCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"), root);
+    std::string commandLine = smokedrift::hostCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"), root);
+    if (smokedrift::wantsOwnWindow(args, std::getenv("XSCREENSAVER_WINDOW"))) {
+        const HWND own = createOwnWindow();
+        if (own == nullptr) return 255;
+        commandLine = "smokedrift /p " + std::to_string(reinterpret_cast<std::uintptr_t>(own));
+    }
     smokedrift::setCommandLine(commandLine.c_str());
     return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 }

@@ -13,6 +13,24 @@ int digitValue(char c, bool hex) {
     return -1;
 }
 
+// xscreensaver's flags for every hack that name no window: the number of words the one at i takes,
+// 0 when it is not one of them. They change nothing here (the saver paces itself by the display).
+std::size_t hackFlagWords(const std::vector<std::string>& args, std::size_t i) {
+    const std::string& a = args[i];
+    if (a == "-fps" || a == "--fps" || a == "-window" || a == "--window") return 1;
+    if (a == "-delay" || a == "--delay") return i + 1 < args.size() ? 2 : 1;
+    return 0;
+}
+
+bool onlyHackFlags(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size();) {
+        const std::size_t words = hackFlagWords(args, i);
+        if (words == 0) return false;
+        i += words;
+    }
+    return true;
+}
+
 }  // namespace
 
 // By hand rather than strtoull, which would also take blanks, a sign or a second "0x".
@@ -48,7 +66,17 @@ bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreens
             return true;
         }
     }
+    // xscreensaver names the window in the environment alone, too.
+    const unsigned long id = parseWindowId(xscreensaverWindow);
+    if (id != 0 && onlyHackFlags(args)) {
+        tail = "/p " + std::to_string(id);
+        return true;
+    }
     return false;
+}
+
+bool wantsOwnWindow(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    return !args.empty() && onlyHackFlags(args) && parseWindowId(xscreensaverWindow) == 0;
 }
 
 std::string hostCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow,

@@ -10,10 +10,15 @@ namespace smokedrift {
 unsigned long parseWindowId(const char* text);
 
 // xscreensaver's -root/--root (the window in `xscreensaverWindow`, i.e. $XSCREENSAVER_WINDOW, or
-// else `rootWindow`) and -window-id/--window-id ID, as the tail "/p ID". False when the
-// arguments name no window that way.
+// else `rootWindow`), -window-id/--window-id ID, and $XSCREENSAVER_WINDOW with nothing but the
+// flags xscreensaver gives every hack (--fps, --delay N, --window), as the tail "/p ID". False
+// when the arguments name no window that way.
 bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreensaverWindow, unsigned long rootWindow,
                       std::string& tail);
+
+// A hack started with only those flags and no window named (`--window`, or `--fps` typed at a
+// shell) draws in a window of its own.
+bool wantsOwnWindow(const std::vector<std::string>& args, const char* xscreensaverWindow);
 
 // The whole command line the host reads: the program name, then the tail (the xscreensaver tail,
 // or the arguments joined by blanks).

@@ -60,11 +60,32 @@ WPARAM virtualKey(KeySym sym) {
     }
 }
 
+// Messages still queued for a window that is going away.
+void dropQueuedFor(Window xid) {
+    X11State& s = state();
+    const HWND window = handleOf(xid);
+    for (int i = s.queueCount - 1; i >= 0; --i) {
+        if (s.queue[(s.queueHead + i) % QUEUE_SIZE].hwnd == window) removeAt(i);
+    }
+}
+
 void destroyedUnderUs(X11Window& w) {
-    const HWND handle = handleOf(w.xid);
+    const Window xid = w.xid;
     const WNDPROC proc = w.proc;
-    w.xid = 0;  // gone: nothing more may be drawn into it or sent to it
-    proc(handle, WM_DESTROY, 0, 0);
+    forgetWindow(w);  // gone: nothing more may be drawn into it, sent to it or timed for it
+    proc(handleOf(xid), WM_DESTROY, 0, 0);
+    dropQueuedFor(xid);
+}
+
+// As DestroyWindow: the window hears WM_DESTROY, then each of its children, every one while its X
+// window still exists (a GL context is let go of before its drawable disappears).
+void retireTree(X11Window& w) {
+    const Window xid = w.xid;
+    w.proc(handleOf(xid), WM_DESTROY, 0, 0);
+    for (X11Window& child : state().windows) {
+        if (child.xid != 0 && child.parent == xid) retireTree(child);
+    }
+    dropQueuedFor(xid);
     forgetWindow(w);
 }
 
@@ -238,15 +259,11 @@ void WINAPI PostQuitMessage(int exitCode) {
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
     X11Window* w = findWindow(xidOf(window));
     if (message != WM_CLOSE || w == nullptr) return 0;
-    // As DestroyWindow: the procedure hears WM_DESTROY while the window still exists.
-    w->proc(window, WM_DESTROY, 0, 0);
+    const Window xid = w->xid;
+    retireTree(*w);
     X11State& s = state();
-    XDestroyWindow(s.display, w->xid);
+    XDestroyWindow(s.display, xid);
     XFlush(s.display);
-    for (int i = s.queueCount - 1; i >= 0; --i) {
-        if (s.queue[(s.queueHead + i) % QUEUE_SIZE].hwnd == window) removeAt(i);
-    }
-    forgetWindow(*w);
     return 0;
 }
 

@@ -114,6 +114,14 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(className)};
     XSetClassHint(d, xid, &hint);
     if (!child) XSetWMProtocols(d, xid, &s.wmDeleteWindow, 1);
+    // Without a sizing frame a window keeps the size it was made with, as on Windows.
+    if (!child && !(style & WS_POPUP) && !(style & WS_THICKFRAME)) {
+        XSizeHints size = {};
+        size.flags = PMinSize | PMaxSize;
+        size.min_width = size.max_width = width;
+        size.min_height = size.max_height = height;
+        XSetWMNormalHints(d, xid, &size);
+    }
 
     *w = X11Window{};
     w->xid = xid;

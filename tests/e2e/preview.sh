@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # /p ID draws into the given window, ignores input, and exits 0 without a word when that window
-# is destroyed. xscreensaver's -root with XSCREENSAVER_WINDOW and --window-id do the same.
+# is destroyed. xscreensaver's -root with XSCREENSAVER_WINDOW, XSCREENSAVER_WINDOW alone and
+# --window-id do the same.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 320x240
 
@@ -29,6 +30,12 @@ poll 30 draws_between_bands 200 150 "$HOST_ID" || fail "no smoke with -root"
 kill "$HOST_PID"
 expect_exit 0
 [ ! -s "$WORK/saver.err" ] || fail "output on the way out: $(cat "$WORK/saver.err")"
+
+start_host_window 200x150
+XSCREENSAVER_WINDOW=$(printf '0x%x' "$HOST_ID") start_saver --fps
+poll 30 preview_shown || fail "XSCREENSAVER_WINDOW alone did not name the window to draw into"
+kill "$HOST_PID"
+expect_exit 0
 
 preview_runs --window-id @ID@
 kill -TERM "$SAVER_PID"

@@ -64,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (!tail.empty()) {
         __builtin_trap();
     }
+    // A window of its own only when no window is named any other way.
+    if (smokedrift::wantsOwnWindow(args, environment) && !tail.empty()) __builtin_trap();
     const std::string line = smokedrift::hostCommandLine(args, environment, ROOT);
     if (line.rfind("smokedrift", 0) != 0) __builtin_trap();
     if (!tail.empty() && line != "smokedrift " + tail) __builtin_trap();

@@ -5,6 +5,7 @@
 
 using smokedrift::hostCommandLine;
 using smokedrift::parseWindowId;
+using smokedrift::wantsOwnWindow;
 
 TEST(WindowId, DecimalAndHexWithinThirtyTwoBits) {
     EXPECT_EQ(parseWindowId("1234"), 1234ul);
@@ -30,10 +31,26 @@ TEST(HostCommandLine, XscreensaverFormsBecomeAPreviewTail) {
     EXPECT_EQ(hostCommandLine({"--fps", "-window-id", "0x10"}, nullptr, 7), "smokedrift /p 16");
     EXPECT_EQ(hostCommandLine({"-window-id"}, nullptr, 7), "smokedrift /p 0");
     EXPECT_EQ(hostCommandLine({"--window-id", "junk"}, nullptr, 7), "smokedrift /p 0");
+    // The environment alone names the window, whatever flags every hack gets come with it.
+    EXPECT_EQ(hostCommandLine({}, "0x2a", 7), "smokedrift /p 42");
+    EXPECT_EQ(hostCommandLine({"--fps", "-delay", "20000", "--window"}, "42", 7), "smokedrift /p 42");
+    EXPECT_EQ(hostCommandLine({"--delay"}, "42", 7), "smokedrift /p 42");
+}
+
+TEST(HostCommandLine, HackFlagsWithoutAWindowAskForOneOfTheirOwn) {
+    EXPECT_TRUE(wantsOwnWindow({"--window"}, nullptr));
+    EXPECT_TRUE(wantsOwnWindow({"-fps"}, "junk"));
+    EXPECT_TRUE(wantsOwnWindow({"--delay", "10000", "-window"}, nullptr));
+    EXPECT_FALSE(wantsOwnWindow({}, nullptr));                   // the settings dialog, as on Windows
+    EXPECT_FALSE(wantsOwnWindow({"--window"}, "0x2a"));          // xscreensaver named one
+    EXPECT_FALSE(wantsOwnWindow({"--window", "/s"}, nullptr));   // a host switch decides
+    EXPECT_FALSE(wantsOwnWindow({"--root", "--window"}, nullptr));
+    EXPECT_FALSE(wantsOwnWindow({"--delay", "/s", "/s"}, nullptr));
 }
 
 TEST(HostCommandLine, OtherArgumentsPassThrough) {
     EXPECT_EQ(hostCommandLine({}, nullptr, 7), "smokedrift");
     EXPECT_EQ(hostCommandLine({"/p", "12"}, nullptr, 7), "smokedrift /p 12");
     EXPECT_EQ(hostCommandLine({"/s"}, "0x2a", 7), "smokedrift /s");
+    EXPECT_EQ(hostCommandLine({"/s", "--fps"}, "0x2a", 7), "smokedrift /s --fps");
 }
