@@ -17,7 +17,12 @@ run_until xdotool click 3
 run_until xdotool mousemove_relative -- 5 0
 
 start_host_window 100x80
-run_until xdotool windowfocus "$HOST_ID"
+# The focus must leave the saver: wait until it has it, or the saver would take it back after.
+focus_elsewhere() {
+  poll 30 saver_has_focus || fail "the saver never took the keyboard focus"
+  xdotool windowfocus "$HOST_ID"
+}
+run_until focus_elsewhere
 
 start_saver /s
 wait_for_full_screen

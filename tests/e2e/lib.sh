@@ -62,6 +62,13 @@ start_saver() {
   PIDS+=("$SAVER_PID")
 }
 
+# A process we waited for is no longer ours: its pid may be handed to another test's process.
+reaped() {
+  local kept=() pid
+  for pid in "${PIDS[@]}"; do [ "$pid" = "$1" ] || kept+=("$pid"); done
+  PIDS=("${kept[@]}")
+}
+
 # Waits (bounded) for the saver to end and checks its exit code.
 expect_exit() {
   local expected="$1"
@@ -73,20 +80,32 @@ expect_exit() {
   kill -0 "$SAVER_PID" 2>/dev/null && fail "saver still running, expected exit $expected"
   local code=0
   wait "$SAVER_PID" || code=$?
+  reaped "$SAVER_PID"
   [ "$code" -eq "$expected" ] || fail "saver exited with $code, expected $expected; stderr: $(cat "$WORK/saver.err")"
 }
 
 still_running() { kill -0 "$SAVER_PID" 2>/dev/null; }
 
 # The full-screen window, once it is mapped (the tree lists unmapped windows too).
+saver_window_id() {
+  xwininfo -root -tree | grep '"Screen Saver": ("smokedrift" "WindowsScreenSaverClass")' | awk '{print $1}' | head -n1
+}
+
 saver_window_shown() {
   local id
-  id=$(xwininfo -root -tree | grep '"Screen Saver": ("smokedrift" "WindowsScreenSaverClass")' | awk '{print $1}' | head -n1)
+  id=$(saver_window_id)
   [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'
 }
 
 wait_for_full_screen() {
   poll 30 saver_window_shown || fail "no full-screen saver window appeared"
+}
+
+# The full-screen window holds the keyboard focus (it takes it just after it is mapped).
+saver_has_focus() {
+  local id
+  id=$(saver_window_id)
+  [ -n "$id" ] && [ "$(xdotool getwindowfocus)" = "$((id))" ]
 }
 
 # Brightest channel value (0..1) of a one-pixel-high row of a screenshot.

@@ -20,6 +20,8 @@ TEST_F(PasswordFlow, RefusedPasswordKeepsRunningAndHidesTheCursorAgain) {
     fake::deliver(WM_KEYDOWN);
     fake::then([] {
         EXPECT_TRUE(fake::cursorHidden());
+        // Past the close guard, so a close from this move would reach the verifier again.
+        fake::advanceTicks(500);
         fake::setCursorPos(202, 201);  // small against the new reference
     });
     fake::deliver(WM_MOUSEMOVE);
