@@ -1,6 +1,7 @@
 // Pixel formats and WGL over GLX. The formats are the GLX frame-buffer configurations that can
 // draw to a window, numbered from 1. Setting a format on a window creates a child window with
 // that configuration's visual which the context draws into; input still reaches the parent.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/x11_state.h"
@@ -30,6 +31,8 @@ void listConfigs() {
         s.configs[s.configCount++] = c;
     }
     if (all != nullptr) XFree(all);
+    // The saver goes on without a picture, as the host ignores pixel-format results: say why once.
+    if (s.configCount == 0) std::fprintf(stderr, "GLX: the display offers no OpenGL window formats\n");
 }
 
 BYTE bits(GLXFBConfig config, int name) { return static_cast<BYTE>(attribute(config, name)); }
@@ -167,7 +170,10 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     for (int i = 0; i < MAX_CONTEXTS; ++i) {
         if (s.contexts[i] != nullptr) continue;
         s.contexts[i] = glXCreateNewContext(s.display, s.configs[w->pixelFormat - 1], GLX_RGBA_TYPE, nullptr, True);
-        if (s.contexts[i] == nullptr) return nullptr;
+        if (s.contexts[i] == nullptr) {
+            std::fprintf(stderr, "GLX: cannot create a rendering context\n");
+            return nullptr;
+        }
         return reinterpret_cast<HGLRC>(static_cast<std::uintptr_t>(i + 1));
     }
     return nullptr;

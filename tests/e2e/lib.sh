@@ -24,10 +24,12 @@ fail() {
 }
 
 # Xvfb picks a free display number itself and reports it once it accepts connections.
+# start_xvfb [SIZE [XVFB ARGUMENTS...]]
 start_xvfb() {
   local size="${1:-320x240}"
+  shift || true
   exec 3> "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
   local i
