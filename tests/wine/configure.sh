@@ -4,16 +4,21 @@
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
-dialog_up() { window_exists "smokedrift"; }
+# The dialog is mapped and has the keyboard focus (a key sent before would be lost).
+dialog_focused() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^smokedrift$' | head -n 1)
+  [ -n "$id" ] || return 1
+  [ "$(xdotool getwindowfocus)" = "$id" ] && return 0
+  xdotool windowfocus "$id"
+  return 1
+}
 
 answer() {  # answer NAME KEY EXPECTED ARGS...
   local name=$1 key=$2 expected=$3
   shift 3
   start_wine "$name" "$SCR" "$@"
-  wait_for 120 dialog_up || fail "$name: the dialog did not open"
-  local id
-  id=$(xdotool search --name '^smokedrift$' | head -n 1)
-  [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null
+  wait_for 120 dialog_focused || fail "$name: the dialog did not open or take the focus"
   xdotool key "$key"
   local code
   code=$(wait_exit "$name" 30)
