@@ -3,6 +3,7 @@
 #include "animation/random.h"
 #include "app/scene_objects.h"
 #include "app/scene_overrides.h"
+#include "offscreen/feedback_schedule.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/feedback_effect.h"
@@ -106,6 +107,24 @@ TEST_F(FeedbackRender, TheTilesShowTheCapturedPicture) {
     expectColour(readPixel(108, 20), 0, 255, 0, "lower right tile");
     expectColour(readPixel(20, 108), 0, 0, 255, "upper left tile");
     expectColour(readPixel(108, 108), 255, 255, 255, "upper right tile");
+}
+
+// A render too short for the usual lead still captures (at the earliest frame that has a picture),
+// and a window that holds 256 x 256 captures into the larger blank texture.
+TEST_F(FeedbackRender, ShortRenderInALargerWindowCapturesEarlyIntoTheLargerTexture) {
+    EXPECT_EQ(feedbackCaptureFrame(5), 3);
+    EXPECT_EQ(feedbackCaptureFrame(100), 100 - FEEDBACK_SHOW_FRAMES);
+    makeContext(320, 256);
+    RenderOptions o;
+    o.width = 320;
+    o.height = 256;
+    o.frames = 5;
+    o.seed = 7;
+    o.enable = {"feedback"};
+    renderScene(o);
+    EXPECT_EQ(screenLayout.effectMode, 2) << "captured at frame 3, tiles from frame 4";
+    EXPECT_EQ(feedbackEffect.texture.width, 256);
+    EXPECT_EQ(feedbackEffect.texture.height, 256);
 }
 
 TEST_F(FeedbackRender, EnablingFeedbackCapturesOnceAndThenShowsTiles) {
