@@ -46,3 +46,14 @@ XSCREENSAVER_WINDOW=$HOST_ID start_saver --root
 poll 30 preview_shown || fail "--root did not draw into a decimal XSCREENSAVER_WINDOW"
 kill -TERM "$SAVER_PID"
 expect_exit 0
+
+# -root with no XSCREENSAVER_WINDOW: the root window itself, black before.
+pkill -P $$ -x xmessage || true
+poll 30 sh -c "! xdotool search --name '^smokedrift-e2e-host$'" || fail "a host window stayed"
+draws_between_bands 320 240 && fail "something bright on the screen before -root"
+unset XSCREENSAVER_WINDOW
+start_saver -root
+poll 30 draws_between_bands 320 240 || fail "-root did not draw into the root window"
+kill -TERM "$SAVER_PID"
+expect_exit 0
+[ ! -s "$WORK/saver.err" ] || fail "output from -root: $(cat "$WORK/saver.err")"
