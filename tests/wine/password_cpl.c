@@ -40,7 +40,7 @@ __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     /* A real verifier shows a dialog for a while, dispatching what arrives: input meanwhile must
        not close the saver nor open a second dialog. */
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 3000) {
+    while (GetTickCount() - start < 1500) {
         /* One at a time: the saver's frame timer is due again after every frame. */
         MSG msg;
         if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
