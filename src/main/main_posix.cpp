@@ -90,18 +90,21 @@ int main(int argc, char** argv) {
     // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+    const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
     // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
     const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
                                return a == "-root" || a == "--root";
                            }) != args.end();
-    const unsigned long root = wantsRoot && smokedrift::parseWindowId(std::getenv("XSCREENSAVER_WINDOW")) == 0
+    const unsigned long root = wantsRoot && smokedrift::parseWindowId(xscreensaverWindow) == 0
                                    ? static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()))
                                    : 0;
-    std::string commandLine = smokedrift::hostCommandLine(args, std::getenv("XSCREENSAVER_WINDOW"), root);
-    if (smokedrift::wantsOwnWindow(args, std::getenv("XSCREENSAVER_WINDOW"))) {
+    std::string commandLine;
+    if (smokedrift::wantsOwnWindow(args, xscreensaverWindow)) {
         const HWND own = createOwnWindow();
         if (own == nullptr) return 255;
         commandLine = "smokedrift /p " + std::to_string(reinterpret_cast<std::uintptr_t>(own));
+    } else {
+        commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, root);
     }
     smokedrift::setCommandLine(commandLine.c_str());
     return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);

@@ -1,5 +1,7 @@
 #pragma once
 // Reading typed values off a fuzzer's input, shorter inputs giving zeros.
+#include <GL/gl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -11,4 +13,18 @@ inline int takeInt(const std::uint8_t*& data, std::size_t& size) {
     data += n;
     size -= n;
     return v;
+}
+
+// A texture side: mostly one the generator takes quickly, now and then any value, to reach the
+// refused sizes and the limit.
+inline int takeTextureSide(const std::uint8_t*& data, std::size_t& size) {
+    int side = takeInt(data, size);
+    if ((side & 0x100000) == 0) side %= 300;
+    return side;
+}
+
+// A pixel format: the two the generator fills, two it leaves transparent, and two invalid ones.
+inline int takeTextureFormat(const std::uint8_t*& data, std::size_t& size) {
+    const int formats[] = {GL_RGBA, GL_LUMINANCE_ALPHA, GL_RGB, GL_ALPHA, 0, -1};
+    return formats[static_cast<unsigned>(takeInt(data, size)) % 6];
 }

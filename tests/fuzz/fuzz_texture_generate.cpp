@@ -14,13 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace smokedrift;
     static Texture texture;
     const int type = takeInt(data, size) % 20;
-    // Sizes mostly small so that each run stays quick, now and then up to the limit and beyond.
-    int width = takeInt(data, size);
-    int height = takeInt(data, size);
-    if ((width & 0x100000) == 0) width %= 300;
-    if ((height & 0x100000) == 0) height %= 300;
-    const int formats[] = {GL_RGBA, GL_LUMINANCE_ALPHA, GL_RGB, GL_ALPHA, 0, -1};
-    const int format = formats[static_cast<unsigned>(takeInt(data, size)) % 6];
+    const int width = takeTextureSide(data, size);
+    const int height = takeTextureSide(data, size);
+    const int format = takeTextureFormat(data, size);
     const int mipmapped = takeInt(data, size) & 1;
     seedRandom(static_cast<std::uint32_t>(takeInt(data, size)));
     const int result = texture.generate(type, width, height, format, mipmapped);

@@ -17,13 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Texture texture;
     const int typeWord = takeInt(data, size);
     const int type = typeWord % 20;
-    int width = takeInt(data, size);
-    int height = takeInt(data, size);
-    // Mostly sizes the generator takes; now and then anything, to reach the refused ones.
-    if ((width & 0x100000) == 0) width %= 300;
-    if ((height & 0x100000) == 0) height %= 300;
-    const int formats[] = {GL_RGBA, GL_LUMINANCE_ALPHA, GL_RGB, GL_ALPHA, 0, -1};
-    const int format = formats[static_cast<unsigned>(takeInt(data, size)) % 6];
+    const int width = takeTextureSide(data, size);
+    const int height = takeTextureSide(data, size);
+    const int format = takeTextureFormat(data, size);
     seedRandom(static_cast<std::uint32_t>(takeInt(data, size)));
     if ((typeWord & 0xFF80) == 0x80) {
         texture.generate(type, width, height, format, 0);

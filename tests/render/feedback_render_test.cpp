@@ -14,6 +14,18 @@ using namespace smokedrift;
 namespace {
 
 struct FeedbackRender : EglTest {
+    // The shipped scene with the feedback effect switched on, as `--enable feedback` renders it.
+    void renderWithFeedback(int w, int h, int frames) {
+        makeContext(w, h);
+        RenderOptions o;
+        o.width = w;
+        o.height = h;
+        o.frames = frames;
+        o.seed = 7;
+        o.enable = {"feedback"};
+        renderScene(o);
+    }
+
     // Grey everywhere, and four coloured quarters in the lower left 128 × 128 block.
     void drawKnownPicture(int w, int h) {
         layout.setSize(static_cast<float>(w), static_cast<float>(h));
@@ -114,28 +126,14 @@ TEST_F(FeedbackRender, TheTilesShowTheCapturedPicture) {
 TEST_F(FeedbackRender, ShortRenderInALargerWindowCapturesEarlyIntoTheLargerTexture) {
     EXPECT_EQ(feedbackCaptureFrame(5), 3);
     EXPECT_EQ(feedbackCaptureFrame(100), 100 - FEEDBACK_SHOW_FRAMES);
-    makeContext(320, 256);
-    RenderOptions o;
-    o.width = 320;
-    o.height = 256;
-    o.frames = 5;
-    o.seed = 7;
-    o.enable = {"feedback"};
-    renderScene(o);
+    renderWithFeedback(320, 256, 5);
     EXPECT_EQ(screenLayout.effectMode, 2) << "captured at frame 3, tiles from frame 4";
     EXPECT_EQ(feedbackEffect.texture.width, 256);
     EXPECT_EQ(feedbackEffect.texture.height, 256);
 }
 
 TEST_F(FeedbackRender, EnablingFeedbackCapturesOnceAndThenShowsTiles) {
-    makeContext(160, 120);
-    RenderOptions o;
-    o.width = 160;
-    o.height = 120;
-    o.frames = 50;
-    o.seed = 7;
-    o.enable = {"feedback"};
-    renderScene(o);
+    renderWithFeedback(160, 120, 50);
     EXPECT_EQ(screenLayout.effectMode, 2);
     EXPECT_EQ(screenLayout.width, 160) << "the scene goes on at full size behind the tiles";
     EXPECT_EQ(feedbackEffect.texture.width, 128) << "a small window keeps the default texture";
