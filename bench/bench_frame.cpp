@@ -6,15 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/graphics_setup.h"
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
+#include "app/scene_start.h"
 #include "offscreen/egl_context.h"
 #include "textures/texture.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 using namespace smokedrift;
 
@@ -33,6 +30,7 @@ Bench* current = nullptr;
 
 void useSize(int width, int height) {
     if (current != nullptr && current->width == width && current->height == height) return;
+    if (current != nullptr) scene.release();  // while its context lives
     delete current;
     current = new Bench;
     std::string error;
@@ -42,18 +40,11 @@ void useSize(int width, int height) {
     }
     current->width = width;
     current->height = height;
-    // A new context knows none of the old names.
-    textures[0].glName = 0;
-    boundTextureName = 0xffffffffu;
     setMillisecondSource(&simulatedClock);
-    seedRandom(1);
-    clientWidth = width;
-    clientHeight = height;
-    frameCounter = 0;
-    setupGlState();
+    startScene(scene, {width, height, 1, 0});
     for (int k = 1; k <= 60; ++k) {  // past the clearing frames, into the running picture
         simulatedNow = k * 1000 / 60;
-        renderFrame();
+        scene.renderFrame();
     }
     glFinish();
 }
@@ -62,17 +53,17 @@ void engineFrame(benchmark::State& state) {
     useSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         simulatedNow += 16;
-        renderFrame();
+        scene.renderFrame();
         glFinish();
     }
 }
 
 // The same fade quad, bands and 25 sprite quads with the engine's blend, alpha-test and texture
-// state, as straight-line GL with positions taken from the sprites' current state.
+// state, as straight-line GL with positions taken from the scene.sprites' current state.
 void rawFrame(benchmark::State& state) {
     useSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const float W = static_cast<float>(current->width), H = static_cast<float>(current->height);
-    const float f = screenLayout.bandFraction;
+    const float f = scene.screenLayout.bandFraction;
     glViewport(0, 0, current->width, current->height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -93,8 +84,8 @@ void rawFrame(benchmark::State& state) {
         glAlphaFunc(GL_GREATER, 0.0f);
         glEnable(GL_TEXTURE_2D);
         glBlendFunc(GL_ONE_MINUS_DST_ALPHA, GL_ONE);
-        for (int i = 0; i < spriteCount; ++i) {
-            const Sprite& s = sprites[i];
+        for (int i = 0; i < scene.settings.spriteCount; ++i) {
+            const Sprite& s = scene.sprites[i];
             const float w = s.scaleX * s.size, h = s.scaleY * s.size;
             glColor4f(s.red * s.alpha, s.green * s.alpha, s.blue * s.alpha, s.alpha);
             glPushMatrix();

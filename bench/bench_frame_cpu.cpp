@@ -3,10 +3,9 @@
 // arithmetic, nothing else), so what is left is the engine's update and call issue.
 #include <benchmark/benchmark.h>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/scene_config.h"
+#include "app/scene.h"
 #include "recording_gl.h"
 
 using namespace smokedrift;
@@ -19,11 +18,11 @@ std::int64_t simulatedClock() { return simulatedNow; }
 void shippedFrameCpu(benchmark::State& state) {
     setMillisecondSource(&simulatedClock);
     seedRandom(1);
-    initScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    scene.initScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     recgl::setRecording(false);
     for (auto _ : state) {
         simulatedNow += 16;
-        renderFrame();
+        scene.renderFrame();
     }
     recgl::setRecording(true);
 }

@@ -1,11 +1,11 @@
 // SMOKE generation, the reference rule against the fast one, on the shipped 256 × 256 texture.
 #include <benchmark/benchmark.h>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "textures/texture.h"
 #include "textures/texture_scratch.h"
 #include "textures/texture_types.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 using namespace smokedrift;
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 
 namespace smokedrift {
 

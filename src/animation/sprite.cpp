@@ -2,11 +2,10 @@
 
 #include <cmath>
 
-#include "animation/random.h"
-#include "view/blend_mode.h"
-#include "view/gl.h"
-#include "view/screen_layout.h"
-#include "view/textured_quad.h"
+#include "base/random.h"
+#include "base/blend_mode.h"
+#include "base/gl.h"
+#include "base/textured_quad.h"
 
 namespace smokedrift {
 
@@ -72,9 +71,9 @@ float advanceAngle(float angle, double delta) {
     return result;
 }
 
-void Sprite::draw(const ScreenLayout& layout, float dt) {
-    const float cx = layout.width / 2;
-    const float cy = layout.height / 2;
+void Sprite::draw(float areaWidth, float areaHeight, float dt) {
+    const float cx = areaWidth / 2;
+    const float cy = areaHeight / 2;
     setBlendMode(blendSource, blendDest);
     // Premultiplied: with ONE_MINUS_DST_ALPHA, ONE the sprite adds light only where the frame
     // buffer is still transparent.

@@ -3,8 +3,6 @@
 
 namespace smokedrift {
 
-class ScreenLayout;
-
 constexpr int MAX_SPRITES = 30;
 
 // A large, soft, textured square that drifts about the middle of the window, swells, turns and
@@ -15,7 +13,8 @@ public:
     virtual ~Sprite() = default;
 
     void update(float step);
-    void draw(const ScreenLayout& layout, float dt);
+    // Centred on the middle of the layout's area, width × height in window pixels.
+    void draw(float areaWidth, float areaHeight, float dt);
 
     Oscillator oscX, oscY, oscAlpha, oscScaleX, oscScaleY, oscRed, oscGreen, oscBlue;
     float x = 0, y = 0;

@@ -1,21 +1,17 @@
-#include "app/frame_loop.h"
-
-#include "app/pass_3d.h"
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
-#include "view/blend_mode.h"
-#include "view/gl.h"
-#include "view/textured_quad.h"
+// The frame routine and its two-dimensional passes.
+#include "app/scene.h"
+#include "base/blend_mode.h"
+#include "base/gl.h"
+#include "base/textured_quad.h"
 
 namespace smokedrift {
 
-constinit int frameCounter = 0;
-
-void renderFrame() {
+void Scene::renderFrame() {
+    applyPendingSize();
     const int n = frameCounter;
     frameCounter = n + 1;
     // The colour buffer is cleared only here; every later picture is built on the last one.
-    if (n == 0 || n == 1) {
+    if (n < CLEARING_FRAMES) {
         glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
@@ -32,11 +28,11 @@ void renderFrame() {
         feedbackEffect.fitLayoutToTexture();
     }
 
-    if (spritesEnabled) {
+    if (settings.spritesEnabled) {
         spritePass();
     }
-    if (pass3DEnabled) {
-        screenLayout.bandFraction = static_cast<float>(bandLevel);
+    if (settings.pass3DEnabled) {
+        screenLayout.bandFraction = static_cast<float>(settings.bandLevel);
         screenLayout.layoutViewports();
         // Every 3D viewport takes fov and planes from viewport 1's camera, with its own aspect.
         for (int i = 1; i < screenLayout.viewportCount; ++i) {
@@ -46,7 +42,7 @@ void renderFrame() {
             pass3D();
         }
     }
-    if (backgroundEnabled) {
+    if (settings.backgroundEnabled) {
         screenLayout.useViewport(0);
         screenLayout.beginOverlay(0);
         backgroundPass();
@@ -58,7 +54,7 @@ void renderFrame() {
     }
 }
 
-void updateAnimation() {
+void Scene::updateAnimation() {
     const double dt = frameClock.timeStep;
     driftX.update(dt);
     driftY.update(dt);
@@ -68,12 +64,12 @@ void updateAnimation() {
     turnZ.update(dt);
     screenLayout.fadeAlpha = 0.04f;
     bandOscillator.update(dt);
-    bandLevel = bandOscillator.value();
-    screenLayout.bandFraction = static_cast<float>(bandLevel);
+    settings.bandLevel = bandOscillator.value();
+    screenLayout.bandFraction = static_cast<float>(settings.bandLevel);
     screenLayout.layoutViewports();
 }
 
-void spritePass() {
+void Scene::spritePass() {
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
     glEnable(GL_BLEND);
@@ -82,17 +78,17 @@ void spritePass() {
     textures[0].bind();
     const double dt = frameClock.timeStep;
     // Sprite oscillators run at a fifth of real time; their rotation runs in real time.
-    const float step = static_cast<float>(dt * overlaySpeed * 0.2);
-    for (int i = 0; i < spriteCount && i < MAX_SPRITES; ++i) {
+    const float step = static_cast<float>(dt * settings.overlaySpeed * 0.2);
+    for (int i = 0; i < settings.spriteCount && i < MAX_SPRITES; ++i) {
         sprites[i].update(step);
-        sprites[i].draw(screenLayout, static_cast<float>(dt));
+        sprites[i].draw(screenLayout.width, screenLayout.height, static_cast<float>(dt));
     }
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
 }
 
-void backgroundPass() {
+void Scene::backgroundPass() {
     // Multiplies the frame by the sprite texture.
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glEnable(GL_BLEND);
@@ -110,26 +106,30 @@ void backgroundPass() {
 namespace {
 
 struct StateSwitch {
-    const int* enabled;
+    int SceneSettings::*enabled;
     GLenum capability;
 };
 
 // In the order the switches are applied and cleared.
 const StateSwitch stateSwitches[] = {
-    {&blendEnabled, GL_BLEND},     {&cullingEnabled, GL_CULL_FACE}, {&depthTestEnabled, GL_DEPTH_TEST},
-    {&fogEnabled, GL_FOG},         {&lightingEnabled, GL_LIGHTING}, {&texturingEnabled, GL_TEXTURE_2D},
+    {&SceneSettings::blendEnabled, GL_BLEND},
+    {&SceneSettings::cullingEnabled, GL_CULL_FACE},
+    {&SceneSettings::depthTestEnabled, GL_DEPTH_TEST},
+    {&SceneSettings::fogEnabled, GL_FOG},
+    {&SceneSettings::lightingEnabled, GL_LIGHTING},
+    {&SceneSettings::texturingEnabled, GL_TEXTURE_2D},
 };
 
 }  // namespace
 
-void applyStateSwitches() {
+void Scene::applyStateSwitches() {
     for (const StateSwitch& s : stateSwitches) {
-        if (!*s.enabled) {
+        if (!(settings.*s.enabled)) {
             glDisable(s.capability);
             continue;
         }
         if (s.capability == GL_BLEND) {
-            setBlendMode(blendSourceIndex, blendDestIndex);
+            setBlendMode(settings.blendSourceIndex, settings.blendDestIndex);
         }
         glEnable(s.capability);
         if (s.capability == GL_DEPTH_TEST) {
@@ -138,9 +138,9 @@ void applyStateSwitches() {
     }
 }
 
-void clearStateSwitches() {
+void Scene::clearStateSwitches() {
     for (const StateSwitch& s : stateSwitches) {
-        if (*s.enabled) {
+        if (settings.*s.enabled) {
             glDisable(s.capability);
         }
     }

@@ -1,8 +1,6 @@
 #include "app/graphics_context.h"
 #include "app/startup_trace.h"
 
-#include "animation/random.h"
-
 namespace smokedrift {
 
 constinit const PIXELFORMATDESCRIPTOR pixelFormatDescriptor = {
@@ -80,8 +78,6 @@ void initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext) {
     wglMakeCurrent(deviceContext, renderContext);
     requestSwapInterval();
     markStartup(StartupMark::ContextReady);
-    // The one seeding: everything with static lifetime has drawn its start values already.
-    seedRandom(GetTickCount());
 }
 
 void releaseGraphics(HWND window, HDC deviceContext, HGLRC renderContext) {

@@ -11,7 +11,7 @@ extern const PIXELFORMATDESCRIPTOR pixelFormatDescriptor;
 // the closest listed format that has them (without destination alpha the sprites draw nothing).
 int choosePixelFormatWithAlpha(HDC dc);
 
-// Creates the context on the window, makes it current and seeds the random generator.
+// Creates the context on the window and makes it current.
 void initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext);
 void releaseGraphics(HWND window, HDC deviceContext, HGLRC renderContext);
 

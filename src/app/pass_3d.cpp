@@ -1,15 +1,13 @@
-#include "app/pass_3d.h"
-
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
-#include "view/gl.h"
+// The three-dimensional pass: the camera, the star field and the particles.
+#include "app/scene.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
 namespace {
 
-void setFog(int objectFog) {
-    if (fogEnabled && objectFog) {
+void setFog(int sceneFog, int objectFog) {
+    if (sceneFog && objectFog) {
         glEnable(GL_FOG);
     } else {
         glDisable(GL_FOG);
@@ -18,7 +16,7 @@ void setFog(int objectFog) {
 
 }  // namespace
 
-void updateCamera() {
+void Scene::updateCamera() {
     Camera& c = screenLayout.viewports[screenLayout.currentViewport].camera;
     if (screenLayout.currentViewport == 1) {
         // Added once per frame, not scaled by the time step.
@@ -32,23 +30,19 @@ void updateCamera() {
     c.applyView();
 }
 
-void pass3D() {
+void Scene::pass3D() {
     updateCamera();
     Camera& camera = screenLayout.viewports[screenLayout.currentViewport].camera;
-    if (starsEnabled) {
-        setFog(starField.fog);
+    if (settings.starsEnabled) {
+        setFog(settings.fogEnabled, starField.fog);
         starField.draw(camera);
     }
-    if (particlesEnabled) {
-        setFog(particleSystem.fog);
+    if (settings.particlesEnabled) {
+        setFog(settings.fogEnabled, particleSystem.fog);
         glDisable(GL_LIGHTING);
         particleSystem.update(static_cast<float>(frameClock.timeStep), camera);
         particleSystem.draw(camera, screenLayout.fadeAlpha);
     }
-}
-
-void releaseStarField() {
-    if (starsEnabled) starField.release();
 }
 
 }  // namespace smokedrift

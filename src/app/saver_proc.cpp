@@ -1,8 +1,6 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
-#include "app/frame_loop.h"
 #include "app/graphics_context.h"
-#include "app/graphics_setup.h"
-#include "app/pass_3d.h"
+#include "app/scene_start.h"
 #include "app/startup_trace.h"
 #include "host/saver_host.h"
 
@@ -23,22 +21,23 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
         RECT client = {};
         GetClientRect(window, &client);
-        clientWidth = client.right;
-        clientHeight = client.bottom;
         initGraphics(window, deviceContext, renderContext);
-        setupGlState();
+        startScene(scene, {client.right, client.bottom, GetTickCount(), 0});
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
+    case WM_SIZE:
+        scene.resize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_DESTROY:
         KillTimer(window, FRAME_TIMER_ID);
-        releaseStarField();  // its display list goes while the context is still current
+        scene.release();  // while the context is still current
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
-        renderFrame();
+        scene.renderFrame();
         SwapBuffers(deviceContext);
-        if (frameCounter == 3) markStartup(StartupMark::FirstFrame);  // the first drawn frame is shown
+        if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);
         return 0;
     default:
         return defaultSaverProc(window, message, wParam, lParam);

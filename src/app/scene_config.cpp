@@ -1,10 +1,8 @@
-#include "app/scene_config.h"
-
-#include "app/scene_objects.h"
-#include "app/scene_overrides.h"
-#include "app/scene_settings.h"
+// Scene set-up: the whole scene is configured here, in code, in one fixed order.
+#include "app/scene.h"
+#include "app/scene_switches.h"
 #include "app/startup_trace.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
@@ -19,7 +17,7 @@ void setOscillator(Oscillator& o, const double* speed, double frequency, double 
 
 }  // namespace
 
-void initScene(int width, int height) {
+void Scene::initScene(int width, int height) {
     screenLayout.setSize(static_cast<float>(width), static_cast<float>(height));
     configureScene();
     glDepthMask(GL_FALSE);
@@ -30,12 +28,12 @@ void initScene(int width, int height) {
     markStartup(StartupMark::SceneReady);
 }
 
-void configureScene() {
+void Scene::configureScene() {
     // Screen layout and the three-dimensional viewport.
-    sceneScale = 1.0;
-    bandLevel = 0.2;
+    settings.sceneScale = 1.0;
+    settings.bandLevel = 0.2;
     screenLayout.fadeAlpha = 0.2f;
-    screenLayout.bandFraction = static_cast<float>(bandLevel);
+    screenLayout.bandFraction = static_cast<float>(settings.bandLevel);
     screenLayout.setFadeColor(0, 0, 0, 1);
     screenLayout.viewportCount = 2;
     Viewport& view3D = screenLayout.viewports[1];
@@ -43,16 +41,16 @@ void configureScene() {
     view3D.letterboxed = 1;
     view3D.camera.fieldOfView = 80;
     view3D.camera.eyeDistance = 0;
-    view3D.camera.nearPlane = static_cast<float>(sceneScale * 0.01);
-    view3D.camera.farPlane = static_cast<float>(sceneScale * 6.0);
+    view3D.camera.nearPlane = static_cast<float>(settings.sceneScale * 0.01);
+    view3D.camera.farPlane = static_cast<float>(settings.sceneScale * 6.0);
     screenLayout.layoutViewports();
 
     // The layout the feedback effect reads and writes.
     feedbackEffect.layout = &screenLayout;
 
     // Fog: the parameters are loaded now; the three-dimensional pass switches it per object.
-    fogSettings.start = static_cast<float>(sceneScale * 0.2);
-    fogSettings.end = static_cast<float>(sceneScale * 0.6);
+    fogSettings.start = static_cast<float>(settings.sceneScale * 0.2);
+    fogSettings.end = static_cast<float>(settings.sceneScale * 0.6);
     fogSettings.setColor(0, 0, 0.075f, 0);
     fogSettings.apply();
 
@@ -72,40 +70,45 @@ void configureScene() {
     materialSettings.apply(sceneLight);
 
     // Switches: only the sprite animation runs in the shipped scene.
-    spritesEnabled = 1;
-    pass3DEnabled = 0;
-    backgroundEnabled = 0;
-    blendEnabled = 1;
-    cullingEnabled = 0;
-    depthTestEnabled = 0;
-    fogEnabled = 0;
-    lightingEnabled = 0;
-    starsEnabled = 0;
-    particlesEnabled = 0;
-    texturingEnabled = 1;
-    applySceneOverrides();
+    settings.spritesEnabled = 1;
+    settings.pass3DEnabled = 0;
+    settings.backgroundEnabled = 0;
+    settings.blendEnabled = 1;
+    settings.cullingEnabled = 0;
+    settings.depthTestEnabled = 0;
+    settings.fogEnabled = 0;
+    settings.lightingEnabled = 0;
+    settings.starsEnabled = 0;
+    settings.particlesEnabled = 0;
+    settings.texturingEnabled = 1;
+    // The optional parts a user asked for, before anything is built from the switches.
+    for (int i = 0; i < SCENE_SWITCH_COUNT; ++i) {
+        if ((requestedSwitches & switchBit(static_cast<SceneSwitchIndex>(i))) && sceneSwitches[i].flag != nullptr) {
+            settings.*sceneSwitches[i].flag = 1;
+        }
+    }
 
     // Speeds and the scene oscillators.
-    cameraDriftSpeed = 1.0;
-    cameraTurnSpeed = 1.0;
-    overlaySpeed = 1.0;
-    setOscillator(driftX, &cameraDriftSpeed, 0.1, 2.0, -1.0);
-    setOscillator(driftY, &cameraDriftSpeed, 0.11, 2.0, -1.0);
-    setOscillator(driftZ, &cameraDriftSpeed, 0.14, 2.0, -1.0);
-    setOscillator(turnX, &cameraTurnSpeed, 0.02, 60.0, -30.0);
-    setOscillator(turnY, &cameraTurnSpeed, 0.022, 60.0, -30.0);
-    setOscillator(turnZ, &cameraTurnSpeed, 0.028, 180.0, -90.0);
-    setOscillator(bandOscillator, &overlaySpeed, 0.05, 0.2, 0.0);
+    settings.cameraDriftSpeed = 1.0;
+    settings.cameraTurnSpeed = 1.0;
+    settings.overlaySpeed = 1.0;
+    setOscillator(driftX, &settings.cameraDriftSpeed, 0.1, 2.0, -1.0);
+    setOscillator(driftY, &settings.cameraDriftSpeed, 0.11, 2.0, -1.0);
+    setOscillator(driftZ, &settings.cameraDriftSpeed, 0.14, 2.0, -1.0);
+    setOscillator(turnX, &settings.cameraTurnSpeed, 0.02, 60.0, -30.0);
+    setOscillator(turnY, &settings.cameraTurnSpeed, 0.022, 60.0, -30.0);
+    setOscillator(turnZ, &settings.cameraTurnSpeed, 0.028, 180.0, -90.0);
+    setOscillator(bandOscillator, &settings.overlaySpeed, 0.05, 0.2, 0.0);
 
     // Start the clock: the first animated frame measures its step from here.
     frameClock.update();
 
     // Star field: the count depends on the fade alpha, still the configured 0.2 here.
-    if (starsEnabled) {
+    if (settings.starsEnabled) {
         starField.count = 2000;
         if (screenLayout.fadeAlpha < 1.0f) starField.count = starField.count / 3;
         starField.layers = 2;
-        starField.outerSize = 2 * sceneScale;
+        starField.outerSize = 2 * settings.sceneScale;
         starField.innerSize = 0.0 * starField.outerSize;
         starField.blend = 1;
         starField.depthTest = 0;
@@ -119,9 +122,9 @@ void configureScene() {
     }
 
     // Particle system. Slot 5 is never generated: the particles bind a texture without an image.
-    if (particlesEnabled) {
+    if (settings.particlesEnabled) {
         particleSystem.count = 400;
-        particleSystem.boxSize = static_cast<float>(sceneScale * 4.0);
+        particleSystem.boxSize = static_cast<float>(settings.sceneScale * 4.0);
         particleSystem.innerSize = static_cast<float>(0.0 * particleSystem.boxSize);
         particleSystem.opacity = 0.99f;
         particleSystem.alphaTest = 1;

@@ -1,12 +1,10 @@
 #include "geometry/billboard.h"
 
-#include "view/camera.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
-void Billboard::drawSpinning(const Camera& camera, double angle) const {
-    const Vector3& r = camera.body.rotation;
+void Billboard::drawSpinning(const Vector3& r, double angle) const {
     glPushMatrix();
     glRotatef(r.z, 0, 0, 1);
     glRotatef(r.y, 0, 1, 0);
@@ -26,14 +24,14 @@ void Billboard::drawSpinning(const Camera& camera, double angle) const {
     glPopMatrix();
 }
 
-void Billboard::drawFacing(const Camera& camera) const {
+void Billboard::drawFacing(const float viewRight[3], const float viewUp[3], const float viewBack[3]) const {
     float r[3], u[3];
     for (int k = 0; k < 3; ++k) {
-        r[k] = halfWidth * camera.viewRight[k];
-        u[k] = halfWidth * camera.viewUp[k];
+        r[k] = halfWidth * viewRight[k];
+        u[k] = halfWidth * viewUp[k];
     }
     glPushMatrix();
-    glNormal3f(camera.viewBack[0], camera.viewBack[1], camera.viewBack[2]);
+    glNormal3f(viewBack[0], viewBack[1], viewBack[2]);
     glBegin(GL_QUADS);
     glTexCoord2f(texLeft, texBottom);
     glVertex3f(-r[0] - u[0], -r[1] - u[1], -r[2] - u[2]);

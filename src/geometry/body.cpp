@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "animation/random.h"
-#include "view/gl.h"
+#include "base/random.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

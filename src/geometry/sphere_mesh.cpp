@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -1,6 +1,6 @@
 #include "lighting/fog_settings.h"
 
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_switches.h"
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
+#include "textures/texture_type_names.h"
 #include "platform/posix_backend.h"
 #include "platform/win32_api.h"
 
@@ -39,20 +41,28 @@ void printHelp() {
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
         "      The same arguments always give the same file.\n"
-        "      --enable turns scene switches on, comma-separated: 3d, stars, particles, fog,\n"
-        "      background, feedback\n"
+        "      --enable turns parts of the scene on, comma-separated:\n",
+        SMOKEDRIFT_VERSION);
+    for (const smokedrift::SceneSwitch& s : smokedrift::sceneSwitches) std::printf("        %-11s %s\n", s.name, s.meaning);
+    std::printf(
         "      (feedback: 40 frames before the end the picture is captured and flies apart as tiles)\n"
         "  smokedrift --texture TYPE --out FILE.png [--size WxH] [--seed S]\n"
         "      generate one texture type and write it as an RGBA PNG, as it looks when drawn.\n"
-        "      TYPE: SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK CHECK GRILLE\n"
-        "      GRAIN SOFT_SQUARE (any case) or a code 0-15. Defaults: --size 256x256 (at most\n"
-        "      65536 pixels), --seed 1.\n"
+        "      TYPE (any case):");
+    int column = 0;
+    for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames) {
+        if (column++ % 8 == 0) std::printf("\n       ");
+        std::printf(" %s", t.name);
+    }
+    std::printf(
+        "\n      or a code 0-%d. Defaults: --size 256x256 (at most 65536 pixels), --seed 1.\n"
+        "  smokedrift --texture-types  the types that have an image, one a line\n"
         "  smokedrift --help | --version\n"
         "\n"
         "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch, a\n"
         "window that does not exist or no display; 2 bad --render arguments or the render could\n"
         "not be made or written\n",
-        SMOKEDRIFT_VERSION);
+        smokedrift::HIGHEST_TEXTURE_TYPE);
 }
 
 // xscreensaver's --window: a top-level window of a fixed size for the preview to draw into.
@@ -79,6 +89,11 @@ int main(int argc, char** argv) {
     }
     if (!args.empty() && args[0] == "--version") {
         std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--texture-types") {
+        for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames)
+            if (t.drawn) std::printf("%s\n", t.name);
         return 0;
     }
     if (!args.empty() && args[0] == "--texture") {

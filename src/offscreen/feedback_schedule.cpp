@@ -1,22 +1,23 @@
 #include "offscreen/feedback_schedule.h"
 
-#include "app/scene_objects.h"
+#include "app/scene.h"
 
 namespace smokedrift {
 
 int feedbackCaptureFrame(int frames) {
     const int frame = frames - FEEDBACK_SHOW_FRAMES;
-    return frame < 3 ? 3 : frame;
+    return frame < FIRST_DRAWN_FRAME ? FIRST_DRAWN_FRAME : frame;
 }
 
-void scheduleFeedback(int frame, int captureFrame) {
+void scheduleFeedback(Scene& s, int frame, int captureFrame) {
+    ScreenLayout& screenLayout = s.screenLayout;
     if (frame < captureFrame) {
         screenLayout.effectMode = 0;
     } else if (frame == captureFrame) {
         // The default 128 × 128 block is a small corner of a large window; the blank 256 × 256
         // texture takes in more of the picture wherever the window can hold it.
         if (screenLayout.windowWidth >= 256 && screenLayout.windowHeight >= 256) {
-            feedbackEffect.loadBlankTexture();
+            s.feedbackEffect.loadBlankTexture();
         }
         screenLayout.effectMode = 1;
     } else if (frame == captureFrame + 1) {

@@ -4,16 +4,14 @@
 
 #include <cstdio>
 
-#include "animation/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/graphics_setup.h"
-#include "app/scene_overrides.h"
+#include "app/scene_start.h"
+#include "app/scene_switches.h"
 #include "app/startup_trace.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/feedback_schedule.h"
 #include "offscreen/png_writer.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
@@ -28,17 +26,6 @@ std::string directoryOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-void applyEnableList(const std::vector<std::string>& names) {
-    for (const std::string& n : names) {
-        if (n == "3d") sceneOverrides.pass3D = true;
-        if (n == "stars") sceneOverrides.stars = true;
-        if (n == "particles") sceneOverrides.particles = true;
-        if (n == "fog") sceneOverrides.fog = true;
-        if (n == "background") sceneOverrides.background = true;
-        if (n == "feedback") sceneOverrides.feedback = true;
-    }
-}
-
 }  // namespace
 
 std::int64_t simulatedMilliseconds() { return simulatedNow; }
@@ -46,23 +33,20 @@ std::int64_t simulatedMilliseconds() { return simulatedNow; }
 void setSimulatedFrame(int frame) { simulatedNow = static_cast<std::int64_t>(frame) * 1000 / 60; }
 
 void renderScene(const RenderOptions& options) {
-    applyEnableList(options.enable);
     setMillisecondSource(&simulatedMilliseconds);
     setSimulatedFrame(0);
-    // The seed takes the place of the tick count in the one seeding at context creation.
-    seedRandom(options.seed);
-    clientWidth = options.width;
-    clientHeight = options.height;
-    setupGlState();
+    // The seed takes the place of the saver's tick count.
+    startScene(scene, {options.width, options.height, options.seed, options.switches});
+    const bool feedback = (options.switches & switchBit(SWITCH_FEEDBACK)) != 0;
     const int captureFrame = feedbackCaptureFrame(options.frames);
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);
-        if (sceneOverrides.feedback) scheduleFeedback(k, captureFrame);
-        renderFrame();
+        if (feedback) scheduleFeedback(scene, k, captureFrame);
+        scene.renderFrame();
         // What a buffer swap does for a window: hand the frame to the renderer. Without it Mesa
         // keeps queuing the frames' commands, and memory grows with the frame count.
         glFlush();
-        if (k == 3) {
+        if (k == FIRST_DRAWN_FRAME) {
             glFinish();  // the first frame that draws the scene, finished
             markStartup(StartupMark::FirstFrame);
         }
@@ -110,6 +94,7 @@ int runRenderMode(const std::vector<std::string>& args) {
     markStartup(StartupMark::ContextReady);
     renderScene(options);
     const std::vector<std::uint8_t> rgb = readFrameRgb(options.width, options.height);
+    scene.release();
     if (!writePng(options.output, rgb.data(), options.width, options.height, error)) {
         std::fprintf(stderr, "smokedrift: %s\n", printable(error).c_str());
         return RENDER_FAILED;

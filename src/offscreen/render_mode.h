@@ -16,8 +16,9 @@ constexpr int RENDER_FAILED = 2;
 std::int64_t simulatedMilliseconds();
 void setSimulatedFrame(int frame);
 
-// Sets the scene up in the current context exactly as a saver window does (seeded with
+// Starts the saver's scene in the current context exactly as a saver window does (seeded with
 // options.seed) and renders options.frames frames; the colour buffer then holds the last one.
+// The caller releases the scene while the context lives.
 void renderScene(const RenderOptions& options);
 
 // Reads the colour buffer back as RGB rows, top row first.

@@ -1,25 +1,25 @@
 #include "offscreen/render_options.h"
 
+#include "app/scene_switches.h"
 #include "offscreen/arguments.h"
 
 namespace smokedrift {
 
 namespace {
 
-bool parseEnableList(const std::string& text, std::vector<std::string>& names, std::string& error) {
+bool parseEnableList(const std::string& text, unsigned& switches, std::string& error) {
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = text.find(',', start);
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        bool known = false;
-        for (const std::string& k : knownSwitchNames()) known = known || (k == name);
-        if (!known) {
+        const int index = findSceneSwitch(name);
+        if (index < 0) {
             std::string list;
-            for (const std::string& k : knownSwitchNames()) list += (list.empty() ? "" : ", ") + k;
+            for (const SceneSwitch& k : sceneSwitches) list += (list.empty() ? "" : ", ") + std::string(k.name);
             error = "--enable: unknown switch '" + printable(name) + "' (known: " + list + ")";
             return false;
         }
-        names.push_back(name);
+        switches |= switchBit(static_cast<SceneSwitchIndex>(index));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -27,11 +27,6 @@ bool parseEnableList(const std::string& text, std::vector<std::string>& names, s
 }
 
 }  // namespace
-
-const std::vector<std::string>& knownSwitchNames() {
-    static const std::vector<std::string> names = {"3d", "stars", "particles", "fog", "background", "feedback"};
-    return names;
-}
 
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error) {
     std::string option, value;
@@ -61,7 +56,7 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                 error = "--seed '" + printable(value) + "': expected a number from 0 to 4294967295";
                 return false;
             }
-        } else if (!parseEnableList(value, options.enable, error)) {
+        } else if (!parseEnableList(value, options.switches, error)) {
             return false;
         }
     }

@@ -13,13 +13,10 @@ struct RenderOptions {
     int height = 720;
     int frames = 300;
     std::uint32_t seed = 1;
-    std::vector<std::string> enable;  // names from knownSwitchNames()
+    unsigned switches = 0;  // bits of sceneSwitches, from --enable
 };
 
 constexpr int MAX_RENDER_SIDE = 16384;
-
-// The names --enable accepts.
-const std::vector<std::string>& knownSwitchNames();
 
 // Parses the arguments that follow the program name, the first of them "--render".
 // False with a one-line reason when an option is unknown, a value is missing or malformed.

@@ -4,49 +4,31 @@
 #include <cstdio>
 #include <cstring>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "offscreen/arguments.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
 #include "textures/texture.h"
-#include "view/gl.h"
+#include "textures/texture_type_names.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
-namespace {
-
-struct NamedType {
-    const char* name;
-    int code;
-};
-
-// Every code the generator knows; 9 has no name and is reached by its number.
-constexpr NamedType namedTypes[] = {
-    {"SPHERE", SPHERE}, {"NOTSPHERE", NOTSPHERE}, {"GRADIENT", GRADIENT}, {"SMOKE", SMOKE},
-    {"FOG", FOG},       {"RING", RING},           {"STAR", STAR},         {"SAND", SAND},
-    {"BLACK", BLACK},   {"CHECK", CHECK},         {"GRILLE", GRILLE},     {"X50", X50},
-    {"Y50", Y50},       {"GRAIN", GRAIN},         {"SOFT_SQUARE", SOFT_SQUARE},
-};
-
-constexpr int HIGHEST_CODE = 15;
-
-}  // namespace
-
 int textureTypeFromText(const std::string& text) {
     int code = -1;
-    if (parseNumber(text, code)) return code >= 0 && code <= HIGHEST_CODE ? code : -1;
+    if (parseNumber(text, code)) return code >= 0 && code <= HIGHEST_TEXTURE_TYPE ? code : -1;
     std::string upper = text;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const NamedType& t : namedTypes)
+    for (const TextureTypeName& t : textureTypeNames)
         if (upper == t.name) return t.code;
     return -1;
 }
 
 std::string textureTypeNameList() {
     std::string list;
-    for (const NamedType& t : namedTypes) list += (list.empty() ? "" : ", ") + std::string(t.name);
-    return list + " or a code 0-" + std::to_string(HIGHEST_CODE);
+    for (const TextureTypeName& t : textureTypeNames) list += (list.empty() ? "" : ", ") + std::string(t.name);
+    return list + " or a code 0-" + std::to_string(HIGHEST_TEXTURE_TYPE);
 }
 
 bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& options, std::string& error) {
@@ -89,6 +71,8 @@ bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& o
 }
 
 bool generateTextureRgba(const TextureOptions& options, std::vector<std::uint8_t>& rgba, std::string& error) {
+    // A new context: nothing of it is bound yet, whatever an earlier one bound.
+    resetTextureState();
     seedRandom(options.seed);
     Texture texture;
     if (texture.generate(options.type, options.width, options.height, GL_RGBA, 0) != 0) {

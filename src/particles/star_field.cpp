@@ -1,9 +1,9 @@
 #include "particles/star_field.h"
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "particles/shell_sampling.h"
 #include "view/camera.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

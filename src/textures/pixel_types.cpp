@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "textures/texture_types.h"
 
 namespace smokedrift {

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "textures/texture_scratch.h"
 #include "textures/texture_types.h"
 

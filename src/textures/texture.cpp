@@ -1,12 +1,22 @@
 #include "textures/texture.h"
 
 #include "textures/texture_registry.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
-constinit std::uint32_t boundTextureName = 0xffffffffu;
+namespace {
+constexpr std::uint32_t NO_TEXTURE_BOUND = 0xffffffffu;
+}  // namespace
+
+constinit std::uint32_t boundTextureName = NO_TEXTURE_BOUND;
 constinit float envColor[4] = {1, 1, 1, 1};
+
+void resetTextureState() {
+    boundTextureName = NO_TEXTURE_BOUND;
+    envColor[0] = envColor[1] = envColor[2] = envColor[3] = 1;
+    textureRegistry = TextureRegistry{};
+}
 
 Texture::Texture()
     : glName(0),
@@ -53,6 +63,14 @@ void Texture::bind() {
     if (envMode == GL_BLEND) {
         glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, envColor);
     }
+}
+
+void Texture::release() {
+    if (glName == 0) return;
+    glDeleteTextures(1, &glName);
+    // OpenGL unbinds a deleted texture; the cache must not claim a name it may hand out again.
+    if (boundTextureName == glName) boundTextureName = NO_TEXTURE_BOUND;
+    glName = 0;
 }
 
 void Texture::setFilters(int mipmapped) {

@@ -45,6 +45,8 @@ public:
     virtual ~Texture();
 
     void bind();
+    // Deletes the OpenGL texture, if any, and forgets its name, so a later bind makes a new one.
+    void release();
     static void setFilters(int mipmapped);
     static void releaseAll();
 
@@ -74,5 +76,9 @@ float clampToRange(float value, float low, float high);
 extern std::uint32_t boundTextureName;
 // Environment colour sent when a texture's envMode is GL_BLEND.
 extern float envColor[4];
+
+// The shared state as a new process has it: nothing bound, a white environment colour, an empty
+// registry. A scene starting in a new context starts here: the bind cache mirrors one context.
+void resetTextureState();
 
 }  // namespace smokedrift

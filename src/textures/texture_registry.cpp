@@ -3,28 +3,11 @@
 #include <cstring>
 
 #include "textures/texture.h"
+#include "textures/texture_type_names.h"
 
 namespace smokedrift {
 
 constinit TextureRegistry textureRegistry{};
-
-const char* textureTypeName(int type) {
-    switch (type) {
-        case SPHERE: return "SPHERE";
-        case NOTSPHERE: return "NOTSPHERE";
-        case GRADIENT: return "GRADIENT";
-        case SMOKE: return "SMOKE";
-        case FOG: return "FOG";
-        case STAR: return "STAR";
-        case SAND: return "SAND";
-        case CHECK: return "CHECK";
-        case GRILLE: return "GRILLE";
-        case X50: return "X50";
-        case Y50: return "Y50";
-        case GRAIN: return "GRAIN";
-        default: return "";
-    }
-}
 
 int registerTexture(Texture& texture, int type) {
     const int index = textureRegistry.count;

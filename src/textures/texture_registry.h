@@ -17,9 +17,6 @@ struct TextureRegistry {
 
 extern TextureRegistry textureRegistry;
 
-// The name a generation records for a type code, or "" for codes that have none.
-const char* textureTypeName(int type);
-
 // Records a generation at index `count`. Once the table is full nothing more is recorded (the
 // generation itself still succeeds); returns the index taken, or -1.
 int registerTexture(Texture& texture, int type);

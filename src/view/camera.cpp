@@ -1,6 +1,6 @@
 #include "view/camera.h"
 
-#include "view/gl.h"
+#include "base/gl.h"
 #include "view/screen_layout.h"
 
 namespace smokedrift {

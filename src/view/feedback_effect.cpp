@@ -2,11 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
-#include "animation/random.h"
-#include "textures/texture_scratch.h"
-#include "view/gl.h"
+#include "base/random.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 
@@ -30,6 +28,12 @@ float drawVelocity(double factor) {
     return static_cast<float>((randomUpTo(0.5) + 0.5) * std::sin(static_cast<double>(a)) * factor);
 }
 
+// Black for the part of a capture that lies outside the window. Never written, so it stays zero.
+constinit std::uint8_t blackImage[MAX_PIXELS * 4] = {};
+
+// Width over height of the picture; 1 for a window with no height (minimised, or 0 x 0).
+float aspectOf(const ScreenLayout& layout) { return layout.height > 0 ? layout.width / layout.height : 1.0f; }
+
 int clampTiles(int n) { return n < 1 ? 1 : (n > MAX_TILES ? MAX_TILES : n); }
 
 }  // namespace
@@ -52,11 +56,7 @@ void FeedbackEffect::copyBlock() {
     // whole block would read pixels outside the window, which OpenGL leaves undefined. The image
     // gets its full size in black and only the part inside the window is copied into it.
     if (tw <= 0 || th <= 0) return;
-    const void* black = nullptr;
-    if (static_cast<std::int64_t>(tw) * th <= MAX_PIXELS) {
-        std::memset(textureScratch.pixelBuffer, 0, static_cast<std::size_t>(tw) * th * 4);
-        black = textureScratch.pixelBuffer;
-    }
+    const void* black = static_cast<std::int64_t>(tw) * th <= MAX_PIXELS ? blackImage : nullptr;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, black);
     const int w = tw < windowW ? tw : windowW;
     const int h = th < windowH ? th : windowH;
@@ -66,7 +66,7 @@ void FeedbackEffect::copyBlock() {
 }
 
 void FeedbackEffect::capture() {
-    const float ratio = layout->width / layout->height;
+    const float ratio = aspectOf(*layout);
     const float r = static_cast<float>(randomUpTo(1.0));
     texture.bind();
     copyBlock();
@@ -148,7 +148,7 @@ void FeedbackEffect::drawExploded(float dt) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // A 90-degree field of view at distance 0.5: the picture plane, one unit high, fills the view.
-    gluPerspective(90, layout->width / layout->height, 0.1, 100);
+    gluPerspective(90, aspectOf(*layout), 0.1, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0, 0, 0.5, 0, 0, 0, 0, 1, 0);
@@ -219,7 +219,7 @@ void FeedbackEffect::drawTiles(float dt) {
 }
 
 void FeedbackEffect::drawSlide(float dt) {
-    const float ratio = layout->width / layout->height;
+    const float ratio = aspectOf(*layout);
     glEnable(GL_TEXTURE_2D);
     // Each pass ends with even odds: the effect stops, or the scroll starts over.
     const bool vertical = slide < 1;

@@ -1,6 +1,6 @@
 #include "view/viewport.h"
 
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -4,13 +4,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/scene_config.h"
-#include "app/scene_objects.h"
-#include "app/scene_overrides.h"
-#include "app/scene_settings.h"
+#include "app/scene_start.h"
+#include "app/scene_switches.h"
 #include "recording_gl.h"
 
 namespace {
@@ -38,18 +35,16 @@ std::int64_t simulated() { return now; }
 
 TEST(FrameAllocation, FramesAllocateNothingAfterSetUp) {
     setMillisecondSource(&simulated);
-    seedRandom(3);
-    initScene(640, 480);
-    backgroundEnabled = 1;  // every pass the scene can run without its 3D objects
+    startScene(scene, {640, 480, 3, 0});
+    scene.settings.backgroundEnabled = 1;  // every pass the scene can run without its 3D objects
     recgl::setRecording(false);
     const long before = allocations.load();
     for (int i = 0; i < 2000; ++i) {
         now += 16;
-        renderFrame();
+        scene.renderFrame();
     }
     const long during = allocations.load() - before;
     recgl::setRecording(true);
-    backgroundEnabled = 0;
     setMillisecondSource(nullptr);
     EXPECT_EQ(during, 0) << "heap allocations in 2000 frames";
 }
@@ -64,22 +59,19 @@ TEST(FrameAllocation, TheCounterSeesAllocations) {
 
 TEST(FrameAllocation, EveryPassAndTheFeedbackEffectAllocateNothingEither) {
     setMillisecondSource(&simulated);
-    seedRandom(5);
-    sceneOverrides.pass3D = sceneOverrides.stars = sceneOverrides.particles = sceneOverrides.fog = true;
-    sceneOverrides.background = true;
-    initScene(640, 480);  // builds the star list and places the particles: set-up may allocate
+    const unsigned every = switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) |
+                           switchBit(SWITCH_FOG) | switchBit(SWITCH_BACKGROUND);
+    startScene(scene, {640, 480, 5, every});  // builds the star list and places the particles
     recgl::setRecording(false);
     const long before = allocations.load();
     for (int i = 0; i < 1000; ++i) {
         now += 16;
         // Capture every 200 frames, then let the tiles fly.
-        screenLayout.effectMode = (i % 200 == 10) ? 1 : (i % 200 > 10 ? 2 : 0);
-        renderFrame();
+        scene.screenLayout.effectMode = (i % 200 == 10) ? 1 : (i % 200 > 10 ? 2 : 0);
+        scene.renderFrame();
     }
     const long during = allocations.load() - before;
     recgl::setRecording(true);
-    screenLayout.effectMode = 0;
-    sceneOverrides = SceneOverrides{};
     setMillisecondSource(nullptr);
     EXPECT_EQ(during, 0) << "heap allocations in 1000 frames with every pass on";
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "fuzz_input.h"
 #include "recording_gl.h"
 #include "textures/texture.h"

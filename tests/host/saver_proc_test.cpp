@@ -1,7 +1,7 @@
 // The saver procedure: context and scene at creation, a frame per tick, release at destruction.
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/graphics_context.h"
-#include "app/graphics_setup.h"
+#include "app/scene.h"
 #include "host_fixture.h"
 
 namespace hosttest {
@@ -35,8 +35,8 @@ TEST_F(SaverProc, CreationSetsUpContextSceneAndTimerInOrder) {
     usePreviewParent();
     fake::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 8, 16)}, 1);
     EXPECT_EQ(run("/p 1234"), 0);
-    EXPECT_EQ(smokedrift::clientWidth, 152);
-    EXPECT_EQ(smokedrift::clientHeight, 112);
+    EXPECT_EQ(smokedrift::scene.screenLayout.windowWidth, 152);
+    EXPECT_EQ(smokedrift::scene.screenLayout.windowHeight, 112);
 
     const auto choose = fake::callsNamed("ChoosePixelFormat").at(0);
     EXPECT_EQ(choose.b, WINDOW_GL_DOUBLE);

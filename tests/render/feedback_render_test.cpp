@@ -1,13 +1,13 @@
 #include <memory>
 
-#include "animation/random.h"
-#include "app/scene_objects.h"
-#include "app/scene_overrides.h"
+#include "base/random.h"
+#include "app/scene.h"
+#include "app/scene_switches.h"
 #include "offscreen/feedback_schedule.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/feedback_effect.h"
-#include "view/gl.h"
+#include "base/gl.h"
 
 using namespace smokedrift;
 
@@ -22,7 +22,7 @@ struct FeedbackRender : EglTest {
         o.height = h;
         o.frames = frames;
         o.seed = 7;
-        o.enable = {"feedback"};
+        o.switches = switchBit(SWITCH_FEEDBACK);
         renderScene(o);
     }
 
@@ -55,10 +55,6 @@ struct FeedbackRender : EglTest {
     static Rgba texel(const std::vector<std::uint8_t>& px, int x, int y) {
         const std::uint8_t* p = &px[(static_cast<std::size_t>(y) * 128 + x) * 4];
         return {p[0], p[1], p[2], p[3]};
-    }
-    void TearDown() override {
-        sceneOverrides.feedback = false;
-        screenLayout.effectMode = 0;
     }
     ScreenLayout layout;
     std::unique_ptr<FeedbackEffect> effect = [this] {
@@ -127,15 +123,15 @@ TEST_F(FeedbackRender, ShortRenderInALargerWindowCapturesEarlyIntoTheLargerTextu
     EXPECT_EQ(feedbackCaptureFrame(5), 3);
     EXPECT_EQ(feedbackCaptureFrame(100), 100 - FEEDBACK_SHOW_FRAMES);
     renderWithFeedback(320, 256, 5);
-    EXPECT_EQ(screenLayout.effectMode, 2) << "captured at frame 3, tiles from frame 4";
-    EXPECT_EQ(feedbackEffect.texture.width, 256);
-    EXPECT_EQ(feedbackEffect.texture.height, 256);
+    EXPECT_EQ(scene.screenLayout.effectMode, 2) << "captured at frame 3, tiles from frame 4";
+    EXPECT_EQ(scene.feedbackEffect.texture.width, 256);
+    EXPECT_EQ(scene.feedbackEffect.texture.height, 256);
 }
 
 TEST_F(FeedbackRender, EnablingFeedbackCapturesOnceAndThenShowsTiles) {
     renderWithFeedback(160, 120, 50);
-    EXPECT_EQ(screenLayout.effectMode, 2);
-    EXPECT_EQ(screenLayout.width, 160) << "the scene goes on at full size behind the tiles";
-    EXPECT_EQ(feedbackEffect.texture.width, 128) << "a small window keeps the default texture";
-    EXPECT_GE(feedbackEffect.tilesX, 1);
+    EXPECT_EQ(scene.screenLayout.effectMode, 2);
+    EXPECT_EQ(scene.screenLayout.width, 160) << "the scene goes on at full size behind the tiles";
+    EXPECT_EQ(scene.feedbackEffect.texture.width, 128) << "a small window keeps the default texture";
+    EXPECT_GE(scene.feedbackEffect.tilesX, 1);
 }

@@ -1,28 +1,26 @@
 #include <algorithm>
 #include <cmath>
 
-#include "animation/random.h"
-#include "app/frame_loop.h"
-#include "app/graphics_setup.h"
-#include "app/scene_objects.h"
-#include "app/scene_overrides.h"
+#include "base/random.h"
+#include "app/scene_start.h"
+#include "app/scene_switches.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/camera.h"
-#include "view/gl.h"
+#include "base/gl.h"
 #include "view/screen_layout.h"
 
 using namespace smokedrift;
 
 namespace {
 
-RenderOptions options(int w, int h, int frames, std::vector<std::string> enable) {
+RenderOptions options(int w, int h, int frames, unsigned switches) {
     RenderOptions o;
     o.width = w;
     o.height = h;
     o.frames = frames;
     o.seed = 7;
-    o.enable = std::move(enable);
+    o.switches = switches;
     return o;
 }
 
@@ -87,11 +85,7 @@ TEST_F(Pass3DRender, CameraMatricesReadBackFromRealGl) {
 
 TEST_F(Pass3DRender, ShippedConfigurationLeavesFogLightAndMaterialInGl) {
     makeContext(64, 64);
-    sceneOverrides = SceneOverrides{};
-    seedRandom(1);
-    clientWidth = 64;
-    clientHeight = 64;
-    setupGlState();
+    startScene(scene, {64, 64, 1, 0});
     GLint i = 0;
     glGetIntegerv(GL_FOG_MODE, &i);
     EXPECT_EQ(i, GL_LINEAR);
@@ -129,36 +123,32 @@ TEST_F(Pass3DRender, ShippedConfigurationLeavesFogLightAndMaterialInGl) {
     EXPECT_FLOAT_EQ(v[0], 1);
     glGetMaterialfv(GL_BACK, GL_SHININESS, v);
     EXPECT_FLOAT_EQ(v[0], 10);
-    EXPECT_EQ(starField.displayList, 0u) << "stars off: nothing built";
+    EXPECT_EQ(scene.starField.displayList, 0u) << "stars off: nothing built";
 }
 
 TEST_F(Pass3DRender, StarsAndParticlesShowAsBrightPoints) {
     constexpr int W = 160, H = 120;
     makeContext(W, H);
-    frameCounter = 0;
-    renderScene(options(W, H, 40, {"3d", "stars", "particles"}));
-    EXPECT_TRUE(glIsList(starField.displayList));
+    renderScene(options(W, H, 40, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES)));
+    EXPECT_TRUE(glIsList(scene.starField.displayList));
     const auto px = readAll(W, H);
     const int points = brightPoints(px, W, H);
     EXPECT_GT(points, 40);
     // Nothing is drawn over the bands: the 3D viewport lies between them. (A two-pixel point
     // centred on the viewport's edge may spill one pixel over it, as wide points do.)
-    const int band = static_cast<int>(screenLayout.bandFraction * H);
+    const int band = static_cast<int>(scene.screenLayout.bandFraction * H);
     ASSERT_GT(band, 3);
     for (int y : {0, band - 3, H - 1, H - band + 2})
         for (int x = 0; x < W; ++x) {
             const std::uint8_t* p = &px[(static_cast<std::size_t>(y) * W + x) * 4];
             ASSERT_EQ(p[0] + p[1] + p[2], 0) << x << "," << y;
         }
-    starField.release();
-    sceneOverrides = SceneOverrides{};
 }
 
 TEST_F(Pass3DRender, ShippedSceneHasNoSuchPoints) {
     constexpr int W = 160, H = 120;
     makeContext(W, H);
-    frameCounter = 0;
-    renderScene(options(W, H, 40, {}));
+    renderScene(options(W, H, 40, 0));
     const int points = brightPoints(readAll(W, H), W, H);
     EXPECT_LT(points, 5);
 }
@@ -167,7 +157,7 @@ TEST(RenderOptions3D, EnableAcceptsTheThreeDimensionalSwitches) {
     RenderOptions o;
     std::string error;
     ASSERT_TRUE(parseRenderOptions({"--render", "x.png", "--enable", "3d,stars,particles,fog"}, o, error)) << error;
-    EXPECT_EQ(o.enable, (std::vector<std::string>{"3d", "stars", "particles", "fog"}));
+    EXPECT_EQ(o.switches, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) | switchBit(SWITCH_FOG));
     RenderOptions bad;
     EXPECT_FALSE(parseRenderOptions({"--render", "x.png", "--enable", "3d,warp"}, bad, error));
     EXPECT_NE(error.find("stars"), std::string::npos) << "the error lists the known names";

@@ -2,9 +2,12 @@
 
 #include <string>
 
-#include "view/gl.h"
+#include "app/scene.h"
+#include "base/gl.h"
 
 void EglTest::SetUp() {}
+
+void EglTest::TearDown() { smokedrift::scene.release(); }
 
 void EglTest::makeContext(int width, int height) {
     std::string error;

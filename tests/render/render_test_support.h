@@ -6,11 +6,12 @@
 
 #include "offscreen/egl_context.h"
 
-// A headless context per test: the scene's globals live on, but each render test sets the scene
-// up again, as a new saver window does.
+// A headless context per test. A render starts the saver's scene afresh, as a new saver window
+// does; the test's end releases what the scene made while the context still lives.
 class EglTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
     void makeContext(int width, int height);
 
     smokedrift::EglContext context;

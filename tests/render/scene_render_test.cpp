@@ -2,14 +2,14 @@
 #include <cstdlib>
 
 #include "animation/sprite.h"
-#include "app/scene_objects.h"
+#include "app/scene.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
-#include "animation/random.h"
+#include "base/random.h"
 #include "png_reader.h"
 #include "render_test_support.h"
 #include "textures/texture.h"
-#include "view/gl.h"
+#include "base/gl.h"
 #include "view/screen_layout.h"
 
 using namespace smokedrift;
@@ -35,7 +35,7 @@ using SceneRender = EglTest;
 TEST_F(SceneRender, BandsAreOpaqueBlackAndSmokeGlowsBetweenThem) {
     makeContext(W, H);
     renderScene(options(120, 7));
-    const float band = screenLayout.bandFraction * H;
+    const float band = scene.screenLayout.bandFraction * H;
     ASSERT_GT(band, 2.0f) << "pick a frame count whose band is visible";
     const auto px = readAll(W, H);
     auto at = [&](int x, int y) { return &px[(static_cast<std::size_t>(y) * W + x) * 4]; };
@@ -86,7 +86,7 @@ TEST_F(SceneRender, SpritesAddOnlyWhereTheFrameIsStillTransparent) {
     s.alpha = 1;
     s.spin = 0;
     s.angle = 0;
-    s.draw(layout, 0);
+    s.draw(layout.width, layout.height, 0);
     const Rgba left = readPixel(20, 32);
     EXPECT_EQ(left.r, 51);
     EXPECT_EQ(left.g, 76);

@@ -2,12 +2,9 @@
 
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/scene_config.h"
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
+#include "app/scene.h"
 #include "recording_gl.h"
 
 using namespace smokedrift;
@@ -30,10 +27,10 @@ void expectOscillatorSane(const Oscillator& o, const char* what) {
 }
 
 void expectSceneSane() {
-    for (const Oscillator* o : {&driftX, &driftY, &driftZ, &turnX, &turnY, &turnZ, &bandOscillator})
+    for (const Oscillator* o : {&scene.driftX, &scene.driftY, &scene.driftZ, &scene.turnX, &scene.turnY, &scene.turnZ, &scene.bandOscillator})
         expectOscillatorSane(*o, "scene oscillator");
-    for (int i = 0; i < spriteCount; ++i) {
-        const Sprite& s = sprites[i];
+    for (int i = 0; i < scene.settings.spriteCount; ++i) {
+        const Sprite& s = scene.sprites[i];
         for (const Oscillator* o : {&s.oscX, &s.oscY, &s.oscAlpha, &s.oscScaleX, &s.oscScaleY, &s.oscRed,
                                     &s.oscGreen, &s.oscBlue})
             expectOscillatorSane(*o, "sprite oscillator");
@@ -42,14 +39,14 @@ void expectSceneSane() {
         ASSERT_GE(s.angle, 0.0f);
         ASSERT_LT(s.angle, 360.0f);
     }
-    ASSERT_GE(screenLayout.bandFraction, 0.0f);
-    ASSERT_LE(screenLayout.bandFraction, 0.2f + 1e-6f);
-    for (int i = 0; i < screenLayout.viewportCount; ++i) {
-        const Viewport& v = screenLayout.viewports[i];
+    ASSERT_GE(scene.screenLayout.bandFraction, 0.0f);
+    ASSERT_LE(scene.screenLayout.bandFraction, 0.2f + 1e-6f);
+    for (int i = 0; i < scene.screenLayout.viewportCount; ++i) {
+        const Viewport& v = scene.screenLayout.viewports[i];
         ASSERT_TRUE(std::isfinite(v.pixelBottom) && std::isfinite(v.pixelHeight));
         ASSERT_GT(v.pixelHeight, 0.0f);
     }
-    ASSERT_TRUE(finite(frameClock.currentTime) && finite(frameClock.timeStep));
+    ASSERT_TRUE(finite(scene.frameClock.currentTime) && finite(scene.frameClock.timeStep));
 }
 
 }  // namespace
@@ -57,35 +54,35 @@ void expectSceneSane() {
 TEST(LongRun, SevenDaysThenSixtyHertzKeepsEverythingFiniteAndTurning) {
     setMillisecondSource(&simulated);
     seedRandom(1);
-    initScene(640, 480);
+    scene.initScene(640, 480);
     recgl::reset();
 
     // Seven days in steps of ten minutes: large steps are what a stalled machine produces.
     const std::int64_t week = 7LL * 24 * 3600 * 1000;
-    double lastTime = frameClock.currentTime;
+    double lastTime = scene.frameClock.currentTime;
     while (now < week) {
         now += 10 * 60 * 1000;
-        renderFrame();
+        scene.renderFrame();
         recgl::reset();
-        ASSERT_GE(frameClock.currentTime, lastTime) << "the clock went backwards";
-        lastTime = frameClock.currentTime;
+        ASSERT_GE(scene.frameClock.currentTime, lastTime) << "the clock went backwards";
+        lastTime = scene.frameClock.currentTime;
         expectSceneSane();
     }
 
     // Then ordinary frames: every sprite still turns by spin × 0.02 × dt degrees a frame.
     for (int frame = 0; frame < 6000; ++frame) {
         float before[MAX_SPRITES];
-        for (int i = 0; i < spriteCount; ++i) before[i] = sprites[i].angle;
+        for (int i = 0; i < scene.settings.spriteCount; ++i) before[i] = scene.sprites[i].angle;
         now += 1000 / 60;
-        renderFrame();
+        scene.renderFrame();
         recgl::reset();
-        ASSERT_GE(frameClock.timeStep, 0.0);
-        const double dt = frameClock.timeStep;
-        for (int i = 0; i < spriteCount; ++i) {
-            double turned = sprites[i].angle - before[i];
+        ASSERT_GE(scene.frameClock.timeStep, 0.0);
+        const double dt = scene.frameClock.timeStep;
+        for (int i = 0; i < scene.settings.spriteCount; ++i) {
+            double turned = scene.sprites[i].angle - before[i];
             if (turned > 180) turned -= 360;
             if (turned < -180) turned += 360;
-            ASSERT_NEAR(turned, sprites[i].spin * 0.02 * dt, 1e-3) << "sprite " << i << " frame " << frame;
+            ASSERT_NEAR(turned, scene.sprites[i].spin * 0.02 * dt, 1e-3) << "sprite " << i << " frame " << frame;
             ASSERT_NE(turned, 0.0) << "sprite " << i << " stopped turning";
         }
         if (frame % 100 == 0) expectSceneSane();

@@ -1,15 +1,11 @@
 #pragma once
-// Fixture for tests that run the global scene: a simulated millisecond clock starting at 1000 ms,
-// fresh frame counter, bind cache and registry, and the generator seeded with 4. Derived fixtures
-// call initScene with the size they want.
-#include "animation/random.h"
+// Fixture for tests that run the saver's scene: a fresh scene (as a new process has it), a
+// simulated millisecond clock starting at 1000 ms, and the generator seeded with 4. Derived
+// fixtures call initScene with the size they want.
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/scene_config.h"
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
+#include "app/scene.h"
+#include "base/random.h"
 #include "gl_test.h"
-#include "textures/texture_registry.h"
 
 class SceneTest : public RecordingGlTest {
 protected:
@@ -18,12 +14,15 @@ protected:
 
     void SetUp() override {
         RecordingGlTest::SetUp();
+        smokedrift::renewScene(smokedrift::scene);
         smokedrift::setMillisecondSource(&simulatedNow);
         now = 1000;
-        smokedrift::frameCounter = 0;
-        smokedrift::boundTextureName = 0xffffffffu;
-        smokedrift::textureRegistry.count = 0;
         smokedrift::seedRandom(4);
     }
-    void TearDown() override { smokedrift::setMillisecondSource(nullptr); }
+    void TearDown() override {
+        smokedrift::setMillisecondSource(nullptr);
+        // Names the test made are only recorded numbers: the scene must not delete them at exit,
+        // when the recording GL is gone.
+        smokedrift::renewScene(smokedrift::scene);
+    }
 };

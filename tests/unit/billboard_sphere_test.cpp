@@ -66,7 +66,7 @@ TEST_F(BillboardGl, FacingQuadIsSquareAlongTheCameraAxes) {
     Billboard b;
     b.halfWidth = 1;
     b.halfHeight = 2;
-    b.drawFacing(c);
+    b.drawFacing(c.viewRight, c.viewUp, c.viewBack);
     const auto v = argsOf("glVertex3f");
     ASSERT_EQ(v.size(), 4u);
     EXPECT_EQ(v[0], (Args{-1, -1, 0}));
@@ -83,7 +83,7 @@ TEST_F(BillboardGl, SpinningQuadUndoesTheCameraRotationThenSpins) {
     b.halfWidth = 1;
     b.halfHeight = 2;
     b.texRight = 0.5f;
-    b.drawSpinning(c, 90);
+    b.drawSpinning(c.body.rotation, 90);
     const auto r = argsOf("glRotatef");
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0], (Args{30, 0, 0, 1}));

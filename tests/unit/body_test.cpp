@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "geometry/body.h"
 #include "gl_test.h"
 

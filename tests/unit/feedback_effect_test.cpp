@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "textures/texture_registry.h"
 #include "view/feedback_effect.h"
@@ -39,8 +39,7 @@ int drawsSinceSeed(std::uint32_t seed) {
 struct Feedback : RecordingGlTest {
     void SetUp() override {
         RecordingGlTest::SetUp();
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
+        resetTextureState();
         layout.setSize(1024, 768);
         fx = std::make_unique<FeedbackEffect>();
         fx->layout = &layout;

@@ -1,11 +1,8 @@
 #include <GL/gl.h>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/scene_config.h"
-#include "app/scene_objects.h"
-#include "app/scene_settings.h"
+#include "app/scene.h"
 #include "scene_test.h"
 #include "textures/texture_registry.h"
 
@@ -16,34 +13,34 @@ namespace {
 struct FrameLoopTest : SceneTest {
     void SetUp() override {
         SceneTest::SetUp();
-        initScene(1024, 768);
+        scene.initScene(1024, 768);
     }
     void TearDown() override {
         SceneTest::TearDown();
-        spriteCount = 25;
+        scene.settings.spriteCount = 25;
     }
 };
 
 }  // namespace
 
 TEST_F(FrameLoopTest, SceneSetUpSizesConfiguresAndDrawsTheFirstFade) {
-    EXPECT_FLOAT_EQ(screenLayout.width, 1024);
-    EXPECT_FLOAT_EQ(screenLayout.height, 768);
-    EXPECT_FLOAT_EQ(screenLayout.fadeAlpha, 0.2f);
-    EXPECT_FLOAT_EQ(screenLayout.bandFraction, 0.2f);
-    EXPECT_EQ(screenLayout.viewportCount, 2);
-    EXPECT_EQ(screenLayout.viewports[1].letterboxed, 1);
-    EXPECT_FLOAT_EQ(screenLayout.viewports[1].pixelBottom, 768 * 0.2f);
-    EXPECT_FLOAT_EQ(screenLayout.viewports[1].camera.farPlane, 6.0f);
-    EXPECT_EQ(spritesEnabled, 1);
-    EXPECT_EQ(pass3DEnabled, 0);
-    EXPECT_EQ(blendEnabled, 1);
-    EXPECT_EQ(texturingEnabled, 1);
-    EXPECT_EQ(bandOscillator.speedSource, &overlaySpeed);
-    EXPECT_DOUBLE_EQ(turnZ.scale, 180.0);
-    EXPECT_DOUBLE_EQ(frameClock.currentTime, 1.0);
-    EXPECT_EQ(textures[0].width, 256);
-    EXPECT_EQ(textures[0].format, GLenum(GL_RGBA));
+    EXPECT_FLOAT_EQ(scene.screenLayout.width, 1024);
+    EXPECT_FLOAT_EQ(scene.screenLayout.height, 768);
+    EXPECT_FLOAT_EQ(scene.screenLayout.fadeAlpha, 0.2f);
+    EXPECT_FLOAT_EQ(scene.screenLayout.bandFraction, 0.2f);
+    EXPECT_EQ(scene.screenLayout.viewportCount, 2);
+    EXPECT_EQ(scene.screenLayout.viewports[1].letterboxed, 1);
+    EXPECT_FLOAT_EQ(scene.screenLayout.viewports[1].pixelBottom, 768 * 0.2f);
+    EXPECT_FLOAT_EQ(scene.screenLayout.viewports[1].camera.farPlane, 6.0f);
+    EXPECT_EQ(scene.settings.spritesEnabled, 1);
+    EXPECT_EQ(scene.settings.pass3DEnabled, 0);
+    EXPECT_EQ(scene.settings.blendEnabled, 1);
+    EXPECT_EQ(scene.settings.texturingEnabled, 1);
+    EXPECT_EQ(scene.bandOscillator.speedSource, &scene.settings.overlaySpeed);
+    EXPECT_DOUBLE_EQ(scene.turnZ.scale, 180.0);
+    EXPECT_DOUBLE_EQ(scene.frameClock.currentTime, 1.0);
+    EXPECT_EQ(scene.textures[0].width, 256);
+    EXPECT_EQ(scene.textures[0].format, GLenum(GL_RGBA));
     EXPECT_STREQ(textureRegistry.typeNames[0], "SMOKE");
     // The set-up ends with the first fade, translucent at 0.2, between the bands.
     auto tail = callsFrom("glOrtho");
@@ -53,29 +50,29 @@ TEST_F(FrameLoopTest, SceneSetUpSizesConfiguresAndDrawsTheFirstFade) {
 }
 
 TEST_F(FrameLoopTest, FirstTwoFramesOnlyClearAndLeaveTheClockAlone) {
-    const double phase = driftX.phase;
+    const double phase = scene.driftX.phase;
     for (int i = 0; i < 2; ++i) {
         recgl::reset();
         now += 16;
-        renderFrame();
+        scene.renderFrame();
         EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glDepthMask", "glClear"}));
     }
-    EXPECT_DOUBLE_EQ(frameClock.currentTime, 1.0);
-    EXPECT_EQ(driftX.phase, phase);
+    EXPECT_DOUBLE_EQ(scene.frameClock.currentTime, 1.0);
+    EXPECT_EQ(scene.driftX.phase, phase);
     now += 16;
-    renderFrame();
+    scene.renderFrame();
     // The third frame's step spans the two clearing frames too.
-    EXPECT_NEAR(frameClock.timeStep, 0.048, 1e-12);
-    EXPECT_FLOAT_EQ(screenLayout.fadeAlpha, 0.04f);
-    EXPECT_FLOAT_EQ(screenLayout.bandFraction, float(bandOscillator.value()));
+    EXPECT_NEAR(scene.frameClock.timeStep, 0.048, 1e-12);
+    EXPECT_FLOAT_EQ(scene.screenLayout.fadeAlpha, 0.04f);
+    EXPECT_FLOAT_EQ(scene.screenLayout.bandFraction, float(scene.bandOscillator.value()));
 }
 
 TEST_F(FrameLoopTest, ShippedFrameFadesThenDrawsTheSpritesWithOneBind) {
-    frameCounter = 2;
+    scene.frameCounter = 2;
     recgl::reset();
     boundTextureName = 0xffffffffu;  // as if another texture had been bound since set-up
     now += 16;
-    renderFrame();
+    scene.renderFrame();
     auto n = recgl::names();
     EXPECT_EQ(n[0], "glDepthMask");
     EXPECT_EQ(n[1], "glDisable");
@@ -94,43 +91,43 @@ TEST_F(FrameLoopTest, ShippedFrameFadesThenDrawsTheSpritesWithOneBind) {
 }
 
 TEST_F(FrameLoopTest, SpriteOscillatorsRunAtAFifthOfTheFrameStepAndRotationInRealTime) {
-    frameCounter = 2;
-    Sprite& s = sprites[0];
+    scene.frameCounter = 2;
+    Sprite& s = scene.sprites[0];
     s.oscX.level = 0.5;  // moving, so its update neither draws nor changes level
     s.oscX.levelVelocity = 0;
     s.oscX.frequency = 1;
     s.spin = 100;
     s.angle = 0;
     const double phase = s.oscX.phase;
-    const double phase25 = sprites[25].oscX.phase;
+    const double phase25 = scene.sprites[25].oscX.phase;
     now += 100;
-    renderFrame();
+    scene.renderFrame();
     EXPECT_NEAR(s.oscX.phase - phase, 0.5 * 0.1 * 0.2, 1e-7);
     EXPECT_NEAR(s.angle, 100 * 0.02 * 0.1, 1e-5);
-    EXPECT_EQ(sprites[25].oscX.phase, phase25) << "sprites beyond the count are never updated";
+    EXPECT_EQ(scene.sprites[25].oscX.phase, phase25) << "scene.sprites beyond the count are never updated";
 }
 
 TEST_F(FrameLoopTest, ZeroSpritesStillSetAndClearTheSpriteState) {
-    spriteCount = 0;
-    const float angle25 = sprites[25].angle;
-    frameCounter = 2;
+    scene.settings.spriteCount = 0;
+    const float angle25 = scene.sprites[25].angle;
+    scene.frameCounter = 2;
     recgl::reset();
     boundTextureName = 0xffffffffu;
     now += 16;
-    renderFrame();
+    scene.renderFrame();
     EXPECT_EQ(recgl::count("glBindTexture"), 1u);
     EXPECT_EQ(recgl::count("glAlphaFunc"), 1u);
     EXPECT_EQ(recgl::count("glRotatef"), 0u);
-    EXPECT_EQ(sprites[25].angle, angle25);
+    EXPECT_EQ(scene.sprites[25].angle, angle25);
 }
 
 TEST_F(FrameLoopTest, BackgroundPassMultipliesByTheSpriteTexture) {
-    backgroundEnabled = 1;
-    frameCounter = 2;
+    scene.settings.backgroundEnabled = 1;
+    scene.frameCounter = 2;
     recgl::reset();
     now += 16;
-    renderFrame();
-    backgroundEnabled = 0;
+    scene.renderFrame();
+    scene.settings.backgroundEnabled = 0;
     auto tail = callsFrom("glColor3f");
     ASSERT_FALSE(tail.empty());
     auto blends = recgl::callsNamed("glBlendFunc");
@@ -142,18 +139,18 @@ TEST_F(FrameLoopTest, BackgroundPassMultipliesByTheSpriteTexture) {
 
 TEST_F(FrameLoopTest, StateSwitchesApplyAndClearInTheirOrder) {
     recgl::reset();
-    applyStateSwitches();  // shipped: blend and texturing on, the rest off
+    scene.applyStateSwitches();  // shipped: blend and texturing on, the rest off
     std::vector<std::string> expect = {"glBlendFunc", "glEnable",  "glDisable", "glDisable",
                                        "glDisable",   "glDisable", "glEnable"};
     EXPECT_EQ(recgl::names(), expect);
     EXPECT_EQ(recgl::calls()[0].args, (std::vector<double>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
     recgl::reset();
-    depthTestEnabled = 1;
-    applyStateSwitches();
+    scene.settings.depthTestEnabled = 1;
+    scene.applyStateSwitches();
     EXPECT_EQ(recgl::callsNamed("glDepthMask").size(), 1u);
     recgl::reset();
-    clearStateSwitches();
-    depthTestEnabled = 0;
+    scene.clearStateSwitches();
+    scene.settings.depthTestEnabled = 0;
     EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glDisable", "glDisable", "glDisable"}));
     EXPECT_EQ(recgl::calls()[1].args[0], GL_DEPTH_TEST);
 }

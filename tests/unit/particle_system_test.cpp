@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "particles/particle_system.h"
 #include "textures/texture.h"

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "app/frame_clock.h"
-#include "app/frame_loop.h"
-#include "app/pass_3d.h"
-#include "app/scene_config.h"
-#include "app/scene_objects.h"
-#include "app/scene_overrides.h"
-#include "app/scene_settings.h"
+#include "app/scene.h"
+#include "app/scene_switches.h"
 #include "scene_test.h"
 #include "textures/texture_registry.h"
 
@@ -20,28 +16,17 @@ namespace {
 using Args = std::vector<double>;
 
 struct Pass3DTest : SceneTest {
-    void SetUp() override {
-        SceneTest::SetUp();
-    }
-    void TearDown() override {
-        SceneTest::TearDown();
-        sceneOverrides = SceneOverrides{};
-        // The static star field and textures must not reach for the recording GL after it is
-        // gone at process exit: their names here are only recorded numbers.
-        starField.displayList = 0;
-        for (Texture& t : textures) t.glName = 0;
-        screenLayout.viewportCount = 2;
-    }
+    void request(SceneSwitchIndex i) { scene.requestedSwitches |= switchBit(i); }
     void start(bool pass3D, bool stars, bool particles) {
-        sceneOverrides.pass3D = pass3D;
-        sceneOverrides.stars = stars;
-        sceneOverrides.particles = particles;
-        initScene(1000, 600);
-        frameCounter = 2;
+        if (pass3D) request(SWITCH_3D);
+        if (stars) request(SWITCH_STARS);
+        if (particles) request(SWITCH_PARTICLES);
+        scene.initScene(1000, 600);
+        scene.frameCounter = 2;
         recgl::reset();
         now += 16;
     }
-    Camera& camera1() { return screenLayout.viewports[1].camera; }
+    Camera& camera1() { return scene.screenLayout.viewports[1].camera; }
 };
 
 Args lightArgs(GLenum param) {
@@ -54,7 +39,7 @@ Args lightArgs(GLenum param) {
 }  // namespace
 
 TEST_F(Pass3DTest, ShippedConfigurationLoadsFogLightAndMaterialButBuildsNothing) {
-    initScene(1024, 768);
+    scene.initScene(1024, 768);
     EXPECT_EQ(recgl::callsNamed("glFogfv").at(0).args, (Args{GL_FOG_COLOR, 0, 0, 0.075f, 0}));
     const auto fogf = recgl::callsNamed("glFogf");
     ASSERT_EQ(fogf.size(), 2u);
@@ -73,31 +58,31 @@ TEST_F(Pass3DTest, ShippedConfigurationLoadsFogLightAndMaterialButBuildsNothing)
     }
     EXPECT_TRUE(light0);
     EXPECT_FALSE(fog);
-    EXPECT_FLOAT_EQ(glowQuad.halfWidth, 0.05f);
-    EXPECT_FLOAT_EQ(glowQuad.halfHeight, 0.05f);
+    EXPECT_FLOAT_EQ(scene.glowQuad.halfWidth, 0.05f);
+    EXPECT_FLOAT_EQ(scene.glowQuad.halfHeight, 0.05f);
     EXPECT_EQ(recgl::count("glGenLists"), 0u) << "stars off: no list";
     // The shipped frame never runs the three-dimensional pass.
-    frameCounter = 2;
+    scene.frameCounter = 2;
     recgl::reset();
     now += 16;
-    renderFrame();
+    scene.renderFrame();
     EXPECT_EQ(recgl::count("gluPerspective"), 0u);
     EXPECT_EQ(recgl::count("gluLookAt"), 0u);
 }
 
 TEST_F(Pass3DTest, SwitchedOnStarsAndParticlesAreBuiltAsConfigured) {
-    sceneOverrides.stars = true;
-    sceneOverrides.particles = true;
-    initScene(1024, 768);
-    EXPECT_EQ(starField.count, 666) << "the fade alpha is still 0.2 when the count is chosen";
-    EXPECT_EQ(starField.layers, 2);
-    EXPECT_EQ(starField.followCamera, 1);
-    EXPECT_NE(starField.displayList, 0u);
+    request(SWITCH_STARS);
+    request(SWITCH_PARTICLES);
+    scene.initScene(1024, 768);
+    EXPECT_EQ(scene.starField.count, 666) << "the fade alpha is still 0.2 when the count is chosen";
+    EXPECT_EQ(scene.starField.layers, 2);
+    EXPECT_EQ(scene.starField.followCamera, 1);
+    EXPECT_NE(scene.starField.displayList, 0u);
     EXPECT_EQ(recgl::count("glVertex3d"), 333u);
-    EXPECT_EQ(particleSystem.count, 400);
-    EXPECT_FLOAT_EQ(particleSystem.boxSize, 4.0f);
-    EXPECT_EQ(particleSystem.texture, &textures[5]);
-    EXPECT_EQ(particleSystem.level[399], 1.0f);
+    EXPECT_EQ(scene.particleSystem.count, 400);
+    EXPECT_FLOAT_EQ(scene.particleSystem.boxSize, 4.0f);
+    EXPECT_EQ(scene.particleSystem.texture, &scene.textures[5]);
+    EXPECT_EQ(scene.particleSystem.level[399], 1.0f);
     // The stars are built after the clock starts and before the sprite texture.
     const auto n = recgl::names();
     const auto list = std::find(n.begin(), n.end(), "glNewList");
@@ -108,17 +93,17 @@ TEST_F(Pass3DTest, SwitchedOnStarsAndParticlesAreBuiltAsConfigured) {
 TEST_F(Pass3DTest, FrameDrawsViewportOneThroughTheDriftingCamera) {
     start(true, true, true);
     const Vector3 before = camera1().body.position;
-    renderFrame();
-    const Viewport& v = screenLayout.viewports[1];
+    scene.renderFrame();
+    const Viewport& v = scene.screenLayout.viewports[1];
     const auto p = recgl::callsNamed("gluPerspective");
     ASSERT_EQ(p.size(), 1u);
     EXPECT_DOUBLE_EQ(p[0].args[0], 80);
     EXPECT_NEAR(p[0].args[1], v.pixelWidth / v.pixelHeight, 1e-6);
     EXPECT_NEAR(p[0].args[2], 0.01, 1e-8);
     EXPECT_NEAR(p[0].args[3], 6, 1e-6);
-    EXPECT_FLOAT_EQ(camera1().body.position.x, float(before.x + driftX.value()));
-    EXPECT_FLOAT_EQ(camera1().body.position.z, float(before.z + driftZ.value()));
-    EXPECT_FLOAT_EQ(camera1().body.rotation.z, float(turnZ.value()));
+    EXPECT_FLOAT_EQ(camera1().body.position.x, float(before.x + scene.driftX.value()));
+    EXPECT_FLOAT_EQ(camera1().body.position.z, float(before.z + scene.driftZ.value()));
+    EXPECT_FLOAT_EQ(camera1().body.rotation.z, float(scene.turnZ.value()));
     EXPECT_EQ(recgl::count("glCallList"), 2u);
     EXPECT_EQ(recgl::count("glVertex3f"), 1600u);
     EXPECT_FLOAT_EQ(float(recgl::callsNamed("glColor4f").back().args[3]), 0.04f * 0.99f);
@@ -131,11 +116,11 @@ TEST_F(Pass3DTest, FrameDrawsViewportOneThroughTheDriftingCamera) {
 
 TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
     start(true, true, true);
-    fogEnabled = 1;
-    starField.fog = 1;
-    renderFrame();
-    fogEnabled = 0;
-    starField.fog = 0;
+    scene.settings.fogEnabled = 1;
+    scene.starField.fog = 1;
+    scene.renderFrame();
+    scene.settings.fogEnabled = 0;
+    scene.starField.fog = 0;
     std::vector<std::string> seq;
     for (const auto& c : callsFrom("gluLookAt")) {
         if ((c.name == "glEnable" || c.name == "glDisable") && c.args[0] == GL_FOG) seq.push_back(c.name);
@@ -147,9 +132,9 @@ TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
 
 TEST_F(Pass3DTest, OneViewportRunsNoThreeDimensionalIteration) {
     start(true, true, false);
-    screenLayout.viewportCount = 1;
+    scene.screenLayout.viewportCount = 1;
     const Vector3 before = camera1().body.position;
-    renderFrame();
+    scene.renderFrame();
     EXPECT_EQ(recgl::count("gluPerspective"), 0u);
     EXPECT_EQ(recgl::count("glCallList"), 0u);
     EXPECT_EQ(camera1().body.position.x, before.x);
@@ -157,12 +142,12 @@ TEST_F(Pass3DTest, OneViewportRunsNoThreeDimensionalIteration) {
 
 TEST_F(Pass3DTest, FurtherViewportsUseViewportOnesLensWithTheirOwnAspectAndStillCamera) {
     start(true, false, false);
-    screenLayout.viewportCount = 3;
-    Viewport& v2 = screenLayout.viewports[2];
+    scene.screenLayout.viewportCount = 3;
+    Viewport& v2 = scene.screenLayout.viewports[2];
     v2.setRelativeRect(0, 0, 0.25, 1);
     v2.letterboxed = 0;
     v2.camera.body.position.set(5, 0, 0);
-    renderFrame();
+    scene.renderFrame();
     const auto p = recgl::callsNamed("gluPerspective");
     ASSERT_EQ(p.size(), 2u);
     EXPECT_DOUBLE_EQ(p[1].args[0], 80);
@@ -174,11 +159,11 @@ TEST_F(Pass3DTest, FurtherViewportsUseViewportOnesLensWithTheirOwnAspectAndStill
 }
 
 TEST_F(Pass3DTest, UpdateCameraOutsideViewportOneOnlyAppliesTheView) {
-    screenLayout.currentViewport = 0;
-    Camera& c = screenLayout.viewports[0].camera;
+    scene.screenLayout.currentViewport = 0;
+    Camera& c = scene.screenLayout.viewports[0].camera;
     c.body.position.set(1, 2, 3);
     c.body.rotation.set(0, 0, 0);
-    updateCamera();
+    scene.updateCamera();
     EXPECT_FLOAT_EQ(c.body.position.x, 1);
     EXPECT_FLOAT_EQ(c.body.rotation.y, 0);
     EXPECT_EQ(recgl::count("gluLookAt"), 1u);
@@ -186,15 +171,15 @@ TEST_F(Pass3DTest, UpdateCameraOutsideViewportOneOnlyAppliesTheView) {
 }
 
 TEST_F(Pass3DTest, WindowDestructionReleasesTheStarListOnlyWhenStarsAreOn) {
-    initScene(320, 240);
+    scene.initScene(320, 240);
     recgl::reset();
-    releaseStarField();
+    scene.release();
     EXPECT_EQ(recgl::count("glDeleteLists"), 0u);
-    sceneOverrides.stars = true;
-    initScene(320, 240);
-    const unsigned list = starField.displayList;
+    request(SWITCH_STARS);
+    scene.initScene(320, 240);
+    const unsigned list = scene.starField.displayList;
     recgl::reset();
-    releaseStarField();
+    scene.release();
     EXPECT_EQ(recgl::callsNamed("glDeleteLists").at(0).args, (Args{double(list), 1}));
-    EXPECT_EQ(starField.displayList, 0u);
+    EXPECT_EQ(scene.starField.displayList, 0u);
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "animation/oscillator.h"
-#include "animation/random.h"
+#include "base/random.h"
 
 using namespace smokedrift;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/scene_switches.h"
 #include "offscreen/render_options.h"
 
 using namespace smokedrift;
@@ -30,7 +31,7 @@ TEST(RenderOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(o.height, 480);
     EXPECT_EQ(o.frames, 7);
     EXPECT_EQ(o.seed, 4294967295u);
-    EXPECT_EQ(o.enable, std::vector<std::string>{"background"});
+    EXPECT_EQ(o.switches, switchBit(SWITCH_BACKGROUND));
 }
 
 TEST(RenderOptions, RefusalsSayWhyInOneLine) {

@@ -2,7 +2,7 @@
 
 #include "gl_test.h"
 #include "view/screen_layout.h"
-#include "view/textured_quad.h"
+#include "base/textured_quad.h"
 
 using namespace smokedrift;
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "textures/texture.h"
 #include "textures/texture_scratch.h"
 #include "textures/texture_types.h"

@@ -1,6 +1,6 @@
 #include <GL/gl.h>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "animation/sprite.h"
 #include "gl_test.h"
 #include "view/screen_layout.h"
@@ -67,7 +67,7 @@ TEST_F(SpriteGl, DrawBlendsPremultipliedAboutTheWindowCentre) {
     s.alpha = 0.5f;
     s.angle = 10;
     s.spin = -200;
-    s.draw(layout, 0.01f);
+    s.draw(layout.width, layout.height, 0.01f);
     EXPECT_EQ(recgl::callsNamed("glBlendFunc")[0].args, (std::vector<double>{GL_ONE_MINUS_DST_ALPHA, GL_ONE}));
     EXPECT_EQ(recgl::callsNamed("glColor4f")[0].args, (std::vector<double>{0.25, 0.125, 0.5, 0.5}));
     auto tr = recgl::callsNamed("glTranslatef");

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "particles/star_field.h"
 #include "view/camera.h"

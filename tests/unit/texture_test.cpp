@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "textures/texture.h"
 #include "textures/texture_registry.h"
@@ -15,8 +15,7 @@ namespace {
 struct TextureGl : RecordingGlTest {
     void SetUp() override {
         RecordingGlTest::SetUp();
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
+        resetTextureState();
     }
 };
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "textures/texture.h"
 #include "textures/texture_registry.h"
@@ -23,8 +23,7 @@ struct Image {
 struct TextureTypes : RecordingGlTest {
     void SetUp() override {
         RecordingGlTest::SetUp();
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
+        resetTextureState();
         seedRandom(5);
     }
     Image make(int type, int w, int h, int format = GL_RGBA) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "animation/random.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "textures/texture.h"
 #include "textures/texture_registry.h"
@@ -15,8 +15,7 @@ namespace {
 struct NoiseUpdate : RecordingGlTest {
     void SetUp() override {
         RecordingGlTest::SetUp();
-        boundTextureName = 0xffffffffu;
-        textureRegistry.count = 0;
+        resetTextureState();
         seedRandom(21);
     }
     // Generates a w × h texture, then runs the update and returns the bytes it sent.

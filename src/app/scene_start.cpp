@@ -1,12 +1,9 @@
-#include "app/graphics_setup.h"
+#include "app/scene_start.h"
 
-#include "app/scene_config.h"
-#include "view/gl.h"
+#include "base/gl.h"
+#include "base/random.h"
 
 namespace smokedrift {
-
-constinit int clientWidth = 0;
-constinit int clientHeight = 0;
 
 void setupGlState() {
     glLineWidth(1.0f);
@@ -20,7 +17,15 @@ void setupGlState() {
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 30);
-    initScene(clientWidth, clientHeight);
+}
+
+void startScene(Scene& s, const SceneStart& start) {
+    renewScene(s);
+    s.requestedSwitches = start.requestedSwitches;
+    // The one seeding: the scene's objects have drawn their start values already.
+    seedRandom(start.seed);
+    setupGlState();
+    s.initScene(start.width, start.height);
 }
 
 }  // namespace smokedrift

@@ -1,6 +1,6 @@
-#include "view/textured_quad.h"
+#include "base/textured_quad.h"
 
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -10,6 +10,9 @@ constexpr int RANDOM_MAX = 32767;
 // Sets the generator state; the saver does this once, when its rendering context is created.
 void seedRandom(std::uint32_t seed);
 
+// Back to the state before any seeding, in which the scene's objects draw their start values.
+void resetRandom();
+
 // Next raw output in [0, RANDOM_MAX].
 int nextRandom();
 

@@ -1,6 +1,6 @@
-#include "view/blend_mode.h"
+#include "base/blend_mode.h"
 
-#include "view/gl.h"
+#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -1,13 +1,16 @@
-#include "animation/random.h"
+#include "base/random.h"
 
 namespace smokedrift {
 
 namespace {
+constexpr std::uint32_t UNSEEDED_STATE = 1;
 // Constant-initialised, so static constructors elsewhere that draw at start-up see state 1.
-constinit std::uint32_t randomState = 1;
+constinit std::uint32_t randomState = UNSEEDED_STATE;
 }  // namespace
 
 void seedRandom(std::uint32_t seed) { randomState = seed; }
+
+void resetRandom() { randomState = UNSEEDED_STATE; }
 
 int nextRandom() {
     randomState = randomState * 214013u + 2531011u;
