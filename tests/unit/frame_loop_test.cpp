@@ -15,10 +15,6 @@ struct FrameLoopTest : SceneTest {
         SceneTest::SetUp();
         scene.initScene(1024, 768);
     }
-    void TearDown() override {
-        SceneTest::TearDown();
-        scene.settings.spriteCount = 25;
-    }
 };
 
 }  // namespace
@@ -47,6 +43,32 @@ TEST_F(FrameLoopTest, SceneSetUpSizesConfiguresAndDrawsTheFirstFade) {
     ASSERT_FALSE(tail.empty());
     EXPECT_EQ(recgl::calls().back().name, "glEnd");
     EXPECT_EQ(recgl::callsNamed("glColor4f").back().args, (std::vector<double>{0, 0, 0, 0.2f}));
+}
+
+TEST_F(FrameLoopTest, ARenewedSceneIsTheSceneOfANewProcess) {
+    renewScene(scene);
+    const double lastDrawn = scene.sprites[MAX_SPRITES - 1].oscBlue.phase;
+    scene.initScene(640, 480);
+    scene.renderFrame();
+    seedRandom(99);
+    recgl::reset();
+    renewScene(scene);
+    EXPECT_EQ(scene.sprites[MAX_SPRITES - 1].oscBlue.phase, lastDrawn) << "start values from the unseeded generator";
+    EXPECT_EQ(scene.frameCounter, 0);
+    EXPECT_EQ(scene.settings.spritesEnabled, 0);
+    EXPECT_EQ(scene.textures[0].glName, 0u);
+    EXPECT_EQ(boundTextureName, 0xffffffffu);
+    EXPECT_EQ(textureRegistry.count, 0);
+    EXPECT_EQ(recgl::count("glDeleteTextures"), 0u) << "names of a context that may be gone are dropped";
+}
+
+TEST_F(FrameLoopTest, ReleaseDeletesWhatTheSceneMadeOnce) {
+    scene.feedbackEffect.texture.bind();
+    recgl::reset();
+    scene.release();
+    scene.release();
+    EXPECT_EQ(recgl::count("glDeleteTextures"), 2u) << "the smoke texture and the effect's";
+    EXPECT_EQ(boundTextureName, 0xffffffffu) << "a deleted name is bound to nothing";
 }
 
 TEST_F(FrameLoopTest, FirstTwoFramesOnlyClearAndLeaveTheClockAlone) {

@@ -7,6 +7,8 @@
 #include "gl_test.h"
 #include "textures/texture.h"
 #include "textures/texture_registry.h"
+#include "textures/texture_type_names.h"
+#include "textures/texture_types.h"
 
 using namespace smokedrift;
 
@@ -50,6 +52,20 @@ int countDraws(Texture& t, int type, int w, int h) {
 }
 
 }  // namespace
+
+TEST_F(TextureTypes, TheNameTableSaysWhichCodesHaveAnImage) {
+    for (int code = 0; code <= HIGHEST_TEXTURE_TYPE; ++code) {
+        const TextureTypeName* entry = nullptr;
+        for (const TextureTypeName& t : textureTypeNames)
+            if (t.code == code) entry = &t;
+        if (code == SMOKE || code == FOG) {  // images made by rules of their own
+            ASSERT_TRUE(entry && entry->drawn);
+            continue;
+        }
+        float rgba[4];
+        EXPECT_EQ(computePixel(code, 1, 1, 0, 0, 4, 4, rgba), entry != nullptr && entry->drawn) << "code " << code;
+    }
+}
 
 TEST_F(TextureTypes, SphereIsFullAtTheCentreAndEmptyFromTheHalfWidthOn) {
     const Image s = make(SPHERE, 256, 256);
