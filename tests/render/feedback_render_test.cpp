@@ -17,13 +17,7 @@ struct FeedbackRender : EglTest {
     // The shipped scene with the feedback effect switched on, as `--enable feedback` renders it.
     void renderWithFeedback(int w, int h, int frames) {
         makeContext(w, h);
-        RenderOptions o;
-        o.width = w;
-        o.height = h;
-        o.frames = frames;
-        o.seed = 7;
-        o.switches = switchBit(SWITCH_FEEDBACK);
-        renderScene(o);
+        renderScene(renderOptions(w, h, frames, 7, switchBit(SWITCH_FEEDBACK)));
     }
 
     // Grey everywhere, and four coloured quarters in the lower left 128 × 128 block.

@@ -14,16 +14,6 @@ using namespace smokedrift;
 
 namespace {
 
-RenderOptions options(int w, int h, int frames, unsigned switches) {
-    RenderOptions o;
-    o.width = w;
-    o.height = h;
-    o.frames = frames;
-    o.seed = 7;
-    o.switches = switches;
-    return o;
-}
-
 // Pixels that stand out as points: bright, and much brighter than the pixels three away on
 // all four sides. The smoke is smooth at that scale; stars and motes are one or two pixels.
 int brightPoints(const std::vector<std::uint8_t>& px, int w, int h) {
@@ -129,7 +119,7 @@ TEST_F(Pass3DRender, ShippedConfigurationLeavesFogLightAndMaterialInGl) {
 TEST_F(Pass3DRender, StarsAndParticlesShowAsBrightPoints) {
     constexpr int W = 160, H = 120;
     makeContext(W, H);
-    renderScene(options(W, H, 40, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES)));
+    renderScene(renderOptions(W, H, 40, 7, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES)));
     EXPECT_TRUE(glIsList(scene.starField.displayList));
     const auto px = readAll(W, H);
     const int points = brightPoints(px, W, H);
@@ -148,7 +138,7 @@ TEST_F(Pass3DRender, StarsAndParticlesShowAsBrightPoints) {
 TEST_F(Pass3DRender, ShippedSceneHasNoSuchPoints) {
     constexpr int W = 160, H = 120;
     makeContext(W, H);
-    renderScene(options(W, H, 40, 0));
+    renderScene(renderOptions(W, H, 40, 7, 0));
     const int points = brightPoints(readAll(W, H), W, H);
     EXPECT_LT(points, 5);
 }

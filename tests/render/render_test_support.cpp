@@ -27,3 +27,13 @@ std::vector<std::uint8_t> readAll(int width, int height) {
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     return px;
 }
+
+smokedrift::RenderOptions renderOptions(int width, int height, int frames, std::uint32_t seed, unsigned switches) {
+    smokedrift::RenderOptions o;
+    o.width = width;
+    o.height = height;
+    o.frames = frames;
+    o.seed = seed;
+    o.switches = switches;
+    return o;
+}

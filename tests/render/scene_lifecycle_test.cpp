@@ -12,16 +12,6 @@ using namespace smokedrift;
 
 namespace {
 
-RenderOptions options(int w, int h, int frames, unsigned switches) {
-    RenderOptions o;
-    o.width = w;
-    o.height = h;
-    o.frames = frames;
-    o.seed = 7;
-    o.switches = switches;
-    return o;
-}
-
 // One render in a context of its own, released before the context goes, as --render does.
 std::vector<std::uint8_t> renderAlone(const RenderOptions& o) {
     EglContext context;
@@ -40,12 +30,12 @@ bool isMark(const std::uint8_t* p) { return p[0] == MARK.r && p[1] == MARK.g && 
 }  // namespace
 
 TEST(SceneLifecycle, AStartAfterOtherStartsDrawsTheSameBytesAsTheFirst) {
-    const RenderOptions shipped = options(160, 120, 90, 0);
+    const RenderOptions shipped = renderOptions(160, 120, 90, 7, 0);
     const auto first = renderAlone(shipped);
     // Every part switched on leaves the most behind: star list, particles, captured tiles.
     const unsigned every = switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) |
                            switchBit(SWITCH_FOG) | switchBit(SWITCH_BACKGROUND) | switchBit(SWITCH_FEEDBACK);
-    const auto other = renderAlone(options(256, 256, 60, every));
+    const auto other = renderAlone(renderOptions(256, 256, 60, 7, every));
     const auto again = renderAlone(shipped);
     EXPECT_NE(first, std::vector<std::uint8_t>(first.size(), 0)) << "the scene drew nothing";
     EXPECT_TRUE(first == again) << "a later start in the same process drew another picture";

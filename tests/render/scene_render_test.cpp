@@ -19,22 +19,13 @@ namespace {
 constexpr int W = 320;
 constexpr int H = 240;
 
-RenderOptions options(int frames, std::uint32_t seed) {
-    RenderOptions o;
-    o.width = W;
-    o.height = H;
-    o.frames = frames;
-    o.seed = seed;
-    return o;
-}
-
 }  // namespace
 
 using SceneRender = EglTest;
 
 TEST_F(SceneRender, BandsAreOpaqueBlackAndSmokeGlowsBetweenThem) {
     makeContext(W, H);
-    renderScene(options(120, 7));
+    renderScene(renderOptions(W, H, 120, 7));
     const float band = scene.screenLayout.bandFraction * H;
     ASSERT_GT(band, 2.0f) << "pick a frame count whose band is visible";
     const auto px = readAll(W, H);
@@ -116,7 +107,7 @@ TEST_F(SceneRender, UploadedSmokeReadsBackAsGenerated) {
 
 TEST_F(SceneRender, ShippedSceneMatchesTheGoldenFrame) {
     makeContext(W, H);
-    renderScene(options(120, 1));
+    renderScene(renderOptions(W, H, 120, 1));
     const auto rgb = readFrameRgb(W, H);
     std::vector<std::uint8_t> golden;
     int gw = 0, gh = 0;
