@@ -1,7 +1,6 @@
 #include "offscreen/png_writer.h"
 
 #include <png.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -41,46 +40,36 @@ bool encode(FILE* file, const std::uint8_t* pixels, int width, int height, int c
     return true;
 }
 
-bool writePixels(const std::string& path, const std::uint8_t* pixels, int width, int height, int channels,
+bool writePixels(OutputFile& out, const std::uint8_t* pixels, int width, int height, int channels,
                  std::string& error) {
-    const std::string temporary = path + ".tmp." + std::to_string(getpid());
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    errno = 0;
+    if (!encode(out.stream(), pixels, width, height, channels)) {
+        // A failed write leaves its reason (a full disk) in errno.
+        error = out.failure(errno != 0 ? errno : EIO);
+        out.abandon();
         return false;
     }
-    errno = 0;
-    bool ok = encode(file, pixels, width, height, channels);
-    // A failed write leaves its reason (a full disk) in errno.
-    int savedErrno = ok ? 0 : (errno != 0 ? errno : EIO);
-    // A full disk often shows only at flush or close.
-    if (std::fflush(file) != 0 || std::ferror(file)) {
-        ok = false;
-        savedErrno = errno ? errno : EIO;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        savedErrno = errno;
-    }
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        savedErrno = errno;
-    }
-    if (!ok) {
-        std::remove(temporary.c_str());
-        error = "cannot write " + path + ": " + std::strerror(savedErrno);
-    }
-    return ok;
+    return out.commit(error);
+}
+
+bool writeToPath(const std::string& path, const std::uint8_t* pixels, int width, int height, int channels,
+                 std::string& error) {
+    OutputFile out;
+    return out.open(path, error) && writePixels(out, pixels, width, height, channels, error);
 }
 
 }  // namespace
 
-bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error) {
-    return writePixels(path, rgb, width, height, 3, error);
+bool writePng(OutputFile& out, const std::uint8_t* rgb, int width, int height, std::string& error) {
+    return writePixels(out, rgb, width, height, 3, error);
 }
 
-bool writePngRgba(const std::string& path, const std::uint8_t* rgba, int width, int height, std::string& error) {
-    return writePixels(path, rgba, width, height, 4, error);
+bool writePngRgba(OutputFile& out, const std::uint8_t* rgba, int width, int height, std::string& error) {
+    return writePixels(out, rgba, width, height, 4, error);
+}
+
+bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error) {
+    return writeToPath(path, rgb, width, height, 3, error);
 }
 
 }  // namespace smokedrift

@@ -2,13 +2,18 @@
 #include <cstdint>
 #include <string>
 
+#include "offscreen/output_file.h"
+
 namespace smokedrift {
 
-// Writes an 8-bit RGB PNG, rows top first. The file appears whole or not at all: it is written
-// beside the destination under a temporary name and renamed. False with a reason on failure.
-bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error);
+// Encodes 8-bit RGB pixels, rows top first, as a PNG into an opened output and commits it. False
+// with a one-line reason; nothing is left behind then.
+bool writePng(OutputFile& out, const std::uint8_t* rgb, int width, int height, std::string& error);
 
 // The same for 8-bit RGBA pixels, rows top first.
-bool writePngRgba(const std::string& path, const std::uint8_t* rgba, int width, int height, std::string& error);
+bool writePngRgba(OutputFile& out, const std::uint8_t* rgba, int width, int height, std::string& error);
+
+// Opens `path` and writes RGB pixels into it.
+bool writePng(const std::string& path, const std::uint8_t* rgb, int width, int height, std::string& error);
 
 }  // namespace smokedrift

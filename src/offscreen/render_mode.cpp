@@ -1,7 +1,5 @@
 #include "offscreen/render_mode.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "app/frame_clock.h"
@@ -9,6 +7,7 @@
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
 #include "offscreen/egl_context.h"
+#include "offscreen/gl_check.h"
 #include "offscreen/feedback_schedule.h"
 #include "offscreen/png_writer.h"
 #include "base/gl.h"
@@ -18,13 +17,6 @@ namespace smokedrift {
 namespace {
 
 constinit std::int64_t simulatedNow = 0;
-
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 }  // namespace
 
@@ -79,15 +71,10 @@ int runRenderMode(const std::vector<std::string>& args) {
         std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }
-    // Fail before minutes of rendering, not after.
-    const std::string dir = directoryOf(options.output);
-    if (access(dir.c_str(), W_OK) != 0) {
-        std::fprintf(stderr, "smokedrift: cannot write %s: directory %s is not writable\n",
-                     printable(options.output).c_str(), printable(dir).c_str());
-        return RENDER_FAILED;
-    }
+    // The destination is claimed first: refused before minutes of rendering, not after.
+    OutputFile out;
     EglContext context;
-    if (!context.create(options.width, options.height, error)) {
+    if (!out.open(options.output, error) || !context.create(options.width, options.height, error)) {
         std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }
@@ -95,8 +82,8 @@ int runRenderMode(const std::vector<std::string>& args) {
     renderScene(options);
     const std::vector<std::uint8_t> rgb = readFrameRgb(options.width, options.height);
     scene.release();
-    if (!writePng(options.output, rgb.data(), options.width, options.height, error)) {
-        std::fprintf(stderr, "smokedrift: %s\n", printable(error).c_str());
+    if (!noGlError("the render", error) || !writePng(out, rgb.data(), options.width, options.height, error)) {
+        std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }
     return RENDER_OK;

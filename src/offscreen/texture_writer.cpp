@@ -7,6 +7,7 @@
 #include "base/random.h"
 #include "offscreen/arguments.h"
 #include "offscreen/egl_context.h"
+#include "offscreen/gl_check.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
 #include "textures/texture.h"
@@ -71,6 +72,13 @@ bool parseTextureOptions(const std::vector<std::string>& args, TextureOptions& o
 }
 
 bool generateTextureRgba(const TextureOptions& options, std::vector<std::uint8_t>& rgba, std::string& error) {
+    // Wider or taller than the implementation takes, the upload would fail without a word.
+    const int limit = maxTextureSize();
+    if (options.width > limit || options.height > limit) {
+        error = "--size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                ": this OpenGL takes textures of at most " + std::to_string(limit) + " pixels a side";
+        return false;
+    }
     // A new context: nothing of it is bound yet, whatever an earlier one bound.
     resetTextureState();
     seedRandom(options.seed);
@@ -83,6 +91,7 @@ bool generateTextureRgba(const TextureOptions& options, std::vector<std::uint8_t
     std::vector<std::uint8_t> image(row * options.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.data());
+    if (!noGlError("the texture", error)) return false;
     rgba.resize(image.size());
     for (int y = 0; y < options.height; ++y) {
         std::memcpy(rgba.data() + static_cast<std::size_t>(y) * row,
@@ -98,10 +107,12 @@ int runTextureWriter(const std::vector<std::string>& args) {
         std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }
+    OutputFile out;
     EglContext context;
     std::vector<std::uint8_t> rgba;
-    if (!context.create(16, 16, error) || !generateTextureRgba(options, rgba, error) ||
-        !writePngRgba(options.output, rgba.data(), options.width, options.height, error)) {
+    if (!out.open(options.output, error) || !context.create(16, 16, error) ||
+        !generateTextureRgba(options, rgba, error) ||
+        !writePngRgba(out, rgba.data(), options.width, options.height, error)) {
         std::fprintf(stderr, "smokedrift: %s\n", error.c_str());
         return RENDER_FAILED;
     }

@@ -1,0 +1,147 @@
+#include "offscreen/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+
+#include "offscreen/arguments.h"
+
+namespace smokedrift {
+
+namespace {
+
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The temporary file a signal must remove, kept where a handler may read it without allocating.
+char pendingTemporary[PATH_MAX] = {};
+struct sigaction previousActions[3];
+
+void removeAndDie(int signal) {
+    if (pendingTemporary[0] != '\0') unlink(pendingTemporary);
+    // Die of the signal as if nothing had caught it, so the caller sees how the run ended.
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+void guardTemporary(const std::string& name) {
+    std::snprintf(pendingTemporary, sizeof(pendingTemporary), "%s", name.c_str());
+    struct sigaction action = {};
+    action.sa_handler = &removeAndDie;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < 3; ++i) sigaction(CLEANUP_SIGNALS[i], &action, &previousActions[i]);
+}
+
+void unguardTemporary() {
+    for (int i = 0; i < 3; ++i) sigaction(CLEANUP_SIGNALS[i], &previousActions[i], nullptr);
+    pendingTemporary[0] = '\0';
+}
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string reason(const std::string& path, const std::string& why) {
+    return "cannot write " + printable(path) + ": " + why;
+}
+
+}  // namespace
+
+OutputFile::~OutputFile() { discard(); }
+
+std::string OutputFile::failure(int errnum) const { return reason(path, std::strerror(errnum)); }
+
+bool OutputFile::open(const std::string& target, std::string& error) {
+    discard();
+    path = target;
+    // Through a link (/dev/stdout, a link to a picture elsewhere) the file it names is meant.
+    destination = path;
+    struct stat existing = {};
+    char real[PATH_MAX];
+    if (lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode) && realpath(path.c_str(), real) != nullptr) {
+        destination = real;
+    }
+    const bool exists = stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        error = reason(path, "it is a directory");
+        return false;
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe is the destination itself: renaming over it would replace it.
+        file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) error = reason(path, std::strerror(errno));
+        return file != nullptr;
+    }
+    const std::string dir = directoryOf(destination);
+    const long nameMax = pathconf(dir.c_str(), _PC_NAME_MAX);
+    const std::string name = destination.substr(destination.find_last_of('/') + 1);
+    if (nameMax > 0 && static_cast<long>(name.size()) > nameMax) {
+        error = reason(path, "the name is longer than " + std::to_string(nameMax) + " bytes");
+        return false;
+    }
+    // mkstemp creates the name exclusively (O_CREAT | O_EXCL): a planted link is never followed.
+    std::string pattern = dir + "/.smokedrift-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) {
+        error = reason(path, std::strerror(errno));
+        return false;
+    }
+    // mkstemp makes the file private; a picture gets the permissions any new file would.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    temporary = pattern;
+    guardTemporary(temporary);
+    file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        error = reason(path, std::strerror(errno));
+        close(fd);
+        discard();
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::commit(std::string& error) {
+    if (file == nullptr) {
+        error = reason(path, "not open");
+        return false;
+    }
+    int why = 0;
+    // A full disk or device often shows only at flush or close.
+    if (std::fflush(file) != 0 || std::ferror(file)) why = errno != 0 ? errno : EIO;
+    if (std::fclose(file) != 0 && why == 0) why = errno != 0 ? errno : EIO;
+    file = nullptr;
+    if (why == 0 && !temporary.empty() && std::rename(temporary.c_str(), destination.c_str()) != 0) why = errno;
+    if (why != 0) {
+        error = failure(why);
+        discard();
+        return false;
+    }
+    if (!temporary.empty()) {
+        temporary.clear();
+        unguardTemporary();
+    }
+    return true;
+}
+
+void OutputFile::discard() {
+    if (file != nullptr) {
+        std::fclose(file);
+        file = nullptr;
+    }
+    if (!temporary.empty()) {
+        unlink(temporary.c_str());
+        temporary.clear();
+        unguardTemporary();
+    }
+}
+
+}  // namespace smokedrift

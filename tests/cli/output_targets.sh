@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Where the headless modes write: devices are written through and never replaced, the temporary
+# file is made exclusively and goes on SIGINT, SIGTERM and SIGHUP, long names are refused before
+# the work, and what OpenGL cannot hold is refused instead of written empty.
+set -uo pipefail
+bin=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+say() { echo "FAIL: $*"; fail=1; }
+
+# Runs the saver; sets rc and err.
+run() {
+  err=$("$bin" "$@" 2>&1 >/dev/null)
+  rc=$?
+}
+
+# A long render that is still running while the test acts on it.
+long=(--size 64x64 --frames 100000000)
+
+# Devices.
+if [ "$(id -u)" = 0 ]; then
+  run --render /dev/null --size 32x32 --frames 3
+  [ "$rc" = 0 ] && [ -c /dev/null ] || say "/dev/null: exit $rc, now $(stat -c %F /dev/null): $err"
+fi
+run --render /dev/full --size 32x32 --frames 3
+[ "$rc" = 2 ] && [ "$err" = "smokedrift: cannot write /dev/full: No space left on device" ] ||
+  say "/dev/full: exit $rc: $err"
+"$bin" --render /dev/stdout --size 32x32 --frames 3 | head -c 8 | od -An -c | grep -q 'P   N   G' ||
+  say "/dev/stdout into a pipe gave no PNG"
+
+# A link planted where the old temporary name would have been is not followed.
+echo "precious" >"$dir/victim"
+"$bin" --render "$dir/out.png" --size 64x64 --frames 400 2>/dev/null &
+pid=$!
+ln -s "$dir/victim" "$dir/out.png.tmp.$pid"
+wait "$pid" || say "render beside a planted link: exit $?"
+[ "$(cat "$dir/victim")" = precious ] || say "the planted link's target was overwritten"
+rm -f "$dir/out.png" "$dir/out.png.tmp.$pid"
+
+# Signals while the output is claimed leave nothing behind.
+for signal in INT TERM HUP; do
+  "$bin" --render "$dir/out.png" "${long[@]}" 2>/dev/null &
+  pid=$!
+  for _ in $(seq 100); do compgen -G "$dir/.smokedrift-*" >/dev/null && break; sleep 0.1; done
+  compgen -G "$dir/.smokedrift-*" >/dev/null || say "SIG$signal: no temporary file to find"
+  kill -s "$signal" "$pid"
+  wait "$pid"
+  [ -z "$(ls -A "$dir" | grep -v victim)" ] || say "SIG$signal left: $(ls -A "$dir")"
+done
+
+# Names: one that fits renders; one past the file system's limit is refused before rendering
+# (the render asked for would run for days).
+name254=$(printf 'n%.0s' $(seq 250)).png
+run --render "$dir/$name254" --size 16x16 --frames 3
+[ "$rc" = 0 ] && [ -f "$dir/$name254" ] || say "254-byte name: exit $rc: $err"
+rm -f "$dir/$name254"
+err=$(timeout 60 "$bin" --render "$dir/$(printf 'n%.0s' $(seq 252)).png" "${long[@]}" 2>&1 >/dev/null)
+rc=$?
+[ "$rc" = 2 ] && [[ "$err" == *"longer than 255 bytes"* ]] || say "256-byte name: exit $rc: $err"
+
+# Textures wider than OpenGL takes.
+run --texture FOG --out "$dir/wide.png" --size 65536x1
+[ "$rc" = 2 ] && [[ "$err" == *"at most "*" pixels a side"* ]] || say "65536x1 texture: exit $rc: $err"
+
+[ -z "$(ls -A "$dir" | grep -v victim)" ] || say "files left behind: $(ls -A "$dir")"
+[ "$fail" = 0 ] && echo "output targets: ok"
+exit $fail
