@@ -166,10 +166,13 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<ULONG_PTR>(l) >> 16) & 0xffff))
+#define MAKELPARAM(low, high) \
+    (static_cast<LPARAM>((static_cast<DWORD>(static_cast<WORD>(high)) << 16) | static_cast<WORD>(low)))
 
 // Messages.
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
 #define WM_SETTEXT 0x000C
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
@@ -198,6 +201,7 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define SC_PREVWINDOW 0xF050
 #define SC_SCREENSAVE 0xF140
 #define PWR_CRITICALRESUME 3
+#define SIZE_RESTORED 0
 
 #define IDOK 1
 #define IDCANCEL 2
