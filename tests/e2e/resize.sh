@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# A preview follows the window it draws into: when that window grows, the preview grows with it
+# and the picture fills the new size, bands across the full width and smoke where the old size
+# did not reach.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 640x480
+
+preview_id() {
+  xwininfo -children -id "$HOST_ID" | grep '"Preview": ("smokedrift" "WindowsScreenSaverClass")' | awk '{print $1}' |
+    head -n1
+}
+
+preview_is() {
+  local geometry
+  geometry=$(xwininfo -id "$(preview_id)")
+  grep -q "Width: $1\$" <<<"$geometry" && grep -q "Height: $2\$" <<<"$geometry"
+}
+
+# Brightest channel value (0..1) of an area WxH+X+Y of a screenshot.
+area_max() {
+  convert "$1" -crop "$2" +repage -format "%[fx:maxima.intensity]" info:
+}
+
+# Black first and last rows across the full width; smoke in the middle row and in the middle of
+# the columns right of the old width.
+fills() {
+  local file="$WORK/resized.png" width="$1" height="$2" oldWidth="$3"
+  screenshot "$file" "$HOST_ID" || return 1
+  local top bottom middle beyond
+  top=$(row_max "$file" "$width" 0)
+  bottom=$(row_max "$file" "$width" $((height - 1)))
+  middle=$(row_max "$file" "$width" $((height / 2)))
+  beyond=$(area_max "$file" "$((width - oldWidth))x$((height / 3))+$oldWidth+$((height / 3))")
+  awk -v t="$top" -v b="$bottom" -v m="$middle" -v r="$beyond" \
+    'BEGIN { exit !(t < 0.05 && b < 0.05 && m > 0.1 && r > 0.1) }'
+}
+
+start_host_window 320x240
+start_saver -window-id "$HOST_ID"
+poll 30 preview_shown || fail "no preview window inside the host"
+poll 30 draws_between_bands 320 240 "$HOST_ID" || fail "no smoke in the preview before the resize"
+
+xdotool windowsize "$HOST_ID" 480 360
+poll 30 preview_is 480 360 || fail "the preview did not take the host's new size: $(xwininfo -id "$(preview_id)")"
+poll 30 fills 480 360 320 || fail "the picture does not fill the new size (see $WORK/resized.png)"
+still_running || fail "the saver ended after the resize"
+kill -TERM "$SAVER_PID"
+expect_exit 0
+[ ! -s "$WORK/saver.err" ] || fail "output from the resized preview: $(cat "$WORK/saver.err")"
