@@ -9,9 +9,6 @@
 
 #define WINAPI
 #define CALLBACK
-#ifndef APIENTRY
-#define APIENTRY
-#endif
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -21,11 +18,10 @@ typedef std::int32_t LONG;
 typedef unsigned int UINT;
 typedef std::uintptr_t UINT_PTR;
 typedef std::intptr_t INT_PTR;
-typedef std::intptr_t LONG_PTR;
 typedef std::uintptr_t ULONG_PTR;
 typedef UINT_PTR WPARAM;
-typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
 typedef WORD ATOM;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
@@ -206,7 +202,6 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define IDOK 1
 #define IDCANCEL 2
 
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
@@ -229,12 +224,10 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 // Start-up information, versions, GDI, registry, system parameters.
 #define STARTF_USESHOWWINDOW 0x00000001
 #define SW_SHOWDEFAULT 10
-#define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
 #define BLACK_BRUSH 4
 #define ERROR 0
-#define NULLREGION 1
 #define SIMPLEREGION 2
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
