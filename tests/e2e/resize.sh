@@ -16,23 +16,17 @@ preview_is() {
   grep -q "Width: $1\$" <<<"$geometry" && grep -q "Height: $2\$" <<<"$geometry"
 }
 
-# Brightest channel value (0..1) of an area WxH+X+Y of a screenshot.
-area_max() {
-  convert "$1" -crop "$2" +repage -format "%[fx:maxima.intensity]" info:
-}
-
 # Black first and last rows across the full width; smoke in the middle row and in the middle of
-# the columns right of the old width.
+# the columns right of the old width. Leaves the four brightest values (0..1) in MEASURED.
 fills() {
   local file="$WORK/resized.png" width="$1" height="$2" oldWidth="$3"
   screenshot "$file" "$HOST_ID" || return 1
-  local top bottom middle beyond
-  top=$(row_max "$file" "$width" 0)
-  bottom=$(row_max "$file" "$width" $((height - 1)))
-  middle=$(row_max "$file" "$width" $((height / 2)))
-  beyond=$(area_max "$file" "$((width - oldWidth))x$((height / 3))+$oldWidth+$((height / 3))")
-  awk -v t="$top" -v b="$bottom" -v m="$middle" -v r="$beyond" \
-    'BEGIN { exit !(t < 0.05 && b < 0.05 && m > 0.1 && r > 0.1) }'
+  MEASURED=$(convert "$file" \
+    \( -clone 0 -crop "${width}x1+0+0" \) \( -clone 0 -crop "${width}x1+0+$((height - 1))" \) \
+    \( -clone 0 -crop "${width}x1+0+$((height / 2))" \) \
+    \( -clone 0 -crop "$((width - oldWidth))x$((height / 3))+$oldWidth+$((height / 3))" \) \
+    -delete 0 +repage -format "%[fx:maxima.intensity] " info:)
+  awk -v v="$MEASURED" 'BEGIN { split(v, x, " "); exit !(x[1] < 0.05 && x[2] < 0.05 && x[3] > 0.1 && x[4] > 0.1) }'
 }
 
 start_host_window 320x240
@@ -42,7 +36,9 @@ poll 30 draws_between_bands 320 240 "$HOST_ID" || fail "no smoke in the preview 
 
 xdotool windowsize "$HOST_ID" 480 360
 poll 30 preview_is 480 360 || fail "the preview did not take the host's new size: $(xwininfo -id "$(preview_id)")"
-poll 30 fills 480 360 320 || fail "the picture does not fill the new size (see $WORK/resized.png)"
+MEASURED=""
+poll 10 fills 480 360 320 ||
+  fail "the picture does not fill the new size (top, bottom, middle, right of the old width: $MEASURED)"
 still_running || fail "the saver ended after the resize"
 kill -TERM "$SAVER_PID"
 expect_exit 0
