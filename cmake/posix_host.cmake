@@ -5,7 +5,12 @@ find_package(OpenGL REQUIRED COMPONENTS GLX)
 
 file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS
   src/host/*.cpp src/app/saver_*.cpp src/app/graphics_context.cpp src/app/configure_dialog.cpp)
-add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES})
+# The dialog templates the resource script gives the .scr, from the same identifiers and words.
+configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/res/version.h @ONLY)
+set(SMOKEDRIFT_DIALOG_RESOURCES src/app/configure_dialog_resources.cpp)
+set_property(SOURCE ${SMOKEDRIFT_DIALOG_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES
+  ${PROJECT_SOURCE_DIR}/res ${CMAKE_CURRENT_BINARY_DIR}/res)
+add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES} ${SMOKEDRIFT_DIALOG_RESOURCES})
 target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
@@ -13,7 +18,6 @@ file(GLOB SMOKEDRIFT_X11_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/pl
 add_library(smokedrift_platform_x11 STATIC ${SMOKEDRIFT_X11_SOURCES})
 target_include_directories(smokedrift_platform_x11 PUBLIC src)
 target_compile_options(smokedrift_platform_x11 PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_compile_definitions(smokedrift_platform_x11 PRIVATE SMOKEDRIFT_VERSION="${PROJECT_VERSION}")
 target_link_libraries(smokedrift_platform_x11 PUBLIC X11::X11 OpenGL::GLX OpenGL::GL)
 
 file(GLOB SMOKEDRIFT_FAKE_SOURCES CONFIGURE_DEPENDS src/platform/fake_*.cpp)

@@ -17,7 +17,8 @@ else()
 endif()
 target_link_libraries(smokedrift PRIVATE opengl32 glu32 gdi32 user32 advapi32)
 set_property(SOURCE res/smokedrift.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${PROJECT_SOURCE_DIR}/res/smokedrift.ico ${PROJECT_SOURCE_DIR}/res/smokedrift.manifest)
+  ${PROJECT_SOURCE_DIR}/res/smokedrift.ico ${PROJECT_SOURCE_DIR}/res/smokedrift.manifest
+  ${PROJECT_SOURCE_DIR}/res/resource.h ${PROJECT_SOURCE_DIR}/res/dialog_text.h)
 
 # Helpers for the Wine tests: a window to preview into, a password verifier and a password changer.
 if(NOT MSVC)

@@ -9,9 +9,6 @@
 
 #define WINAPI
 #define CALLBACK
-#ifndef APIENTRY
-#define APIENTRY
-#endif
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -21,11 +18,10 @@ typedef std::int32_t LONG;
 typedef unsigned int UINT;
 typedef std::uintptr_t UINT_PTR;
 typedef std::intptr_t INT_PTR;
-typedef std::intptr_t LONG_PTR;
 typedef std::uintptr_t ULONG_PTR;
 typedef UINT_PTR WPARAM;
-typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
 typedef WORD ATOM;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
@@ -166,6 +162,8 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<ULONG_PTR>(l) >> 16) & 0xffff))
+#define MAKELPARAM(low, high) \
+    (static_cast<LPARAM>((static_cast<DWORD>(static_cast<WORD>(high)) << 16) | static_cast<WORD>(low)))
 
 // Messages.
 #define WM_CREATE 0x0001
@@ -199,11 +197,11 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define SC_PREVWINDOW 0xF050
 #define SC_SCREENSAVE 0xF140
 #define PWR_CRITICALRESUME 3
+#define SIZE_RESTORED 0
 
 #define IDOK 1
 #define IDCANCEL 2
 
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
@@ -226,12 +224,10 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 // Start-up information, versions, GDI, registry, system parameters.
 #define STARTF_USESHOWWINDOW 0x00000001
 #define SW_SHOWDEFAULT 10
-#define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
 #define BLACK_BRUSH 4
 #define ERROR 0
-#define NULLREGION 1
 #define SIMPLEREGION 2
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L

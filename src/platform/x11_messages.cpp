@@ -40,10 +40,6 @@ void removeAt(int index) {
     --s.queueCount;
 }
 
-LPARAM pointParam(int x, int y) {
-    return static_cast<LPARAM>((static_cast<std::uint32_t>(y & 0xffff) << 16) | static_cast<std::uint32_t>(x & 0xffff));
-}
-
 // Windows' virtual-key codes for the keys whose code is not their character.
 WPARAM virtualKey(KeySym sym) {
     if (sym >= XK_a && sym <= XK_z) return sym - XK_a + 'A';
@@ -89,10 +85,38 @@ void retireTree(X11Window& w) {
     forgetWindow(w);
 }
 
+// Windows sends WM_SIZE from inside the call that resized the window: straight to the procedure.
+// The format's child is the drawable, so it takes the new size first.
+void resized(X11Window& w, int width, int height) {
+    if (width == w.width && height == w.height) return;
+    w.width = width;
+    w.height = height;
+    if (w.glChild != 0) {
+        XResizeWindow(state().display, w.glChild, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    }
+    w.proc(handleOf(w.xid), WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+}
+
+// A preview fills the foreign window it was given, at whatever size that window takes later.
+void followParent(Window parent, int width, int height) {
+    for (const X11Window& child : state().windows) {
+        if (child.xid == 0 || child.parent != parent || (child.width == width && child.height == height)) continue;
+        XResizeWindow(state().display, child.xid, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    }
+}
+
 void translate(const XEvent& e) {
     X11Window* w = findWindow(e.xany.window);
     if (e.type == DestroyNotify) {
         if (X11Window* gone = findWindow(e.xdestroywindow.window)) destroyedUnderUs(*gone);
+        return;
+    }
+    if (e.type == ConfigureNotify) {
+        if (X11Window* ours = findWindow(e.xconfigure.window)) {
+            resized(*ours, e.xconfigure.width, e.xconfigure.height);
+        } else {
+            followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+        }
         return;
     }
     if (w == nullptr) return;
@@ -108,11 +132,11 @@ void translate(const XEvent& e) {
         if (e.xbutton.button == Button1) message = WM_LBUTTONDOWN;
         if (e.xbutton.button == Button2) message = WM_MBUTTONDOWN;
         if (e.xbutton.button == Button3) message = WM_RBUTTONDOWN;
-        if (message != 0) enqueue(makeMsg(w->xid, message, 0, pointParam(e.xbutton.x, e.xbutton.y)));
+        if (message != 0) enqueue(makeMsg(w->xid, message, 0, MAKELPARAM(e.xbutton.x, e.xbutton.y)));
         break;
     }
     case MotionNotify:
-        enqueue(makeMsg(w->xid, WM_MOUSEMOVE, 0, pointParam(e.xmotion.x, e.xmotion.y)));
+        enqueue(makeMsg(w->xid, WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y)));
         break;
     case FocusOut:
         // Losing the keyboard to another window deactivates us; focus moving inside us does not.

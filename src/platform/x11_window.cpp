@@ -70,6 +70,17 @@ bool hasClassAndTitle(Display* d, Window xid, LPCSTR className, LPCSTR title) {
     return titleMatches;
 }
 
+// A foreign parent's size changes reach us as its ConfigureNotify (the message loop resizes the
+// child then); one it took before we listened is caught up with here.
+void followForeignParent(const X11Window& w) {
+    Display* d = state().display;
+    XSelectInput(d, w.parent, StructureNotifyMask);
+    XWindowAttributes parent;
+    if (attributesOf(w.parent, parent) && (parent.width != w.width || parent.height != w.height)) {
+        XResizeWindow(d, w.xid, static_cast<unsigned>(parent.width), static_cast<unsigned>(parent.height));
+    }
+}
+
 }  // namespace
 }  // namespace smokedrift::x11
 
@@ -130,6 +141,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     w->width = width;
     w->height = height;
     w->topLevel = !child;
+    if (child && findWindow(parentXid) == nullptr) followForeignParent(*w);
     const HWND handle = handleOf(xid);
     if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
         XDestroyWindow(d, xid);

@@ -1,0 +1,22 @@
+#pragma once
+// Dialog templates on POSIX. On Windows they sit in the program's resource section and the host
+// opens them by number; here the application defines them and the backend looks them up by the
+// same number.
+#include "platform/win32_api.h"
+
+namespace smokedrift {
+
+constexpr int MAX_DIALOG_LINES = 4;
+
+// A template as the X11 dialog shows it: the caption, lines of static text, then OK and Cancel.
+struct DialogResource {
+    WORD id;
+    const char* caption;
+    int lineCount;
+    const char* lines[MAX_DIALOG_LINES];
+};
+
+// Defined by the application: the template with that id, or null when it has none.
+const DialogResource* findDialogResource(WORD id);
+
+}  // namespace smokedrift
