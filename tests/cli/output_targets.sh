@@ -18,16 +18,20 @@ run() {
 # A long render that is still running while the test acts on it.
 long=(--size 64x64 --frames 100000000)
 
-# Devices.
-if [ "$(id -u)" = 0 ]; then
-  run --render /dev/null --size 32x32 --frames 3
-  [ "$rc" = 0 ] && [ -c /dev/null ] || say "/dev/null: exit $rc, now $(stat -c %F /dev/null): $err"
+# Devices: nodes of our own, so a saver that replaced its destination would replace only those.
+if mknod "$dir/null" c 1 3 2>/dev/null && mknod "$dir/full" c 1 7 2>/dev/null; then
+  run --render "$dir/null" --size 32x32 --frames 3
+  [ "$rc" = 0 ] && [ -c "$dir/null" ] || say "null device: exit $rc, now $(stat -c %F "$dir/null"): $err"
+  run --render "$dir/full" --size 32x32 --frames 3
+  [ "$rc" = 2 ] && [ "$err" = "smokedrift: cannot write $dir/full: No space left on device" ] && [ -c "$dir/full" ] ||
+    say "full device: exit $rc: $err"
+  rm -f "$dir/null" "$dir/full"
 fi
-run --render /dev/full --size 32x32 --frames 3
-[ "$rc" = 2 ] && [ "$err" = "smokedrift: cannot write /dev/full: No space left on device" ] ||
-  say "/dev/full: exit $rc: $err"
-"$bin" --render /dev/stdout --size 32x32 --frames 3 | head -c 8 | od -An -c | grep -q 'P   N   G' ||
-  say "/dev/stdout into a pipe gave no PNG"
+ln -s /proc/self/fd/1 "$dir/stdout"
+"$bin" --render "$dir/stdout" --size 32x32 --frames 3 | head -c 8 | od -An -c | grep -q 'P   N   G' ||
+  say "a link to standard output into a pipe gave no PNG"
+[ -L "$dir/stdout" ] || say "the link to standard output was replaced"
+rm -f "$dir/stdout"
 
 # A link planted where the old temporary name would have been is not followed.
 echo "precious" >"$dir/victim"

@@ -11,3 +11,6 @@ set_tests_properties(cli.render_is_reproducible cli.bad_arguments_exit_2 cli.ren
 # The sanitizer build holds freed memory in quarantine; keep it small so the comparison stays fair.
 set_tests_properties(cli.render_memory_is_flat PROPERTIES
                      ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=4")
+add_test(NAME cli.output_targets
+         COMMAND bash ${SMOKEDRIFT_CLI_DIR}/output_targets.sh $<TARGET_FILE:smokedrift>)
+set_tests_properties(cli.output_targets PROPERTIES LABELS render TIMEOUT 300 ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
