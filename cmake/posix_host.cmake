@@ -25,7 +25,7 @@ add_library(smokedrift_platform_fake STATIC ${SMOKEDRIFT_FAKE_SOURCES})
 target_include_directories(smokedrift_platform_fake PUBLIC src)
 target_compile_options(smokedrift_platform_fake PRIVATE ${SMOKEDRIFT_WARNINGS})
 
-add_executable(smokedrift src/main/main_posix.cpp src/main/xscreensaver_args.cpp)
+add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The saver and the backend call each other; the group lets the linker resolve both ways.
 target_link_libraries(smokedrift PRIVATE

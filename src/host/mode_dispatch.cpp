@@ -1,6 +1,7 @@
 // Process entry and the mode switch of the command tail.
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
@@ -18,13 +19,23 @@ LPCSTR skipSpaces(LPCSTR p) {
     return p;
 }
 
+// Tells the application why the mode cannot run, and fails it.
+int failMode(const char* format, LPCSTR word) {
+    char reason[160];
+    int length = 0;
+    while (word[length] != '\0' && word[length] != ' ' && length < 40) ++length;
+    std::snprintf(reason, sizeof(reason), format, length, word);
+    modeFailed(reason);
+    return MODE_FAILED;
+}
+
 // The foreground window stands in only for a missing or dead one.
 HWND validWindowOrForeground(HWND handle) {
     return (handle != nullptr && IsWindow(handle)) ? handle : GetForegroundWindow();
 }
 
-int runMode(LPCSTR p) {
-    for (;; ++p) {
+int runMode(LPCSTR tail) {
+    for (LPCSTR p = tail;; ++p) {
         switch (*p) {
         case '\0':
             return showConfigureDialog(nullptr);
@@ -39,8 +50,10 @@ int runMode(LPCSTR p) {
         case 'p':
         case 'L':
         case 'l': {
-            const HWND parent = parseWindowHandle(skipSpaces(p + 1));
-            if (parent == nullptr || !IsWindow(parent)) return MODE_FAILED;
+            LPCSTR id = skipSpaces(p + 1);
+            const HWND parent = parseWindowHandle(id);
+            if (!isDigit(*id)) return failMode("%.*s needs the id of the window to draw into", tail);
+            if (parent == nullptr || !IsWindow(parent)) return failMode("no window %.*s to draw into", id);
             return runSaver(parent);
         }
         case 'C':
@@ -51,12 +64,12 @@ int runMode(LPCSTR p) {
         }
         case 'A':
         case 'a': {
-            if (!hostState.win9xPlatform) return MODE_FAILED;
+            if (!hostState.win9xPlatform) return failMode("%.*s: this system keeps no saver password", tail);
             const HWND parent = parseWindowHandle(skipSpaces(p + 1));
             return changePassword(validWindowOrForeground(parent));
         }
         default:
-            return MODE_FAILED;
+            return failMode("unknown switch '%.*s' (see --help)", tail);
         }
     }
 }
@@ -90,8 +103,12 @@ LPCSTR commandTail(LPCSTR commandLine) {
 }
 
 HWND parseWindowHandle(LPCSTR text) {
-    std::uint32_t value = 0;
-    for (LPCSTR p = text; isDigit(*p); ++p) value = value * 10u + static_cast<std::uint32_t>(*p - '0');
+    std::uint64_t value = 0;
+    for (LPCSTR p = text; isDigit(*p); ++p) {
+        value = value * 10u + static_cast<std::uint64_t>(*p - '0');
+        // Wrapping round would name some other window.
+        if (value > 0xFFFFFFFFu) return nullptr;
+    }
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
 }
 

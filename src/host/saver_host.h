@@ -26,5 +26,7 @@ LRESULT defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK configureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL registerDialogClasses(HINSTANCE instance);
+// A mode cannot run (an unknown switch, no window to draw into); `reason` says why in a few words.
+void modeFailed(const char* reason);
 
 }  // namespace smokedrift

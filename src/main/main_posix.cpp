@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/scene_switches.h"
+#include "main/command_line.h"
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
@@ -82,30 +83,35 @@ HWND createOwnWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    using smokedrift::LinuxMode;
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
+    const smokedrift::LinuxCommand command = smokedrift::readCommandLine(args, xscreensaverWindow);
+    if (command.refusedCode != 0) {
+        std::fprintf(stderr, "smokedrift: %s\n", command.error.c_str());
+        return command.refusedCode;
+    }
+    switch (command.mode) {
+    case LinuxMode::Help:
         printHelp();
         return 0;
-    }
-    if (!args.empty() && args[0] == "--version") {
+    case LinuxMode::Version:
         std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION);
         return 0;
-    }
-    if (args.size() == 1 && args[0] == "--texture-types") {
+    case LinuxMode::TextureTypes:
         for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames)
             if (t.drawn) std::printf("%s\n", t.name);
         return 0;
-    }
-    if (!args.empty() && args[0] == "--texture") {
+    case LinuxMode::Texture:
         return smokedrift::runTextureWriter(args);
-    }
-    if (!args.empty() && args[0] == "--render") {
+    case LinuxMode::Render:
         return smokedrift::runRenderMode(args);
+    case LinuxMode::Saver:
+        break;
     }
     // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
-    const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
     // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
     const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
                                return a == "-root" || a == "--root";

@@ -75,6 +75,8 @@ bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreens
     return false;
 }
 
+bool readsXscreensaverWindow(const std::vector<std::string>& args) { return onlyHackFlags(args); }
+
 bool wantsOwnWindow(const std::vector<std::string>& args, const char* xscreensaverWindow) {
     return !args.empty() && onlyHackFlags(args) && parseWindowId(xscreensaverWindow) == 0;
 }

@@ -16,6 +16,10 @@ unsigned long parseWindowId(const char* text);
 bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreensaverWindow, unsigned long rootWindow,
                       std::string& tail);
 
+// True when the arguments are xscreensaver's flags for every hack and nothing else (none at all
+// included): then $XSCREENSAVER_WINDOW, if set, names the window to draw into.
+bool readsXscreensaverWindow(const std::vector<std::string>& args);
+
 // A hack started with only those flags and no window named (`--window`, or `--fps` typed at a
 // shell) draws in a window of its own.
 bool wantsOwnWindow(const std::vector<std::string>& args, const char* xscreensaverWindow);

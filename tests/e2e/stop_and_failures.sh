@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SIGTERM and SIGINT end the saver cleanly with 0; without a display a mode fails with -1 and one
-# line on stderr; an unknown switch or a window that does not exist fail with -1. A display without
+# line on stderr; an unknown switch or option, or a window that does not exist, fails with -1 and
+# one line saying so. A display without
 # OpenGL gets one line saying so, and the saver still ends cleanly.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 320x240
@@ -15,11 +16,33 @@ wait_for_full_screen
 kill -INT "$SAVER_PID"
 expect_exit 0
 
-start_saver /x
-expect_exit 255
-start_saver /p 123456789
-expect_exit 255
-[ ! -s "$WORK/saver.err" ] || fail "a failed mode printed: $(cat "$WORK/saver.err")"
+# Each refused command line: 255 and one line saying what was wrong, and no window.
+while IFS='|' read -r env words; do
+  read -r -a argv <<<"$words"
+  if [ -n "$env" ]; then export "${env?}"; fi
+  start_saver "${argv[@]}"
+  expect_exit 255
+  if [ -n "$env" ]; then unset "${env%%=*}"; fi
+  [ "$(wc -l <"$WORK/saver.err")" -eq 1 ] && grep -q '^smokedrift: ' "$WORK/saver.err" ||
+    fail "'$env $words': expected one line, got: $(cat "$WORK/saver.err")"
+  xwininfo -root -tree | grep -q '"Screen Saver"' && fail "'$words' opened a window"
+done <<'CASES'
+|hello
+|-help
+|--verbose
+|/x
+|/p
+|/p 99999999
+|/p 4294967297
+|-window-id garbage
+|-window-id 0x100000001
+XSCREENSAVER_WINDOW=0x12zz|-root
+|--size 320x180 /s
+CASES
+
+# Options before the mode are options: this renders, it does not start the saver.
+"$SAVER" --size 32x18 --frames 3 --render "$WORK/early.png" || fail "options before --render: exit $?"
+[ -s "$WORK/early.png" ] || fail "options before --render wrote nothing"
 
 DISPLAY=:none start_saver /s
 expect_exit 255

@@ -24,10 +24,11 @@ TEST_F(ModeDispatch, CommandTailSkipsTheProgramNameQuotedOrNot) {
     EXPECT_STREQ(commandTail("  /c"), "/c");
 }
 
-TEST_F(ModeDispatch, WindowHandlesAreDecimalAndWrapAt32Bits) {
+TEST_F(ModeDispatch, WindowHandlesAreDecimalAndEndAt32Bits) {
     EXPECT_EQ(value(parseWindowHandle("1234")), 1234u);
     EXPECT_EQ(value(parseWindowHandle("12ab")), 12u);
-    EXPECT_EQ(value(parseWindowHandle("4294967297")), 1u);
+    EXPECT_EQ(value(parseWindowHandle("4294967295")), 4294967295u);
+    EXPECT_EQ(parseWindowHandle("4294967297"), nullptr) << "wrapping round would name another window";
     EXPECT_EQ(parseWindowHandle("x1"), nullptr);
 }
 
@@ -86,6 +87,25 @@ TEST_F(ModeDispatch, UnknownSwitchesFail) {
         EXPECT_EQ(run(tail), -1) << tail;
         EXPECT_EQ(fake::count("CreateWindowExA"), 0u);
         EXPECT_EQ(fake::count("DialogBoxParamA"), 0u);
+    }
+}
+
+TEST_F(ModeDispatch, AFailedModeSaysWhyAndAHandlePast32BitsNamesNoWindow) {
+    struct Case {
+        const char* tail;
+        const char* reason;
+    };
+    // 4294968530 is 2^32 + 1234: read modulo 2^32 it would be the preview parent.
+    for (const Case& c : {Case{"/x", "unknown switch '/x'"}, Case{"hello there", "unknown switch 'hello'"},
+                          Case{"/p", "/p needs the id"}, Case{"/p 99", "no window 99 "},
+                          Case{"/p 4294968530", "no window 4294968530 "}, Case{"/a", "keeps no saver password"}}) {
+        SetUp();
+        usePreviewParent();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(run(c.tail), -1) << c.tail;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.reason), std::string::npos) << c.tail << ": " << said;
+        EXPECT_EQ(fake::count("CreateWindowExA"), 0u) << c.tail;
     }
 }
 

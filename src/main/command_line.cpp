@@ -1,0 +1,76 @@
+#include "main/command_line.h"
+
+#include <algorithm>
+
+#include "main/xscreensaver_args.h"
+#include "offscreen/arguments.h"
+
+namespace smokedrift {
+
+namespace {
+
+bool has(const std::vector<std::string>& args, const char* word) {
+    return std::find(args.begin(), args.end(), word) != args.end();
+}
+
+LinuxCommand refused(LinuxMode mode, std::string error) {
+    LinuxCommand c;
+    c.mode = mode;
+    c.error = std::move(error);
+    c.refusedCode = mode == LinuxMode::Saver ? SAVER_REFUSED : HEADLESS_REFUSED;
+    return c;
+}
+
+// The words of the saver modes: xscreensaver's flags, with their values checked, and the
+// Windows-style switches ("/s", "-p ID"), which the host reads. Any other "--word" is refused.
+LinuxCommand readSaverWords(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-window-id" || a == "--window-id") {
+            if (i + 1 >= args.size()) return refused(LinuxMode::Saver, a + " needs a window id");
+            if (parseWindowId(args[i + 1].c_str()) == 0) {
+                return refused(LinuxMode::Saver, a + " '" + printable(args[i + 1]) +
+                                                     "': not a window id (decimal or 0x hex, 32 bits)");
+            }
+            ++i;
+        } else if (a == "-delay" || a == "--delay") {
+            ++i;
+        } else if (a.rfind("--", 0) == 0 && a != "--root" && a != "--window" && a != "--fps") {
+            return refused(LinuxMode::Saver, "unknown option '" + printable(a) + "' (see --help)");
+        }
+    }
+    // $XSCREENSAVER_WINDOW is read for -root and for a hack started with xscreensaver's flags alone.
+    if (xscreensaverWindow != nullptr && *xscreensaverWindow != '\0' && parseWindowId(xscreensaverWindow) == 0 &&
+        (has(args, "-root") || has(args, "--root") || readsXscreensaverWindow(args))) {
+        return refused(LinuxMode::Saver, "XSCREENSAVER_WINDOW '" + printable(xscreensaverWindow) +
+                                             "': not a window id (decimal or 0x hex, 32 bits)");
+    }
+    return {};
+}
+
+}  // namespace
+
+LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    LinuxCommand c;
+    if (has(args, "--help") || has(args, "-h")) {
+        c.mode = LinuxMode::Help;
+        return c;
+    }
+    if (has(args, "--version")) {
+        c.mode = LinuxMode::Version;
+        return c;
+    }
+    const bool render = has(args, "--render");
+    const bool texture = has(args, "--texture");
+    if (has(args, "--texture-types")) {
+        if (args.size() != 1) return refused(LinuxMode::TextureTypes, "--texture-types takes nothing else");
+        c.mode = LinuxMode::TextureTypes;
+        return c;
+    }
+    if (render && texture) return refused(LinuxMode::Render, "--render and --texture cannot be combined");
+    if (render) c.mode = LinuxMode::Render;
+    if (texture) c.mode = LinuxMode::Texture;
+    return c.mode == LinuxMode::Saver ? readSaverWords(args, xscreensaverWindow) : c;
+}
+
+}  // namespace smokedrift

@@ -1,0 +1,26 @@
+#pragma once
+// What a Linux command line asks for. Options may stand in any order; a word that starts with
+// "--" is always read as an option, never handed to the host, whose mode switch would read its
+// letters ("--size" as /s).
+#include <string>
+#include <vector>
+
+namespace smokedrift {
+
+enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture };
+
+// Exit codes of a command line that is refused.
+constexpr int SAVER_REFUSED = 255;
+constexpr int HEADLESS_REFUSED = 2;
+
+struct LinuxCommand {
+    LinuxMode mode = LinuxMode::Saver;
+    std::string error;    // one line, set when refused
+    int refusedCode = 0;  // the exit code for `error`; 0 when the line is accepted
+};
+
+// `xscreensaverWindow` is $XSCREENSAVER_WINDOW (null when unset). The headless modes' own options
+// are checked by their parsers; here only what decides the mode, and the saver's own words.
+LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow);
+
+}  // namespace smokedrift

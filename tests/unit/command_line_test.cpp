@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "main/command_line.h"
+
+using namespace smokedrift;
+
+namespace {
+
+struct Case {
+    std::vector<std::string> args;
+    const char* xscreensaverWindow;
+    LinuxMode mode;
+    int refusedCode;
+    const char* errorPart;  // "" when accepted
+};
+
+}  // namespace
+
+TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefused) {
+    const Case cases[] = {
+        {{"--size", "320x180", "--render", "out.png"}, nullptr, LinuxMode::Render, 0, ""},
+        {{"--seed", "7", "--texture", "FOG", "--out", "f.png"}, nullptr, LinuxMode::Texture, 0, ""},
+        {{"--frames", "2", "--help"}, nullptr, LinuxMode::Help, 0, ""},
+        {{"/s", "--version"}, nullptr, LinuxMode::Version, 0, ""},
+        {{"--texture-types"}, nullptr, LinuxMode::TextureTypes, 0, ""},
+        {{"/s"}, nullptr, LinuxMode::Saver, 0, ""},
+        {{"-root", "--fps", "--delay", "20000"}, "0x400001", LinuxMode::Saver, 0, ""},
+        {{"--window-id", "0x400001"}, nullptr, LinuxMode::Saver, 0, ""},
+        {{"--render", "a.png", "--texture", "FOG"}, nullptr, LinuxMode::Render, 2, "cannot be combined"},
+        {{"--texture-types", "x"}, nullptr, LinuxMode::TextureTypes, 2, "nothing else"},
+        {{"--size", "320x180", "/s"}, nullptr, LinuxMode::Saver, 255, "unknown option '--size'"},
+        {{"--verbose"}, nullptr, LinuxMode::Saver, 255, "unknown option '--verbose'"},
+        {{"-window-id", "garbage"}, nullptr, LinuxMode::Saver, 255, "'garbage': not a window id"},
+        {{"-window-id", "4294967296"}, nullptr, LinuxMode::Saver, 255, "not a window id"},
+        {{"-window-id"}, nullptr, LinuxMode::Saver, 255, "needs a window id"},
+        {{"-root"}, "0x12zz", LinuxMode::Saver, 255, "XSCREENSAVER_WINDOW '0x12zz'"},
+        {{"--fps"}, "12 ", LinuxMode::Saver, 255, "XSCREENSAVER_WINDOW"},
+        {{"/s"}, "0x12zz", LinuxMode::Saver, 0, ""},  // the saver's own modes never read it
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const auto& a : c.args) line += a + " ";
+        const LinuxCommand got = readCommandLine(c.args, c.xscreensaverWindow);
+        EXPECT_EQ(got.mode, c.mode) << line;
+        EXPECT_EQ(got.refusedCode, c.refusedCode) << line;
+        EXPECT_NE(got.error.find(c.errorPart), std::string::npos) << line << ": " << got.error;
+        EXPECT_EQ(got.error.empty(), c.refusedCode == 0) << line;
+    }
+}
