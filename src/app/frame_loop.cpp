@@ -17,6 +17,8 @@ void Scene::renderFrame() {
         return;
     }
     frameClock.update();
+    // The user's speed scales the step everything animated receives (1 changes no bit).
+    frameClock.timeStep *= options.speed;
     updateAnimation();
 
     glDepthMask(GL_FALSE);

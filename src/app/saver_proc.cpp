@@ -1,6 +1,8 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
 #include "app/graphics_context.h"
+#include "app/saver_options.h"
 #include "app/scene_start.h"
+#include "app/scene_switches.h"
 #include "app/startup_trace.h"
 #include "host/saver_host.h"
 
@@ -13,8 +15,11 @@ constexpr UINT FRAME_INTERVAL_MS = 5;
 
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
+SceneOptions saverOptions;
 
 }  // namespace
+
+void setSaverOptions(const SceneOptions& options) { saverOptions = options; }
 
 LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -22,7 +27,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client = {};
         GetClientRect(window, &client);
         initGraphics(window, deviceContext, renderContext);
-        startScene(scene, {client.right, client.bottom, GetTickCount(), 0});
+        startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions});
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
@@ -35,6 +40,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
+        if (scene.options.switches & switchBit(SWITCH_FEEDBACK)) cycleFeedback(scene);
         scene.renderFrame();
         SwapBuffers(deviceContext);
         if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);

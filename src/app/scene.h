@@ -3,7 +3,9 @@
 // writes, and the frame counter, in one object with start, frame, resize and release.
 #include "animation/oscillator.h"
 #include "animation/sprite.h"
+#include "app/feedback_cycle.h"
 #include "app/frame_clock.h"
+#include "app/scene_options.h"
 #include "app/scene_settings.h"
 #include "geometry/billboard.h"
 #include "lighting/fog_settings.h"
@@ -73,10 +75,12 @@ public:
     Sprite sprites[MAX_SPRITES];
 
     SceneSettings settings;
-    // Bits of the optional switches (scene_switches.h) a user asked for; set before initScene.
-    unsigned requestedSwitches = 0;
+    // What the user chose (the parts switched on, sprites, speed); set before initScene.
+    SceneOptions options;
     // Calls of renderFrame so far.
     int frameCounter = 0;
+    // The saver's schedule of the feedback effect, when it is on.
+    FeedbackCycle feedbackCycle;
 
 private:
     void applyPendingSize();

@@ -83,10 +83,12 @@ void Scene::configureScene() {
     settings.texturingEnabled = 1;
     // The optional parts a user asked for, before anything is built from the switches.
     for (int i = 0; i < SCENE_SWITCH_COUNT; ++i) {
-        if ((requestedSwitches & switchBit(static_cast<SceneSwitchIndex>(i))) && sceneSwitches[i].flag != nullptr) {
+        if ((options.switches & switchBit(static_cast<SceneSwitchIndex>(i))) && sceneSwitches[i].flag != nullptr) {
             settings.*sceneSwitches[i].flag = 1;
         }
     }
+
+    settings.spriteCount = options.sprites;
 
     // Speeds and the scene oscillators.
     settings.cameraDriftSpeed = 1.0;

@@ -21,7 +21,7 @@ void setupGlState() {
 
 void startScene(Scene& s, const SceneStart& start) {
     renewScene(s);
-    s.requestedSwitches = start.requestedSwitches;
+    s.options = start.options;
     // The one seeding: the scene's objects have drawn their start values already.
     seedRandom(start.seed);
     setupGlState();

@@ -9,8 +9,8 @@ namespace smokedrift {
 struct SceneStart {
     int width = 0;  // the window's client size
     int height = 0;
-    std::uint32_t seed = 0;       // the saver passes the tick count
-    unsigned requestedSwitches = 0;  // bits of sceneSwitches
+    std::uint32_t seed = 0;  // the saver passes the tick count
+    SceneOptions options;
 };
 
 // The fixed OpenGL state, set once per context.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "main/xscreensaver_args.h"
-#include "offscreen/arguments.h"
+#include "base/arguments.h"
 
 namespace smokedrift {
 
@@ -23,7 +23,16 @@ LinuxCommand refused(LinuxMode mode, std::string error) {
 
 // The words of the saver modes: xscreensaver's flags, with their values checked, and the
 // Windows-style switches ("/s", "-p ID"), which the host reads. Any other "--word" is refused.
-LinuxCommand readSaverWords(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xscreensaverWindow) {
+    LinuxCommand c;
+    std::string error;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const int taken = takeSceneOption(all, i, c.scene, error);
+        if (taken < 0) return refused(LinuxMode::Saver, error);
+        if (taken > 0) i += static_cast<std::size_t>(taken) - 1;
+        if (taken == 0) c.saver.push_back(all[i]);
+    }
+    const std::vector<std::string>& args = c.saver;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "-window-id" || a == "--window-id") {
@@ -45,7 +54,7 @@ LinuxCommand readSaverWords(const std::vector<std::string>& args, const char* xs
         return refused(LinuxMode::Saver, "XSCREENSAVER_WINDOW '" + printable(xscreensaverWindow) +
                                              "': not a window id (decimal or 0x hex, 32 bits)");
     }
-    return {};
+    return c;
 }
 
 }  // namespace

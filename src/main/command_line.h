@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_options.h"
+
 namespace smokedrift {
 
 enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture };
@@ -17,6 +19,8 @@ struct LinuxCommand {
     LinuxMode mode = LinuxMode::Saver;
     std::string error;    // one line, set when refused
     int refusedCode = 0;  // the exit code for `error`; 0 when the line is accepted
+    SceneOptions scene;              // the saver modes' scene options
+    std::vector<std::string> saver;  // the saver modes' other words, for the host
 };
 
 // `xscreensaverWindow` is $XSCREENSAVER_WINDOW (null when unset). The headless modes' own options

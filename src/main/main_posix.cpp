@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/feedback_cycle.h"
+#include "app/saver_options.h"
 #include "app/scene_switches.h"
 #include "main/command_line.h"
 #include "main/xscreensaver_args.h"
@@ -38,15 +40,25 @@ void printHelp() {
         "  smokedrift --window       draw in a 640x480 window of its own; closing it ends the run\n"
         "      (xscreensaver's conventions; --root and --window-id work too, and with no window\n"
         "      named $XSCREENSAVER_WINDOW is used; --fps and --delay N are accepted and ignored)\n"
-        "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S] [--enable LIST]\n"
+        "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S]\n"
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
-        "      The same arguments always give the same file.\n"
-        "      --enable turns parts of the scene on, comma-separated:\n",
+        "      The same arguments always give the same file. With feedback on, the picture is\n"
+        "      captured 40 frames before the end and shown for the rest.\n"
+        "\n"
+        "  scene options, for every mode that draws the scene (default: the shipped scene):\n",
         SMOKEDRIFT_VERSION);
-    for (const smokedrift::SceneSwitch& s : smokedrift::sceneSwitches) std::printf("        %-11s %s\n", s.name, s.meaning);
+    for (const smokedrift::SceneSwitch& s : smokedrift::sceneSwitches) {
+        if (s.flag != nullptr) std::printf("    --%-16s %s\n", s.name, s.meaning);
+    }
+    for (const smokedrift::SceneValueOption& o : smokedrift::sceneValueOptions) {
+        std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), o.meaning);
+    }
     std::printf(
-        "      (feedback: 40 frames before the end the picture is captured and flies apart as tiles)\n"
+        "    (the saver with feedback on captures the picture every %.0f seconds)\n"
+        "\n",
+        smokedrift::FEEDBACK_PERIOD);
+    std::printf(
         "  smokedrift --texture TYPE --out FILE.png [--size WxH] [--seed S]\n"
         "      generate one texture type and write it as an RGBA PNG, as it looks when drawn.\n"
         "      TYPE (any case):");
@@ -60,9 +72,9 @@ void printHelp() {
         "  smokedrift --texture-types  the types that have an image, one a line\n"
         "  smokedrift --help | --version\n"
         "\n"
-        "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch, a\n"
-        "window that does not exist or no display; 2 bad --render arguments or the render could\n"
-        "not be made or written\n",
+        "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch or\n"
+        "option, a bad value, a window that does not exist or no display; 2 bad --render or\n"
+        "--texture arguments, or the file could not be made or written\n",
         smokedrift::HIGHEST_TEXTURE_TYPE);
 }
 
@@ -109,6 +121,8 @@ int main(int argc, char** argv) {
     case LinuxMode::Saver:
         break;
     }
+    smokedrift::setSaverOptions(command.scene);
+    args = command.saver;
     // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);

@@ -1,5 +1,6 @@
 #include "offscreen/feedback_schedule.h"
 
+#include "app/feedback_cycle.h"
 #include "app/scene.h"
 
 namespace smokedrift {
@@ -19,6 +20,7 @@ void scheduleFeedback(Scene& s, int frame, int captureFrame) {
         if (screenLayout.windowWidth >= 256 && screenLayout.windowHeight >= 256) {
             s.feedbackEffect.loadBlankTexture();
         }
+        if (s.options.feedback == FeedbackStyle::Slide) startSlide(s.feedbackEffect);
         screenLayout.effectMode = 1;
     } else if (frame == captureFrame + 1) {
         screenLayout.effectMode = 2;

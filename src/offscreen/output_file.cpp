@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "offscreen/arguments.h"
+#include "base/arguments.h"
 
 namespace smokedrift {
 

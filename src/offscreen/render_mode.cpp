@@ -28,8 +28,8 @@ void renderScene(const RenderOptions& options) {
     setMillisecondSource(&simulatedMilliseconds);
     setSimulatedFrame(0);
     // The seed takes the place of the saver's tick count.
-    startScene(scene, {options.width, options.height, options.seed, options.switches});
-    const bool feedback = (options.switches & switchBit(SWITCH_FEEDBACK)) != 0;
+    startScene(scene, {options.width, options.height, options.seed, options.scene});
+    const bool feedback = (options.scene.switches & switchBit(SWITCH_FEEDBACK)) != 0;
     const int captureFrame = feedbackCaptureFrame(options.frames);
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);

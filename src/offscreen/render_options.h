@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "offscreen/arguments.h"
+#include "app/scene_options.h"
+#include "base/arguments.h"
 
 namespace smokedrift {
 
@@ -13,7 +14,7 @@ struct RenderOptions {
     int height = 720;
     int frames = 300;
     std::uint32_t seed = 1;
-    unsigned switches = 0;  // bits of sceneSwitches, from --enable
+    SceneOptions scene;
 };
 
 constexpr int MAX_RENDER_SIDE = 16384;

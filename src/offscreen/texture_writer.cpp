@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/random.h"
-#include "offscreen/arguments.h"
+#include "base/arguments.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/gl_check.h"
 #include "offscreen/png_writer.h"

@@ -32,6 +32,14 @@ expect_2 "zero frames" --render "$out" --frames 0
 expect_2 "frames not a number" --render "$out" --frames ten
 expect_2 "negative seed" --render "$out" --seed -1
 expect_2 "unknown switch" --render "$out" --enable warp
+expect_2 "no sprites" --render "$out" --sprites 0
+expect_2 "too many sprites" --render "$out" --sprites 31
+expect_2 "negative speed" --render "$out" --speed -1
+expect_2 "speed not a number" --render "$out" --speed nan
+expect_2 "speed too high" --render "$out" --speed 1e99
+expect_2 "unknown feedback" --render "$out" --feedback bogus
+expect_2 "a value twice" --render "$out" --sprites 3 --sprites 4
+expect_2 "two headless modes" --render "$out" --texture SMOKE
 mkdir "$dir/locked" && chmod 555 "$dir/locked"
 if [ "$(id -u)" != 0 ]; then
   expect_2 "unwritable directory" --render "$dir/locked/x.png" --frames 1 --size 8x8

@@ -38,6 +38,12 @@ done <<'CASES'
 |-window-id 0x100000001
 XSCREENSAVER_WINDOW=0x12zz|-root
 |--size 320x180 /s
+|/s --sprites 0
+|/s --sprites 31
+|--speed nan /s
+|/s --speed -1
+|/s --feedback bogus
+|/s --sprites 3 --sprites 4
 CASES
 
 # Options before the mode are options: this renders, it does not start the saver.

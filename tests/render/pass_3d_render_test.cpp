@@ -147,7 +147,7 @@ TEST(RenderOptions3D, EnableAcceptsTheThreeDimensionalSwitches) {
     RenderOptions o;
     std::string error;
     ASSERT_TRUE(parseRenderOptions({"--render", "x.png", "--enable", "3d,stars,particles,fog"}, o, error)) << error;
-    EXPECT_EQ(o.switches, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) | switchBit(SWITCH_FOG));
+    EXPECT_EQ(o.scene.switches, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) | switchBit(SWITCH_FOG));
     RenderOptions bad;
     EXPECT_FALSE(parseRenderOptions({"--render", "x.png", "--enable", "3d,warp"}, bad, error));
     EXPECT_NE(error.find("stars"), std::string::npos) << "the error lists the known names";

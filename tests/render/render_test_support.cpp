@@ -34,6 +34,6 @@ smokedrift::RenderOptions renderOptions(int width, int height, int frames, std::
     o.height = height;
     o.frames = frames;
     o.seed = seed;
-    o.switches = switches;
+    o.scene.switches = switches;
     return o;
 }

@@ -16,7 +16,7 @@ namespace {
 using Args = std::vector<double>;
 
 struct Pass3DTest : SceneTest {
-    void request(SceneSwitchIndex i) { scene.requestedSwitches |= switchBit(i); }
+    void request(SceneSwitchIndex i) { scene.options.switches |= switchBit(i); }
     void start(bool pass3D, bool stars, bool particles) {
         if (pass3D) request(SWITCH_3D);
         if (stars) request(SWITCH_STARS);

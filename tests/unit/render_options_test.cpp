@@ -31,7 +31,7 @@ TEST(RenderOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(o.height, 480);
     EXPECT_EQ(o.frames, 7);
     EXPECT_EQ(o.seed, 4294967295u);
-    EXPECT_EQ(o.switches, switchBit(SWITCH_BACKGROUND));
+    EXPECT_EQ(o.scene.switches, switchBit(SWITCH_BACKGROUND));
 }
 
 TEST(RenderOptions, RefusalsSayWhyInOneLine) {

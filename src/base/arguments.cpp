@@ -1,4 +1,4 @@
-#include "offscreen/arguments.h"
+#include "base/arguments.h"
 
 namespace smokedrift {
 

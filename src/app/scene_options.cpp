@@ -1,0 +1,107 @@
+#include "app/scene_options.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/scene_switches.h"
+#include "base/arguments.h"
+
+namespace smokedrift {
+
+const SceneValueOption sceneValueOptions[4] = {
+    {"--enable", "LIST", "parts to switch on, comma-separated: the names above, or feedback"},
+    {"--feedback", "STYLE", "the feedback effect, as tiles or slide"},
+    {"--sprites", "N", "how many smoke sprites, 1 to 30 (default 25)"},
+    {"--speed", "X", "a factor on the animation's speed, 0.1 to 10 (default 1)"},
+};
+
+namespace {
+
+enum Given : unsigned { GIVEN_FEEDBACK = 1, GIVEN_SPRITES = 2, GIVEN_SPEED = 4 };
+
+bool parseEnableList(const std::string& text, unsigned& switches, std::string& error) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const int index = findSceneSwitch(name);
+        if (index < 0) {
+            std::string list;
+            for (const SceneSwitch& k : sceneSwitches) list += (list.empty() ? "" : ", ") + std::string(k.name);
+            error = "--enable: unknown switch '" + printable(name) + "' (known: " + list + ")";
+            return false;
+        }
+        switches |= switchBit(static_cast<SceneSwitchIndex>(index));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return true;
+}
+
+bool parseSpeed(const std::string& text, double& value) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && std::isfinite(value) && value >= MIN_SPEED && value <= MAX_SPEED;
+}
+
+// A value option given twice must say the same both times.
+bool giveOnce(SceneOptions& o, unsigned bit, bool same, const std::string& option, std::string& error) {
+    if ((o.given & bit) && !same) {
+        error = option + " given twice with different values";
+        return false;
+    }
+    o.given |= bit;
+    return true;
+}
+
+}  // namespace
+
+int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOptions& o, std::string& error) {
+    const std::string& a = args[i];
+    if (a.rfind("--", 0) != 0) return 0;
+    const int index = findSceneSwitch(a.substr(2));
+    if (index >= 0 && index != SWITCH_FEEDBACK) {
+        o.switches |= switchBit(static_cast<SceneSwitchIndex>(index));
+        return 1;
+    }
+    const bool valued = a == "--enable" || a == "--feedback" || a == "--sprites" || a == "--speed";
+    if (!valued) return 0;
+    if (i + 1 >= args.size()) {
+        error = a + " needs a value";
+        return -1;
+    }
+    const std::string& v = args[i + 1];
+    if (a == "--enable") return parseEnableList(v, o.switches, error) ? 2 : -1;
+    if (a == "--feedback") {
+        if (v != "tiles" && v != "slide") {
+            error = "--feedback '" + printable(v) + "': expected tiles or slide";
+            return -1;
+        }
+        const FeedbackStyle style = v == "tiles" ? FeedbackStyle::Tiles : FeedbackStyle::Slide;
+        if (!giveOnce(o, GIVEN_FEEDBACK, o.feedback == style, a, error)) return -1;
+        o.feedback = style;
+        o.switches |= switchBit(SWITCH_FEEDBACK);
+        return 2;
+    }
+    if (a == "--sprites") {
+        int n = 0;
+        if (!parseNumber(v, n) || n < 1 || n > MAX_SPRITES) {
+            error = "--sprites '" + printable(v) + "': expected a whole number from 1 to " + std::to_string(MAX_SPRITES);
+            return -1;
+        }
+        if (!giveOnce(o, GIVEN_SPRITES, o.sprites == n, a, error)) return -1;
+        o.sprites = n;
+        return 2;
+    }
+    double x = 0;
+    if (!parseSpeed(v, x)) {
+        error = "--speed '" + printable(v) + "': expected a number from 0.1 to 10";
+        return -1;
+    }
+    if (!giveOnce(o, GIVEN_SPEED, o.speed == x, a, error)) return -1;
+    o.speed = x;
+    return 2;
+}
+
+}  // namespace smokedrift

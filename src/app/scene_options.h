@@ -1,0 +1,39 @@
+#pragma once
+// What a user may choose of the scene: the optional parts, the sprite count, the speed and the
+// feedback effect's style. One reader for every mode's command line; the defaults are the shipped
+// scene.
+#include <string>
+#include <vector>
+
+#include "animation/sprite.h"
+
+namespace smokedrift {
+
+enum class FeedbackStyle { Tiles, Slide };
+
+constexpr int SHIPPED_SPRITES = 25;
+constexpr double MIN_SPEED = 0.1;
+constexpr double MAX_SPEED = 10;
+
+struct SceneOptions {
+    unsigned switches = 0;  // bits of sceneSwitches
+    int sprites = SHIPPED_SPRITES;
+    double speed = 1;  // a factor on the time step
+    FeedbackStyle feedback = FeedbackStyle::Tiles;  // with SWITCH_FEEDBACK
+    unsigned given = 0;  // which value options were given, so a second, different value is caught
+};
+
+// The options with a value, for --help: name, what the value is, what it does.
+struct SceneValueOption {
+    const char* name;
+    const char* value;
+    const char* meaning;
+};
+extern const SceneValueOption sceneValueOptions[4];
+
+// Reads args[i] as a scene option: `--NAME` of a switch, `--enable LIST`, `--feedback STYLE`,
+// `--sprites N`, `--speed X`. Returns the words it took (0: not a scene option), or -1 with a
+// one-line reason naming the option and what it accepts.
+int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOptions& options, std::string& error);
+
+}  // namespace smokedrift
