@@ -3,8 +3,16 @@
 
 namespace smokedrift {
 
-// The options the saver window starts its scene with; the Linux command line sets them before
-// the host runs. Windows has none to give: the shipped scene.
-void setSaverOptions(const SceneOptions& options);
+// The longest pause between frames --delay takes: ten seconds.
+constexpr long MAX_DELAY_MICROSECONDS = 10000000;
+
+// What the saver window runs with; the Linux command line sets it before the host runs. Windows
+// has nothing to give: the shipped scene, once per display refresh.
+struct SaverOptions {
+    SceneOptions scene;
+    long delayMicroseconds = 0;  // the least time between two frames; 0: once per refresh
+};
+
+void setSaverOptions(const SaverOptions& options);
 
 }  // namespace smokedrift

@@ -15,11 +15,11 @@ constexpr UINT FRAME_INTERVAL_MS = 5;
 
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
-SceneOptions saverOptions;
+SaverOptions saverOptions;
 
 }  // namespace
 
-void setSaverOptions(const SceneOptions& options) { saverOptions = options; }
+void setSaverOptions(const SaverOptions& options) { saverOptions = options; }
 
 LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -27,7 +27,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client = {};
         GetClientRect(window, &client);
         initGraphics(window, deviceContext, renderContext);
-        startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions});
+        startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }

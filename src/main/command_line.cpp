@@ -27,7 +27,7 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
     LinuxCommand c;
     std::string error;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const int taken = takeSceneOption(all, i, c.scene, error);
+        const int taken = takeSceneOption(all, i, c.saverOptions.scene, error);
         if (taken < 0) return refused(LinuxMode::Saver, error);
         if (taken > 0) i += static_cast<std::size_t>(taken) - 1;
         if (taken == 0) c.saver.push_back(all[i]);
@@ -43,6 +43,14 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
             }
             ++i;
         } else if (a == "-delay" || a == "--delay") {
+            long micros = -1;
+            if (i + 1 >= args.size() || !parseNumber(args[i + 1], micros) || micros < 0 ||
+                micros > MAX_DELAY_MICROSECONDS) {
+                return refused(LinuxMode::Saver, a + " '" + (i + 1 < args.size() ? printable(args[i + 1]) : "") +
+                                                     "': expected microseconds from 0 to " +
+                                                     std::to_string(MAX_DELAY_MICROSECONDS));
+            }
+            c.saverOptions.delayMicroseconds = micros;
             ++i;
         } else if (a.rfind("--", 0) == 0 && a != "--root" && a != "--window" && a != "--fps") {
             return refused(LinuxMode::Saver, "unknown option '" + printable(a) + "' (see --help)");

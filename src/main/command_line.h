@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scene_options.h"
+#include "app/saver_options.h"
 
 namespace smokedrift {
 
@@ -19,7 +19,7 @@ struct LinuxCommand {
     LinuxMode mode = LinuxMode::Saver;
     std::string error;    // one line, set when refused
     int refusedCode = 0;  // the exit code for `error`; 0 when the line is accepted
-    SceneOptions scene;              // the saver modes' scene options
+    SaverOptions saverOptions;       // the saver modes' scene options and pacing
     std::vector<std::string> saver;  // the saver modes' other words, for the host
 };
 

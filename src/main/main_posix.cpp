@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     case LinuxMode::Saver:
         break;
     }
-    smokedrift::setSaverOptions(command.scene);
+    smokedrift::setSaverOptions(command.saverOptions);
     args = command.saver;
     // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
     // A user's own setting of the variable wins.

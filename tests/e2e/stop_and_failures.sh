@@ -44,6 +44,8 @@ XSCREENSAVER_WINDOW=0x12zz|-root
 |/s --speed -1
 |/s --feedback bogus
 |/s --sprites 3 --sprites 4
+|/s --delay -5
+|/s --delay 1e99
 CASES
 
 # Options before the mode are options: this renders, it does not start the saver.

@@ -36,6 +36,11 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         {{"-root"}, "0x12zz", LinuxMode::Saver, 255, "XSCREENSAVER_WINDOW '0x12zz'"},
         {{"--fps"}, "12 ", LinuxMode::Saver, 255, "XSCREENSAVER_WINDOW"},
         {{"/s"}, "0x12zz", LinuxMode::Saver, 0, ""},  // the saver's own modes never read it
+        {{"/s", "--delay", "-5"}, nullptr, LinuxMode::Saver, 255, "--delay '-5': expected microseconds"},
+        {{"/s", "-delay", "1e99"}, nullptr, LinuxMode::Saver, 255, "expected microseconds"},
+        {{"/s", "--delay"}, nullptr, LinuxMode::Saver, 255, "expected microseconds"},
+        {{"/s", "--sprites", "0"}, nullptr, LinuxMode::Saver, 255, "--sprites '0'"},
+        {{"--3d", "/s", "--sprites", "5"}, nullptr, LinuxMode::Saver, 0, ""},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -46,4 +51,12 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         EXPECT_NE(got.error.find(c.errorPart), std::string::npos) << line << ": " << got.error;
         EXPECT_EQ(got.error.empty(), c.refusedCode == 0) << line;
     }
+}
+
+TEST(CommandLine, TheSaverKeepsItsSceneOptionsAndHandsTheRestToTheHost) {
+    const LinuxCommand got = readCommandLine({"--sprites", "5", "/s", "--3d", "--delay", "33333"}, nullptr);
+    EXPECT_EQ(got.saverOptions.scene.sprites, 5);
+    EXPECT_NE(got.saverOptions.scene.switches, 0u);
+    EXPECT_EQ(got.saverOptions.delayMicroseconds, 33333);
+    EXPECT_EQ(got.saver, (std::vector<std::string>{"/s", "--delay", "33333"}));
 }
