@@ -13,6 +13,11 @@ std::int64_t steadyMilliseconds() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t steadyMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 void setMillisecondSource(MillisecondSource source) { currentSource = source; }
 
 void FrameClock::update() {

@@ -9,6 +9,9 @@ using MillisecondSource = std::int64_t (*)();
 // The real source: std::chrono::steady_clock, 64-bit, never wraps or goes backwards.
 std::int64_t steadyMilliseconds();
 
+// The same clock in microseconds, for pacing frames.
+std::int64_t steadyMicroseconds();
+
 // Replaces the counter the frame clock reads (render mode and tests run on simulated time).
 // Passing null restores the real source.
 void setMillisecondSource(MillisecondSource source);

@@ -11,6 +11,7 @@ constexpr long MAX_DELAY_MICROSECONDS = 10000000;
 struct SaverOptions {
     SceneOptions scene;
     long delayMicroseconds = 0;  // the least time between two frames; 0: once per refresh
+    bool showFps = false;        // the frame rate and CPU load in the lower-left corner
 };
 
 void setSaverOptions(const SaverOptions& options);

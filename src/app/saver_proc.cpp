@@ -1,9 +1,15 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
+#include <cstdint>
+#include <ctime>
+
+#include "app/fps_overlay.h"
+#include "app/frame_clock.h"
 #include "app/graphics_context.h"
 #include "app/saver_options.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
+#include "base/gl.h"
 #include "host/saver_host.h"
 
 namespace smokedrift {
@@ -16,6 +22,37 @@ constexpr UINT FRAME_INTERVAL_MS = 5;
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
 SaverOptions saverOptions;
+FpsOverlay fpsOverlay;
+std::int64_t lastFrameMicroseconds = 0;
+
+// --delay: a tick that comes sooner after the last drawn frame draws nothing.
+bool frameDue() {
+    if (saverOptions.delayMicroseconds <= 0) return true;
+    const std::int64_t now = steadyMicroseconds();
+    if (now - lastFrameMicroseconds < saverOptions.delayMicroseconds) return false;
+    lastFrameMicroseconds = now;
+    return true;
+}
+
+void startFpsOverlay() {
+    const unsigned lists = glGenLists(FpsOverlay::CHAR_COUNT);
+    if (lists != 0 && wglUseFontBitmapsA(deviceContext, FpsOverlay::FIRST_CHAR, FpsOverlay::CHAR_COUNT, lists)) {
+        fpsOverlay.useGlyphs(lists);
+    }
+}
+
+void drawFrame() {
+    scene.renderFrame();
+    if (!saverOptions.showFps) {
+        SwapBuffers(deviceContext);
+        return;
+    }
+    fpsOverlay.countFrame(static_cast<double>(steadyMicroseconds()) * 1e-6,
+                          static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
+    fpsOverlay.draw(static_cast<int>(scene.screenLayout.windowWidth), static_cast<int>(scene.screenLayout.windowHeight));
+    SwapBuffers(deviceContext);
+    fpsOverlay.restore();
+}
 
 }  // namespace
 
@@ -28,6 +65,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         GetClientRect(window, &client);
         initGraphics(window, deviceContext, renderContext);
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
+        if (saverOptions.showFps) startFpsOverlay();
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
@@ -40,9 +78,9 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
+        if (!frameDue()) return 0;
         if (scene.options.switches & switchBit(SWITCH_FEEDBACK)) cycleFeedback(scene);
-        scene.renderFrame();
-        SwapBuffers(deviceContext);
+        drawFrame();
         if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);
         return 0;
     default:

@@ -52,7 +52,9 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
             }
             c.saverOptions.delayMicroseconds = micros;
             ++i;
-        } else if (a.rfind("--", 0) == 0 && a != "--root" && a != "--window" && a != "--fps") {
+        } else if (a == "-fps" || a == "--fps") {
+            c.saverOptions.showFps = true;
+        } else if (a.rfind("--", 0) == 0 && a != "--root" && a != "--window") {
             return refused(LinuxMode::Saver, "unknown option '" + printable(a) + "' (see --help)");
         }
     }

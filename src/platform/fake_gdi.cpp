@@ -76,6 +76,11 @@ PROC WINAPI wglGetProcAddress(LPCSTR name) {
     return nullptr;
 }
 
+BOOL WINAPI wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
+    record("wglUseFontBitmapsA", u(dc), first, count, listBase);
+    return TRUE;
+}
+
 BOOL WINAPI wglDeleteContext(HGLRC context) {
     record("wglDeleteContext", u(context));
     return TRUE;

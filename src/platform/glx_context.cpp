@@ -206,6 +206,28 @@ PROC WINAPI wglGetProcAddress(LPCSTR name) {
     return nullptr;
 }
 
+// The server's "fixed" font stands in for the system font a Windows DC has selected.
+BOOL WINAPI wglUseFontBitmapsA(HDC, DWORD first, DWORD count, DWORD listBase) {
+    Display* d = state().display;
+    if (d == nullptr) return FALSE;
+    XFontStruct* font = XLoadQueryFont(d, "fixed");
+    if (font == nullptr) return FALSE;
+    glXUseXFont(font->fid, static_cast<int>(first), static_cast<int>(count), static_cast<int>(listBase));
+    // Mesa's lists give glyphs without pixels (the space) no advance, nor does a bitmap without
+    // data in a list; one unset pixel with the font's width does.
+    if (first <= ' ' && ' ' < first + count) {
+        const XCharStruct* space = font->per_char != nullptr && ' ' >= font->min_char_or_byte2
+                                       ? &font->per_char[' ' - font->min_char_or_byte2]
+                                       : &font->max_bounds;
+        glNewList(listBase + (' ' - first), GL_COMPILE);
+        static const GLubyte unset = 0;
+        glBitmap(1, 1, 0, 0, static_cast<GLfloat>(space->width), 0, &unset);
+        glEndList();
+    }
+    XFreeFont(d, font);
+    return TRUE;
+}
+
 BOOL WINAPI SwapBuffers(HDC dc) {
     const Window drawable = drawableOf(dc);
     if (drawable == 0) return FALSE;

@@ -308,5 +308,6 @@ HGLRC WINAPI wglCreateContext(HDC dc);
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context);
 BOOL WINAPI wglDeleteContext(HGLRC context);
 PROC WINAPI wglGetProcAddress(LPCSTR name);
+BOOL WINAPI wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase);
 
 #endif

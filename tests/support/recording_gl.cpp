@@ -309,6 +309,12 @@ void glCopyTexImage2D(GLenum target, GLint level, GLenum internal, GLint x, GLin
 void glReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, GLvoid*) {
     record("glReadPixels", {double(x), double(y), double(w), double(h), double(format), double(type)});
 }
+void glDrawPixels(GLsizei w, GLsizei h, GLenum format, GLenum type, const GLvoid*) {
+    record("glDrawPixels", {double(w), double(h), double(format), double(type)});
+}
+void glRasterPos2i(GLint x, GLint y) { record("glRasterPos2i", {double(x), double(y)}); }
+void glListBase(GLuint base) { record("glListBase", {double(base)}); }
+void glCallLists(GLsizei n, GLenum type, const GLvoid*) { record("glCallLists", {double(n), double(type)}); }
 
 // Display lists.
 GLuint glGenLists(GLsizei range) {
