@@ -23,14 +23,16 @@ constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
 SaverOptions saverOptions;
 FpsOverlay fpsOverlay;
-std::int64_t lastFrameMicroseconds = 0;
+std::int64_t nextFrameMicroseconds = 0;
 
-// --delay: a tick that comes sooner after the last drawn frame draws nothing.
+// --delay: a tick before the next frame is due draws nothing. Frames are due a delay apart, not a
+// delay after the tick that drew the last one, so the timer's coarse ticks do not add up.
 bool frameDue() {
-    if (saverOptions.delayMicroseconds <= 0) return true;
+    const std::int64_t delay = saverOptions.delayMicroseconds;
+    if (delay <= 0) return true;
     const std::int64_t now = steadyMicroseconds();
-    if (now - lastFrameMicroseconds < saverOptions.delayMicroseconds) return false;
-    lastFrameMicroseconds = now;
+    if (now < nextFrameMicroseconds) return false;
+    nextFrameMicroseconds = now - nextFrameMicroseconds > delay ? now + delay : nextFrameMicroseconds + delay;
     return true;
 }
 
