@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Every option xscreensaver's settings program may write from res/smokedrift.xml is one the saver
-# accepts: each arg and arg-set, with a slider's % at its low, default and high values.
+# accepts: each arg and arg-set, with a slider's % at its low, default and high values. The saver
+# reads its command line before it looks for a display, so without one an accepted line ends on
+# the display, a refused one on the option; the scene's options go through --render too.
 set -uo pipefail
 bin=$1
 xml=$2
@@ -19,11 +21,17 @@ while read -r line; do
   fi
   for v in "${values[@]}"; do
     read -r -a words <<<"${args//%/$v}"
-    [ "${words[0]}" = --root ] && continue  # names the window, not the scene
-    if ! err=$("$bin" --render "$dir/x.png" --size 16x16 --frames 3 "${words[@]}" 2>&1); then
-      echo "FAIL: ${words[*]}: $err"
+    err=$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin" "${words[@]}" 2>&1)
+    if [[ "$err" == smokedrift:* ]]; then
+      echo "FAIL: the saver refuses ${words[*]}: $err"
       fail=1
     fi
+    case "${words[0]}" in --root | --fps | --delay) ;; *)
+      if ! err=$("$bin" --render "$dir/x.png" --size 16x16 --frames 3 "${words[@]}" 2>&1); then
+        echo "FAIL: --render refuses ${words[*]}: $err"
+        fail=1
+      fi ;;
+    esac
     tried=$((tried + 1))
   done
 done < <(tr '\n' ' ' <"$xml" | sed 's|/>|/>\n|g')
