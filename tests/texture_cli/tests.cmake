@@ -3,4 +3,4 @@
 add_test(NAME texture_writer_cli
          COMMAND ${CMAKE_COMMAND} -DBIN=$<TARGET_FILE:smokedrift> -DWORK=${CMAKE_CURRENT_BINARY_DIR}/texture_cli
                  -P ${CMAKE_CURRENT_LIST_DIR}/check_texture_cli.cmake)
-set_tests_properties(texture_writer_cli PROPERTIES LABELS render)
+set_tests_properties(texture_writer_cli PROPERTIES LABELS render ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
