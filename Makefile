@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup build run test bench asan clean fuzz-build asan-build windows-build
+.PHONY: all setup build run test bench asan clean fuzz-build asan-build windows-build package
 
 JOBS ?= $(shell nproc)
 
@@ -16,7 +16,11 @@ build: setup
 run: build
 	@bash scripts/run
 
-test: build windows-build fuzz-build asan-build
+# The Debian package of the Linux build (build/smokedrift_VERSION_ARCH.deb).
+package: build
+	@cmake --build --preset default --target package >/dev/null
+
+test: build package windows-build fuzz-build asan-build
 	@ctest --preset default -j $(JOBS)
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 	@ctest --preset fuzz -j $(JOBS)

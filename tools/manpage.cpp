@@ -1,0 +1,252 @@
+// Writes the manual page smokedrift(6) to standard output. The prose is written here; the scene
+// options and the texture types come from the program's own tables, so the page lists what the
+// program takes.
+#include <cstdio>
+#include <string>
+
+#include "app/feedback_cycle.h"
+#include "app/saver_options.h"
+#include "app/scene_options.h"
+#include "app/scene_switches.h"
+#include "textures/texture_type_names.h"
+
+#ifndef SMOKEDRIFT_VERSION
+#define SMOKEDRIFT_VERSION "0"
+#endif
+
+using namespace smokedrift;
+
+namespace {
+
+// roff reads a leading dot or quote as a request, and a backslash as an escape.
+std::string roff(const char* text) {
+    std::string out;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '\\') {
+            out += "\\e";
+        } else if (*p == '-') {
+            out += "\\-";
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+std::string out;
+
+void page(const char* text) { out += text; }
+
+// printf into the page.
+template <typename... Args>
+void put(const char* format, Args... args) {
+    char line[512];
+    std::snprintf(line, sizeof(line), format, args...);
+    out += line;
+}
+
+// Text lines kept under 80 bytes, broken at blanks (a roff text line may break anywhere between
+// words); requests are left as they are.
+void emitWrapped() {
+    std::size_t start = 0;
+    while (start < out.size()) {
+        std::size_t end = out.find('\n', start);
+        if (end == std::string::npos) end = out.size();
+        std::string line = out.substr(start, end - start);
+        while (line.size() > 78 && line[0] != '.') {
+            const std::size_t cut = line.rfind(' ', 78);
+            if (cut == std::string::npos || cut == 0) break;
+            std::printf("%s\n", line.substr(0, cut).c_str());
+            line = line.substr(cut + 1);
+        }
+        std::printf("%s\n", line.c_str());
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+int main() {
+    put(".TH SMOKEDRIFT 6 \"2026-12-08\" \"smokedrift %s\" \"Screen savers\"\n", SMOKEDRIFT_VERSION);
+    page(R"(.SH NAME
+smokedrift \- drifting, glowing smoke between two letterbox bands
+.SH SYNOPSIS
+.B smokedrift
+.RB [ /s | /p
+.IR id ]
+.RI [ options ]
+.br
+.B smokedrift
+.RB [ \-\-root | \-\-window\-id
+.IR id | \fB\-\-window\fR ]
+.RB [ \-\-fps ]
+.RB [ \-\-delay
+.IR microseconds ]
+.RI [ options ]
+.br
+.B smokedrift /c
+.br
+.B smokedrift \-\-render
+.I file.png
+.RB [ \-\-size
+.IR width x height ]
+.RB [ \-\-frames
+.IR n ]
+.RB [ \-\-seed
+.IR s ]
+.RI [ options ]
+.br
+.B smokedrift \-\-texture
+.I type
+.B \-\-out
+.I file.png
+.RB [ \-\-size
+.IR width x height ]
+.RB [ \-\-seed
+.IR s ]
+.br
+.B smokedrift \-\-texture\-types | \-\-help | \-\-version
+.SH DESCRIPTION
+Twenty\-five large smoke clouds, generated when the saver starts, drift about the middle of the
+screen, swell, shrink, turn and change colour and opacity, leaving fading trails between two black
+letterbox bands whose height slowly breathes.
+A three\-dimensional fly\-through with stars and particles, fog, a background texture and a
+feedback effect that captures the picture and breaks it into flying tiles can be switched on.
+It draws with OpenGL 1.1.
+.PP
+The saver reads nothing but its command line and environment, and writes nothing.
+Options may be given in any order.
+.SH MODES
+.TP
+.B /s
+Full screen on every X screen of the display.
+Moving the mouse more than four pixels, a key, a mouse button or the wheel ends it.
+.TP
+.BI /p " id"
+A preview inside the X window
+.I id
+(decimal); it ignores input and ends when that window goes.
+.B /l
+.I id
+is the same.
+.TP
+.B \-\-root
+Draw into the window
+.B XSCREENSAVER_WINDOW
+names, or else into the root window.
+.TP
+.BI \-\-window\-id " id"
+Draw into the X window
+.I id
+(decimal or 0x hexadecimal, 32 bits).
+.TP
+.B \-\-window
+Draw in a 640x480 window of its own; closing it ends the run.
+.TP
+.B /c
+The settings dialog; there are no settings of its own beyond the command line.
+.TP
+.BI \-\-render " file.png"
+Draw the scene headless through EGL and write the last frame as an RGB PNG.
+The animation runs on a simulated clock of 60 frames a second, so the same arguments always give
+the same file.
+Defaults:
+.B \-\-size 1280x720 \-\-frames 300 \-\-seed 1.
+With the feedback effect on, the picture is captured 40 frames before the end.
+A file that exists is replaced whole or not at all; a device or pipe is written through.
+.TP
+.BI \-\-texture " type"
+Write one procedural texture type as an RGBA PNG
+.RB ( \-\-out ),
+at most 65536 pixels
+.RB ( \-\-size ,
+default 256x256).
+)");
+    put(".I type\nis one of");
+    for (const TextureTypeName& t : textureTypeNames) put(" %s", roff(t.name).c_str());
+    put(" (any case), or a code 0 to %d.\n", HIGHEST_TEXTURE_TYPE);
+    page(R"(.TP
+.B \-\-texture\-types
+The texture types that have an image, one a line.
+.SH OPTIONS
+For every mode that draws the scene; without them it is the shipped scene.
+)");
+    for (const SceneSwitch& s : sceneSwitches) {
+        if (s.flag == nullptr) continue;
+        put(".TP\n.B \\-\\-%s\n%s.\n", roff(s.name).c_str(), roff(s.meaning).c_str());
+    }
+    for (const SceneValueOption& o : sceneValueOptions) {
+        put(".TP\n.BI %s \" %s\"\n%s.\n", roff(o.name).c_str(), o.value, roff(o.meaning).c_str());
+    }
+    put(".PP\nWith the feedback effect on, the saver captures the picture every %.0f seconds "
+                "and shows it for %.0f.\n", FEEDBACK_PERIOD, FEEDBACK_SHOW);
+    put(".PP\nIn the saver modes also:\n.TP\n.B \\-\\-fps\nThe frame rate and the CPU load in "
+                "the lower\\-left corner.\n.TP\n.BI \\-\\-delay \" microseconds\"\nAt least this long "
+                "between two frames, up to %ld; 0, the default, draws once per display refresh.\n",
+                MAX_DELAY_MICROSECONDS);
+    page(R"(.SH ENVIRONMENT
+.TP
+.B DISPLAY
+The X display the saver modes draw on.
+.TP
+.B XSCREENSAVER_WINDOW
+The window xscreensaver gives a hack to draw into (decimal or 0x hexadecimal).
+.TP
+.B WAYLAND_DISPLAY
+The Wayland session; the saver modes draw through X11 (XWayland) for now.
+.SH EXIT STATUS
+.TP
+.B 0
+The saver or preview ended, or Cancel in the settings dialog.
+.TP
+.B 1
+OK in the settings dialog.
+.TP
+.B 2
+Bad
+.B \-\-render
+or
+.B \-\-texture
+arguments, or the file could not be made or written; one line on standard error says why.
+.TP
+.B 255
+An unknown switch or option, a value out of its range, a window that does not exist, no display
+or no OpenGL; one line on standard error says why.
+.SH FILES
+None are read or written by the saver modes.
+.I /usr/share/xscreensaver/config/smokedrift.xml
+describes the options to xscreensaver's settings program.
+.SH EXAMPLES
+In
+.IR ~/.xscreensaver ,
+among the
+.B programs:
+.PP
+.RS
+.EX
+GL: smokedrift \-\-root \-\-3d \-\-stars \en\e
+.EE
+.RE
+.PP
+With swayidle on an X11 (XWayland) desktop, after five idle minutes:
+.PP
+.RS
+.EX
+swayidle \-w timeout 300 \(aqsmokedrift /s\(aq
+.EE
+.RE
+.PP
+A picture of the scene with the fly\-through:
+.PP
+.RS
+.EX
+smokedrift \-\-render out.png \-\-size 640x360 \-\-3d \-\-stars \-\-particles
+.EE
+.RE
+.SH SEE ALSO
+.BR xscreensaver (1),
+.BR xscreensaver\-settings (1)
+)");
+    emitWrapped();
+    return 0;
+}
