@@ -20,6 +20,8 @@ set_property(SOURCE res/smokedrift.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/smokedrift.ico ${PROJECT_SOURCE_DIR}/res/smokedrift.manifest
   ${PROJECT_SOURCE_DIR}/res/resource.h ${PROJECT_SOURCE_DIR}/res/dialog_text.h)
 
+include(${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake)
+
 # Helpers for the Wine tests: a window to preview into, a password verifier and a password changer.
 if(NOT MSVC)
   include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake OPTIONAL)

@@ -4,7 +4,8 @@
 set(SMOKEDRIFT_WINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SMOKEDRIFT_WINE_ENV
   "SMOKEDRIFT_WINDOWS_BUILD=${PROJECT_SOURCE_DIR}/build-windows"
-  "SMOKEDRIFT_WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+  "SMOKEDRIFT_WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix"
+  "SMOKEDRIFT_VERSION=${PROJECT_VERSION}")
 
 add_test(NAME wine.prefix COMMAND bash ${SMOKEDRIFT_WINE_DIR}/prefix.sh setup)
 add_test(NAME wine.prefix_cleanup COMMAND bash ${SMOKEDRIFT_WINE_DIR}/prefix.sh cleanup)
@@ -12,11 +13,14 @@ set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 3
 set_tests_properties(wine.prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
 set_tests_properties(wine.prefix wine.prefix_cleanup PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
 
-add_test(NAME wine.imports COMMAND bash ${SMOKEDRIFT_WINE_DIR}/imports.sh)
-set_tests_properties(wine.imports PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+# These read the Windows build's files and start no Wine.
+foreach(name imports zip)
+  add_test(NAME wine.${name} COMMAND bash ${SMOKEDRIFT_WINE_DIR}/${name}.sh)
+  set_tests_properties(wine.${name} PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
+endforeach()
 
 file(GLOB SMOKEDRIFT_WINE_SCRIPTS CONFIGURE_DEPENDS ${SMOKEDRIFT_WINE_DIR}/*.sh)
-list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports)\\.sh$")
+list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports|zip)\\.sh$")
 foreach(script ${SMOKEDRIFT_WINE_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME wine.${name} COMMAND bash ${script})
