@@ -21,7 +21,13 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
         RECT client = {};
         GetClientRect(window, &client);
-        initGraphics(window, deviceContext, renderContext);
+        // Without a context there is nothing to draw with: failing the creation ends the mode with
+        // -1, so whoever started the saver can tell it from a saver that ran.
+        if (!initGraphics(window, deviceContext, renderContext)) {
+            releaseGraphics(window, deviceContext, renderContext);
+            renderContext = nullptr;
+            return -1;
+        }
         startScene(scene, {client.right, client.bottom, GetTickCount(), 0});
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;

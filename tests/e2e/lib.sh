@@ -24,12 +24,13 @@ fail() {
 }
 
 # Xvfb picks a free display number itself and reports it once it accepts connections.
-# start_xvfb [SIZE [XVFB ARGUMENTS...]]
+# start_xvfb [SIZE[xDEPTH] [XVFB ARGUMENTS...]]  (depth 24 unless given)
 start_xvfb() {
   local size="${1:-320x240}"
   shift || true
+  [[ "$size" == *x*x* ]] || size="${size}x24"
   exec 3> "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset "$@" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
   local i
@@ -42,6 +43,12 @@ start_xvfb() {
     sleep 0.1
   done
   fail "Xvfb did not come up"
+}
+
+stop_xvfb() {
+  kill -TERM "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
 }
 
 # poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds; false after SECONDS.

@@ -4,7 +4,7 @@ add_executable(e2e_send_close ${CMAKE_CURRENT_LIST_DIR}/send_close.c)
 target_link_libraries(e2e_send_close PRIVATE X11::X11)
 
 foreach(script full_screen_draws input_closes single_instance preview configure_dialog stop_and_failures faults no_writes
-               full_destination own_window resize)
+               full_destination own_window resize no_opengl)
   add_test(NAME e2e.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:e2e_send_close>)
   set_tests_properties(e2e.${script} PROPERTIES LABELS e2e TIMEOUT 180)
