@@ -1,5 +1,6 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
 #include "app/graphics_context.h"
+#include "app/saver_pacing.h"
 #include "app/scene_start.h"
 #include "app/startup_trace.h"
 #include "host/saver_host.h"
@@ -13,6 +14,13 @@ constexpr UINT FRAME_INTERVAL_MS = 5;
 
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
+constinit FramePacer framePacer;
+
+// Nothing of the window can be seen (unmapped, minimised, covered): a frame would be wasted.
+bool windowHidden() {
+    RECT visible = {};
+    return GetClipBox(deviceContext, &visible) == NULLREGION;
+}
 
 }  // namespace
 
@@ -29,6 +37,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return -1;
         }
         startScene(scene, {client.right, client.bottom, GetTickCount(), 0});
+        framePacer.restart();
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
@@ -41,6 +50,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
+        if (!framePacer.frameDue(GetTickCount()) || windowHidden()) return 0;
         scene.renderFrame();
         SwapBuffers(deviceContext);
         if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);

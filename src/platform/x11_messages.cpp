@@ -173,6 +173,9 @@ void translate(const XEvent& e) {
             enqueue(makeMsg(w->xid, WM_PAINT, 0, 0));
         }
         break;
+    case VisibilityNotify:
+        w->obscured = e.xvisibility.state == VisibilityFullyObscured;
+        break;
     case MapNotify:
         w->mapped = true;
         if (w->focusOnMap) {

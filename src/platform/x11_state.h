@@ -33,6 +33,7 @@ struct X11Window {
     int height = 0;
     bool topLevel = false;
     bool mapped = false;
+    bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
     bool paintPending = false;
     int pixelFormat = 0;

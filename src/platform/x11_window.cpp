@@ -111,7 +111,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     XSetWindowAttributes attributes = {};
     attributes.background_pixel = BlackPixel(d, s.screen);
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | ExposureMask |
-                            StructureNotifyMask;
+                            StructureNotifyMask | VisibilityChangeMask;
     unsigned long mask = CWBackPixel | CWEventMask;
     // A topmost pop-up is no window manager's business: it covers everything, frameless.
     if (!child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST)) {
@@ -293,6 +293,10 @@ int WINAPI GetClipBox(HDC dc, LPRECT rect) {
     if (d == nullptr || dc == nullptr) return ERROR;
     XWindowAttributes attributes;
     if (!attributesOf(xidOf(dc), attributes)) return ERROR;
+    // A window of ours that cannot be seen clips to nothing, as on Windows: unmapped, inside an
+    // unmapped window (a window manager unmaps a minimised one), or entirely covered.
+    const X11Window* w = findWindow(xidOf(dc));
+    if (w != nullptr && (attributes.map_state != IsViewable || w->obscured)) return NULLREGION;
     rect->right = attributes.width;
     rect->bottom = attributes.height;
     return SIMPLEREGION;
