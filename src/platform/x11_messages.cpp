@@ -141,6 +141,7 @@ void translate(const XEvent& e) {
             resized(*ours, e.xconfigure.width, e.xconfigure.height);
         } else {
             followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+            screenResized(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
         }
         return;
     }

@@ -18,6 +18,7 @@ constexpr int MAX_TIMERS = 8;
 constexpr int QUEUE_SIZE = 256;
 constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
+constexpr int MAX_SCREENS = 8;
 
 struct X11Class {
     char name[64] = {};
@@ -36,6 +37,7 @@ struct X11Window {
     bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
     bool paintPending = false;
+    bool fullScreen = false;  // a topmost pop-up made to cover the screen: it follows the screen's size
     int pixelFormat = 0;
 };
 
@@ -65,6 +67,7 @@ struct X11State {
     bool quitPosted = false;
     int quitCode = 0;
     int signalPipe[2] = {-1, -1};
+    long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
     GLXFBConfig configs[MAX_CONFIGS] = {};
     int configCount = -1;  // -1: not listed yet
     GLXContext contexts[MAX_CONTEXTS] = {};
@@ -92,5 +95,15 @@ void waitForInput(int timeoutMs);
 
 // Removes our bookkeeping of a window after its WM_DESTROY went out.
 void forgetWindow(X11Window& w);
+
+// Screens (x11_screens.cpp).
+// The screen whose root window this is, or -1.
+int screenOfRoot(Window xid);
+// Adds events to hear from a window of another client; on a root, to what others listen to there.
+void listenTo(Window xid, long mask);
+// A top-level window that covers its screen: from now on it follows the screen's size.
+void coverScreen(X11Window& w);
+// A root window took a new size (RandR): the windows covering its screen take it too.
+void screenResized(Window root, int width, int height);
 
 }  // namespace smokedrift::x11

@@ -74,7 +74,7 @@ bool hasClassAndTitle(Display* d, Window xid, LPCSTR className, LPCSTR title) {
 // child then); one it took before we listened is caught up with here.
 void followForeignParent(const X11Window& w) {
     Display* d = state().display;
-    XSelectInput(d, w.parent, StructureNotifyMask);
+    listenTo(w.parent, StructureNotifyMask);
     XWindowAttributes parent;
     if (attributesOf(w.parent, parent) && (parent.width != w.width || parent.height != w.height)) {
         XResizeWindow(d, w.xid, static_cast<unsigned>(parent.width), static_cast<unsigned>(parent.height));
@@ -113,8 +113,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | ExposureMask |
                             StructureNotifyMask | VisibilityChangeMask;
     unsigned long mask = CWBackPixel | CWEventMask;
+    const bool topmostPopup = !child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST);
     // A topmost pop-up is no window manager's business: it covers everything, frameless.
-    if (!child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST)) {
+    if (topmostPopup) {
         attributes.override_redirect = True;
         mask |= CWOverrideRedirect;
     }
@@ -142,6 +143,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     w->height = height;
     w->topLevel = !child;
     if (child && findWindow(parentXid) == nullptr) followForeignParent(*w);
+    XWindowAttributes root;
+    if (topmostPopup && x == 0 && y == 0 && attributesOf(s.root, root) && width == root.width &&
+        height == root.height) {
+        coverScreen(*w);
+    }
     const HWND handle = handleOf(xid);
     if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
         XDestroyWindow(d, xid);

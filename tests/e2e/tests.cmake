@@ -8,7 +8,8 @@ add_library(e2e_swap_count MODULE ${CMAKE_CURRENT_LIST_DIR}/swap_count.c)
 target_link_libraries(e2e_swap_count PRIVATE ${CMAKE_DL_LIBS})
 
 foreach(script full_screen_draws input_closes single_instance preview configure_dialog stop_and_failures faults no_writes
-               full_destination own_window resize no_opengl hidden_window)
+               full_destination own_window resize no_opengl hidden_window
+               screen_resize)
   add_test(NAME e2e.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:e2e_send_close>
                    $<TARGET_FILE:e2e_swap_count>)
