@@ -136,12 +136,21 @@ void translate(const XEvent& e) {
         if (X11Window* gone = findWindow(e.xdestroywindow.window)) destroyedUnderUs(*gone);
         return;
     }
+    // Heard on a root: the screen's own size, or what other clients do with their windows there.
+    if (screenOfRoot(e.xany.window) >= 0) {
+        if (e.type == ConfigureNotify && e.xconfigure.window == e.xany.window) {
+            followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+            screenResized(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+        } else {
+            topLevelChanged(e);
+        }
+        return;
+    }
     if (e.type == ConfigureNotify) {
         if (X11Window* ours = findWindow(e.xconfigure.window)) {
             resized(*ours, e.xconfigure.width, e.xconfigure.height);
         } else {
             followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
-            screenResized(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
         }
         return;
     }
@@ -200,6 +209,7 @@ void pumpEvents() {
         XNextEvent(d, &e);
         translate(e);
     }
+    keepOnTop();
 }
 
 void postCloseToOurWindows() {

@@ -28,7 +28,8 @@ void listenTo(Window xid, long mask) {
 void coverScreen(X11Window& w) {
     X11State& s = state();
     w.fullScreen = true;
-    listenTo(s.root, StructureNotifyMask);
+    // The root's structure for its size; its substructure for other windows coming above ours.
+    listenTo(s.root, StructureNotifyMask | SubstructureNotifyMask);
     // A size change between the caller's look at the screen and our listening is caught up here.
     XWindowAttributes root;
     if (XGetWindowAttributes(s.display, s.root, &root) != 0) screenResized(s.root, root.width, root.height);
@@ -41,6 +42,26 @@ void screenResized(Window root, int width, int height) {
         if (w.xid == 0 || !w.fullScreen || (w.width == width && w.height == height)) continue;
         // Its ConfigureNotify then resizes the GL child and sends WM_SIZE, as for any window of ours.
         XResizeWindow(s.display, w.xid, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    }
+}
+
+void topLevelChanged(const XEvent& e) {
+    Window changed = 0;
+    if (e.type == MapNotify) changed = e.xmap.window;
+    if (e.type == ConfigureNotify) changed = e.xconfigure.window;
+    if (e.type == CirculateNotify) changed = e.xcirculate.window;
+    // A notification or any other window mapped over the saver would stay above it: what a
+    // topmost window is on Windows, the saver stays here by raising itself after each such change.
+    // Changes of our own windows (our raise among them) call for nothing.
+    if (changed != 0 && findWindow(changed) == nullptr) state().raisePending = true;
+}
+
+void keepOnTop() {
+    X11State& s = state();
+    if (!s.raisePending) return;
+    s.raisePending = false;
+    for (const X11Window& w : s.windows) {
+        if (w.xid != 0 && w.fullScreen) XRaiseWindow(s.display, w.xid);
     }
 }
 

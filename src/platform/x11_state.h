@@ -68,6 +68,7 @@ struct X11State {
     int quitCode = 0;
     int signalPipe[2] = {-1, -1};
     long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
+    bool raisePending = false;         // another top-level window was mapped or restacked
     GLXFBConfig configs[MAX_CONFIGS] = {};
     int configCount = -1;  // -1: not listed yet
     GLXContext contexts[MAX_CONTEXTS] = {};
@@ -105,5 +106,9 @@ void listenTo(Window xid, long mask);
 void coverScreen(X11Window& w);
 // A root window took a new size (RandR): the windows covering its screen take it too.
 void screenResized(Window root, int width, int height);
+// Another client's top-level window was mapped, moved or restacked (heard on a root).
+void topLevelChanged(const XEvent& e);
+// Raises the full-screen windows over whatever came above them since the last events were read.
+void keepOnTop();
 
 }  // namespace smokedrift::x11
