@@ -38,6 +38,7 @@ struct X11Window {
     bool focusOnMap = false;
     bool paintPending = false;
     bool fullScreen = false;  // a topmost pop-up made to cover the screen: it follows the screen's size
+    Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
 };
 
@@ -106,6 +107,14 @@ void listenTo(Window xid, long mask);
 void coverScreen(X11Window& w);
 // A root window took a new size (RandR): the windows covering its screen take it too.
 void screenResized(Window root, int width, int height);
+// Maps the covers of the other screens with their full-screen window.
+void showCovers(const X11Window& w);
+// Destroys them.
+void dropCovers(X11Window& w);
+// The full-screen window one of whose covers this is, or null.
+X11Window* coveredBy(Window cover);
+// Where screen `screen`'s origin lies in one desktop: the screens side by side, the default at 0.
+int screenOriginX(int screen);
 // Another client's top-level window was mapped, moved or restacked (heard on a root).
 void topLevelChanged(const XEvent& e);
 // Raises the full-screen windows over whatever came above them since the last events were read.

@@ -17,6 +17,7 @@ X11Window* findWindow(Window xid) {
 }
 
 void forgetWindow(X11Window& w) {
+    dropCovers(w);
     for (X11Timer& t : state().timers) {
         if (t.window == w.xid) t = X11Timer{};
     }
@@ -158,6 +159,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         w->proc(handle, WM_SHOWWINDOW, TRUE, 0);
         if (w->topLevel) {
             XMapRaised(d, xid);
+            showCovers(*w);
         } else {
             XMapWindow(d, xid);
         }
@@ -257,13 +259,17 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
     const HCURSOR previous = s.cursorHidden ? nullptr : reinterpret_cast<HCURSOR>(1);
     if (display() == nullptr) return previous;
     s.cursorHidden = cursor == nullptr;
-    for (const X11Window& w : s.windows) {
-        if (w.xid == 0) continue;
+    const auto apply = [&s](Window xid) {
+        if (xid == 0) return;
         if (s.cursorHidden) {
-            XDefineCursor(s.display, w.xid, blankCursor());
+            XDefineCursor(s.display, xid, blankCursor());
         } else {
-            XUndefineCursor(s.display, w.xid);
+            XUndefineCursor(s.display, xid);
         }
+    };
+    for (const X11Window& w : s.windows) {
+        apply(w.xid);
+        for (const Window cover : w.covers) apply(cover);
     }
     XFlush(s.display);
     return previous;
@@ -280,8 +286,10 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
     int winX = 0;
     int winY = 0;
     unsigned int buttons = 0;
-    if (!XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons)) return FALSE;
-    *point = POINT{rootX, rootY};
+    // False when the pointer is on another screen; the position on that screen's root still comes.
+    XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons);
+    if (root == 0) return FALSE;
+    *point = POINT{screenOriginX(screenOfRoot(root)) + rootX, rootY};
     return TRUE;
 }
 
