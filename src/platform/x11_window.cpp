@@ -120,9 +120,22 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         attributes.override_redirect = True;
         mask |= CWOverrideRedirect;
     }
+    // A child of a root window is a top-level window to X, which a window manager frames and places.
+    // Drawing on the desktop (-root) wants none of that: override-redirect keeps the manager out,
+    // the bottom of the stack keeps it under the desktop's windows as the root's own picture is,
+    // and input goes on to the root, where the manager hears it (a preview takes none). A window
+    // of ours rather than the root itself: the GL drawable needs the format's visual (the root's
+    // has no alpha), and the host one window it owns.
+    const bool onDesktop = child && screenOfRoot(parentXid) >= 0;
+    if (onDesktop) {
+        attributes.override_redirect = True;
+        attributes.event_mask = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
+        mask |= CWOverrideRedirect;
+    }
     const Window xid = XCreateWindow(d, parentXid, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                      CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
     if (xid == 0) return nullptr;
+    if (onDesktop) XLowerWindow(d, xid);
     XStoreName(d, xid, title);
     XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(className)};
     XSetClassHint(d, xid, &hint);
