@@ -155,9 +155,8 @@ void translate(const XEvent& e) {
         return;
     }
     // Input on another screen's cover is input to the full-screen window it belongs to.
-    if (w == nullptr && (w = coveredBy(e.xany.window)) != nullptr && e.type != KeyPress && e.type != ButtonPress &&
-        e.type != MotionNotify) {
-        return;
+    if (w == nullptr && (e.type == KeyPress || e.type == ButtonPress || e.type == MotionNotify)) {
+        w = coveredBy(e.xany.window);
     }
     if (w == nullptr) return;
     switch (e.type) {
