@@ -1,5 +1,5 @@
 /* Preloaded into the saver by the bench scripts: reports the wall-clock time of the first buffer
-   swap, then the running count of swaps every 50 (the saver ends with _exit, so nothing can be
+   swap, then the running count of swaps every 10 (the saver ends with _exit, so nothing can be
    printed at exit). */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -17,7 +17,7 @@ void glXSwapBuffers(void* display, unsigned long drawable) {
         struct timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
         fprintf(stderr, "first-swap-ns %lld\n", (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec);
-    } else if (swaps % 50 == 0) {
+    } else if (swaps % 10 == 0) {
         fprintf(stderr, "swaps %ld\n", swaps);
     }
 }

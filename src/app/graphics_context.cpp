@@ -70,19 +70,20 @@ void requestSwapInterval() {
 
 }  // namespace
 
-void initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext) {
+bool initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext) {
     deviceContext = GetDC(window);
     const int format = choosePixelFormatWithAlpha(deviceContext);
     SetPixelFormat(deviceContext, format, &pixelFormatDescriptor);
     renderContext = wglCreateContext(deviceContext);
-    wglMakeCurrent(deviceContext, renderContext);
+    if (renderContext == nullptr || !wglMakeCurrent(deviceContext, renderContext)) return false;
     requestSwapInterval();
     markStartup(StartupMark::ContextReady);
+    return true;
 }
 
 void releaseGraphics(HWND window, HDC deviceContext, HGLRC renderContext) {
     wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(renderContext);
+    if (renderContext != nullptr) wglDeleteContext(renderContext);
     ReleaseDC(window, deviceContext);
 }
 

@@ -11,8 +11,9 @@ extern const PIXELFORMATDESCRIPTOR pixelFormatDescriptor;
 // the closest listed format that has them (without destination alpha the sprites draw nothing).
 int choosePixelFormatWithAlpha(HDC dc);
 
-// Creates the context on the window and makes it current.
-void initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext);
+// Creates the context on the window and makes it current; false when there is none to be had
+// (no OpenGL on this display), after which only releaseGraphics may follow.
+bool initGraphics(HWND window, HDC& deviceContext, HGLRC& renderContext);
 void releaseGraphics(HWND window, HDC deviceContext, HGLRC renderContext);
 
 }  // namespace smokedrift

@@ -6,6 +6,7 @@
 #include "app/frame_clock.h"
 #include "app/graphics_context.h"
 #include "app/saver_options.h"
+#include "app/saver_pacing.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
@@ -21,13 +22,21 @@ constexpr UINT FRAME_INTERVAL_MS = 5;
 
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
+constinit FramePacer framePacer;
+
+// Nothing of the window can be seen (unmapped, minimised, covered): a frame would be wasted.
+bool windowHidden() {
+    RECT visible = {};
+    return GetClipBox(deviceContext, &visible) == NULLREGION;
+}
+
 SaverOptions saverOptions;
 FpsOverlay fpsOverlay;
 std::int64_t nextFrameMicroseconds = 0;
 
 // --delay: a tick before the next frame is due draws nothing. Frames are due a delay apart, not a
 // delay after the tick that drew the last one, so the timer's coarse ticks do not add up.
-bool frameDue() {
+bool delayDue() {
     const std::int64_t delay = saverOptions.delayMicroseconds;
     if (delay <= 0) return true;
     const std::int64_t now = steadyMicroseconds();
@@ -65,9 +74,16 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
         RECT client = {};
         GetClientRect(window, &client);
-        initGraphics(window, deviceContext, renderContext);
+        // Without a context there is nothing to draw with: failing the creation ends the mode with
+        // -1, so whoever started the saver can tell it from a saver that ran.
+        if (!initGraphics(window, deviceContext, renderContext)) {
+            releaseGraphics(window, deviceContext, renderContext);
+            renderContext = nullptr;
+            return -1;
+        }
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
         if (saverOptions.showFps) startFpsOverlay();
+        framePacer.restart();
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
@@ -80,7 +96,9 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
-        if (!frameDue()) return 0;
+        // A --delay paces the frames itself; without one, at most one frame a display refresh.
+        if (!(saverOptions.delayMicroseconds > 0 ? delayDue() : framePacer.frameDue(GetTickCount()))) return 0;
+        if (windowHidden()) return 0;
         if (scene.options.switches & switchBit(SWITCH_FEEDBACK)) cycleFeedback(scene);
         drawFrame();
         if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);

@@ -38,6 +38,9 @@ bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) 
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
         requestClose(window);
         break;
     case WM_MOUSEMOVE: {

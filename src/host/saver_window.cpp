@@ -124,6 +124,9 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
         if (hostState.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
         break;
     case WM_SYSCOMMAND:

@@ -75,7 +75,8 @@ void printHelp() {
         "  smokedrift --help | --version\n"
         "\n"
         "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch or\n"
-        "option, a bad value, a window that does not exist or no display; 2 bad --render or\n"
+        "option, a bad value, a window that does not exist, no display or no OpenGL; 2 bad\n"
+        "--render or "
         "--texture arguments, or the file could not be made or written\n",
         smokedrift::HIGHEST_TEXTURE_TYPE);
 }

@@ -34,6 +34,10 @@ int WINAPI ReleaseDC(HWND window, HDC dc) {
 
 int WINAPI GetClipBox(HDC dc, LPRECT rect) {
     record("GetClipBox", u(dc));
+    if (u(dc) != SCREEN_DC && state().windowsHidden) {
+        *rect = RECT{0, 0, 0, 0};
+        return NULLREGION;
+    }
     *rect = state().screen;
     return SIMPLEREGION;
 }

@@ -37,6 +37,8 @@ void advanceTicks(DWORD milliseconds);
 void setCursorPos(LONG x, LONG y);
 void setForegroundWindow(HWND window);
 void setScreen(RECT screen);
+// Whether the saver's windows can be seen (their device contexts clip to nothing when not).
+void setWindowsHidden(bool hidden);
 // A window of another process (preview parents, owners, a saver already running).
 void addForeignWindow(HWND window, LONG width, LONG height, const char* className = "", const char* title = "");
 void removeForeignWindow(HWND window);

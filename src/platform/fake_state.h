@@ -39,6 +39,7 @@ struct FakeState {
     bool cursorHidden = false;
     HWND foreground = nullptr;
     RECT screen = {0, 0, 1024, 768};
+    bool windowsHidden = false;
     std::map<std::uintptr_t, FakeWindow> windows;
     std::uintptr_t nextHandle = 0x10000;
     std::map<std::string, WNDPROC> classes;

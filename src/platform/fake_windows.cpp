@@ -53,6 +53,7 @@ bool scriptRanOut() { return state().scriptRanOut; }
 void setCursorPos(LONG x, LONG y) { state().cursor = {x, y}; }
 void setForegroundWindow(HWND window) { state().foreground = window; }
 void setScreen(RECT screen) { state().screen = screen; }
+void setWindowsHidden(bool hidden) { state().windowsHidden = hidden; }
 void pressDialogButtons(std::vector<WORD> buttons) { state().dialogButtons = std::move(buttons); }
 void setDialogTemplateMissing() { state().dialogTemplateMissing = true; }
 

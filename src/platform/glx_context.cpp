@@ -31,7 +31,7 @@ void listConfigs() {
         s.configs[s.configCount++] = c;
     }
     if (all != nullptr) XFree(all);
-    // The saver goes on without a picture, as the host ignores pixel-format results: say why once.
+    // The saver cannot start without a format; the one line says why.
     if (s.configCount == 0) std::fprintf(stderr, "GLX: the display offers no OpenGL window formats\n");
 }
 
@@ -148,7 +148,10 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
     X11Window* w = findWindow(xidOf(dc));
     if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return FALSE;
     XVisualInfo* visual = glXGetVisualFromFBConfig(s.display, s.configs[format - 1]);
-    if (visual == nullptr) return FALSE;
+    if (visual == nullptr) {
+        std::fprintf(stderr, "GLX: the pixel format has no X visual\n");
+        return FALSE;
+    }
     XSetWindowAttributes attributes = {};
     attributes.colormap = XCreateColormap(s.display, s.root, visual->visual, AllocNone);
     attributes.background_pixel = 0;
@@ -157,7 +160,10 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
                                static_cast<unsigned>(w->height), 0, visual->depth, InputOutput, visual->visual,
                                CWColormap | CWBackPixel | CWBorderPixel, &attributes);
     XFree(visual);
-    if (w->glChild == 0) return FALSE;
+    if (w->glChild == 0) {
+        std::fprintf(stderr, "GLX: cannot create a window for the pixel format\n");
+        return FALSE;
+    }
     XMapWindow(s.display, w->glChild);
     w->pixelFormat = format;
     return TRUE;
@@ -186,7 +192,9 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     const Window drawable = drawableOf(dc);
     const GLXContext glx = contextOf(context);
     if (drawable == 0 || glx == nullptr) return FALSE;
-    return glXMakeContextCurrent(d, drawable, drawable, glx) ? TRUE : FALSE;
+    if (glXMakeContextCurrent(d, drawable, drawable, glx)) return TRUE;
+    std::fprintf(stderr, "GLX: cannot make the rendering context current\n");
+    return FALSE;
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context) {

@@ -56,6 +56,31 @@ WPARAM virtualKey(KeySym sym) {
     }
 }
 
+struct ButtonMessage {
+    UINT message;
+    WPARAM wParam;
+};
+
+// X numbers the wheel's clicks as buttons 4-7 (up, down, left, right) and the side buttons 8 and
+// 9; Windows has messages of their own for them, the wheel's distance and the side button's
+// number in the high word.
+ButtonMessage buttonMessage(unsigned int button) {
+    constexpr WPARAM wheelForward = static_cast<WPARAM>(WHEEL_DELTA) << 16;
+    constexpr WPARAM wheelBack = static_cast<WPARAM>(static_cast<WORD>(-WHEEL_DELTA)) << 16;
+    switch (button) {
+    case 1: return {WM_LBUTTONDOWN, 0};
+    case 2: return {WM_MBUTTONDOWN, 0};
+    case 3: return {WM_RBUTTONDOWN, 0};
+    case 4: return {WM_MOUSEWHEEL, wheelForward};
+    case 5: return {WM_MOUSEWHEEL, wheelBack};
+    case 6: return {WM_MOUSEHWHEEL, wheelBack};
+    case 7: return {WM_MOUSEHWHEEL, wheelForward};
+    case 8: return {WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON1) << 16};
+    case 9: return {WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON2) << 16};
+    default: return {0, 0};
+    }
+}
+
 // Messages still queued for a window that is going away.
 void dropQueuedFor(Window xid) {
     X11State& s = state();
@@ -111,6 +136,16 @@ void translate(const XEvent& e) {
         if (X11Window* gone = findWindow(e.xdestroywindow.window)) destroyedUnderUs(*gone);
         return;
     }
+    // Heard on a root: the screen's own size, or what other clients do with their windows there.
+    if (screenOfRoot(e.xany.window) >= 0) {
+        if (e.type == ConfigureNotify && e.xconfigure.window == e.xany.window) {
+            followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+            screenResized(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
+        } else {
+            topLevelChanged(e);
+        }
+        return;
+    }
     if (e.type == ConfigureNotify) {
         if (X11Window* ours = findWindow(e.xconfigure.window)) {
             resized(*ours, e.xconfigure.width, e.xconfigure.height);
@@ -118,6 +153,10 @@ void translate(const XEvent& e) {
             followParent(e.xconfigure.window, e.xconfigure.width, e.xconfigure.height);
         }
         return;
+    }
+    // Input on another screen's cover is input to the full-screen window it belongs to.
+    if (w == nullptr && (e.type == KeyPress || e.type == ButtonPress || e.type == MotionNotify)) {
+        w = coveredBy(e.xany.window);
     }
     if (w == nullptr) return;
     switch (e.type) {
@@ -128,11 +167,8 @@ void translate(const XEvent& e) {
         break;
     }
     case ButtonPress: {
-        UINT message = 0;
-        if (e.xbutton.button == Button1) message = WM_LBUTTONDOWN;
-        if (e.xbutton.button == Button2) message = WM_MBUTTONDOWN;
-        if (e.xbutton.button == Button3) message = WM_RBUTTONDOWN;
-        if (message != 0) enqueue(makeMsg(w->xid, message, 0, MAKELPARAM(e.xbutton.x, e.xbutton.y)));
+        const ButtonMessage b = buttonMessage(e.xbutton.button);
+        if (b.message != 0) enqueue(makeMsg(w->xid, b.message, b.wParam, MAKELPARAM(e.xbutton.x, e.xbutton.y)));
         break;
     }
     case MotionNotify:
@@ -150,6 +186,9 @@ void translate(const XEvent& e) {
             w->paintPending = true;
             enqueue(makeMsg(w->xid, WM_PAINT, 0, 0));
         }
+        break;
+    case VisibilityNotify:
+        w->obscured = e.xvisibility.state == VisibilityFullyObscured;
         break;
     case MapNotify:
         w->mapped = true;
@@ -174,6 +213,7 @@ void pumpEvents() {
         XNextEvent(d, &e);
         translate(e);
     }
+    keepOnTop();
 }
 
 void postCloseToOurWindows() {

@@ -18,6 +18,7 @@ constexpr int MAX_TIMERS = 8;
 constexpr int QUEUE_SIZE = 256;
 constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
+constexpr int MAX_SCREENS = 8;
 
 struct X11Class {
     char name[64] = {};
@@ -33,8 +34,11 @@ struct X11Window {
     int height = 0;
     bool topLevel = false;
     bool mapped = false;
+    bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
     bool paintPending = false;
+    bool fullScreen = false;  // a topmost pop-up made to cover the screen: it follows the screen's size
+    Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
 };
 
@@ -64,6 +68,8 @@ struct X11State {
     bool quitPosted = false;
     int quitCode = 0;
     int signalPipe[2] = {-1, -1};
+    long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
+    bool raisePending = false;         // another top-level window was mapped or restacked
     GLXFBConfig configs[MAX_CONFIGS] = {};
     int configCount = -1;  // -1: not listed yet
     GLXContext contexts[MAX_CONTEXTS] = {};
@@ -91,5 +97,27 @@ void waitForInput(int timeoutMs);
 
 // Removes our bookkeeping of a window after its WM_DESTROY went out.
 void forgetWindow(X11Window& w);
+
+// Screens (x11_screens.cpp).
+// The screen whose root window this is, or -1.
+int screenOfRoot(Window xid);
+// Adds events to hear from a window of another client; on a root, to what others listen to there.
+void listenTo(Window xid, long mask);
+// A top-level window that covers its screen: from now on it follows the screen's size.
+void coverScreen(X11Window& w);
+// A root window took a new size (RandR): the windows covering its screen take it too.
+void screenResized(Window root, int width, int height);
+// Maps the covers of the other screens with their full-screen window.
+void showCovers(const X11Window& w);
+// Destroys them.
+void dropCovers(X11Window& w);
+// The full-screen window one of whose covers this is, or null.
+X11Window* coveredBy(Window cover);
+// Where screen `screen`'s origin lies in one desktop: the screens side by side, the default at 0.
+int screenOriginX(int screen);
+// Another client's top-level window was mapped, moved or restacked (heard on a root).
+void topLevelChanged(const XEvent& e);
+// Raises the full-screen windows over whatever came above them since the last events were read.
+void keepOnTop();
 
 }  // namespace smokedrift::x11

@@ -17,6 +17,7 @@ X11Window* findWindow(Window xid) {
 }
 
 void forgetWindow(X11Window& w) {
+    dropCovers(w);
     for (X11Timer& t : state().timers) {
         if (t.window == w.xid) t = X11Timer{};
     }
@@ -74,7 +75,7 @@ bool hasClassAndTitle(Display* d, Window xid, LPCSTR className, LPCSTR title) {
 // child then); one it took before we listened is caught up with here.
 void followForeignParent(const X11Window& w) {
     Display* d = state().display;
-    XSelectInput(d, w.parent, StructureNotifyMask);
+    listenTo(w.parent, StructureNotifyMask);
     XWindowAttributes parent;
     if (attributesOf(w.parent, parent) && (parent.width != w.width || parent.height != w.height)) {
         XResizeWindow(d, w.xid, static_cast<unsigned>(parent.width), static_cast<unsigned>(parent.height));
@@ -111,16 +112,30 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     XSetWindowAttributes attributes = {};
     attributes.background_pixel = BlackPixel(d, s.screen);
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | ExposureMask |
-                            StructureNotifyMask;
+                            StructureNotifyMask | VisibilityChangeMask;
     unsigned long mask = CWBackPixel | CWEventMask;
+    const bool topmostPopup = !child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST);
     // A topmost pop-up is no window manager's business: it covers everything, frameless.
-    if (!child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST)) {
+    if (topmostPopup) {
         attributes.override_redirect = True;
+        mask |= CWOverrideRedirect;
+    }
+    // A child of a root window is a top-level window to X, which a window manager frames and places.
+    // Drawing on the desktop (-root) wants none of that: override-redirect keeps the manager out,
+    // the bottom of the stack keeps it under the desktop's windows as the root's own picture is,
+    // and input goes on to the root, where the manager hears it (a preview takes none). A window
+    // of ours rather than the root itself: the GL drawable needs the format's visual (the root's
+    // has no alpha), and the host one window it owns.
+    const bool onDesktop = child && screenOfRoot(parentXid) >= 0;
+    if (onDesktop) {
+        attributes.override_redirect = True;
+        attributes.event_mask = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
         mask |= CWOverrideRedirect;
     }
     const Window xid = XCreateWindow(d, parentXid, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                      CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
     if (xid == 0) return nullptr;
+    if (onDesktop) XLowerWindow(d, xid);
     XStoreName(d, xid, title);
     XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(className)};
     XSetClassHint(d, xid, &hint);
@@ -142,6 +157,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     w->height = height;
     w->topLevel = !child;
     if (child && findWindow(parentXid) == nullptr) followForeignParent(*w);
+    XWindowAttributes root;
+    if (topmostPopup && x == 0 && y == 0 && attributesOf(s.root, root) && width == root.width &&
+        height == root.height) {
+        coverScreen(*w);
+    }
     const HWND handle = handleOf(xid);
     if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
         XDestroyWindow(d, xid);
@@ -152,6 +172,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         w->proc(handle, WM_SHOWWINDOW, TRUE, 0);
         if (w->topLevel) {
             XMapRaised(d, xid);
+            showCovers(*w);
         } else {
             XMapWindow(d, xid);
         }
@@ -251,13 +272,17 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
     const HCURSOR previous = s.cursorHidden ? nullptr : reinterpret_cast<HCURSOR>(1);
     if (display() == nullptr) return previous;
     s.cursorHidden = cursor == nullptr;
-    for (const X11Window& w : s.windows) {
-        if (w.xid == 0) continue;
+    const auto apply = [&s](Window xid) {
+        if (xid == 0) return;
         if (s.cursorHidden) {
-            XDefineCursor(s.display, w.xid, blankCursor());
+            XDefineCursor(s.display, xid, blankCursor());
         } else {
-            XUndefineCursor(s.display, w.xid);
+            XUndefineCursor(s.display, xid);
         }
+    };
+    for (const X11Window& w : s.windows) {
+        apply(w.xid);
+        for (const Window cover : w.covers) apply(cover);
     }
     XFlush(s.display);
     return previous;
@@ -274,8 +299,10 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
     int winX = 0;
     int winY = 0;
     unsigned int buttons = 0;
-    if (!XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons)) return FALSE;
-    *point = POINT{rootX, rootY};
+    // False when the pointer is on another screen; the position on that screen's root still comes.
+    XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons);
+    if (root == 0) return FALSE;
+    *point = POINT{screenOriginX(screenOfRoot(root)) + rootX, rootY};
     return TRUE;
 }
 
@@ -293,6 +320,10 @@ int WINAPI GetClipBox(HDC dc, LPRECT rect) {
     if (d == nullptr || dc == nullptr) return ERROR;
     XWindowAttributes attributes;
     if (!attributesOf(xidOf(dc), attributes)) return ERROR;
+    // A window of ours that cannot be seen clips to nothing, as on Windows: unmapped, inside an
+    // unmapped window (a window manager unmaps a minimised one), or entirely covered.
+    const X11Window* w = findWindow(xidOf(dc));
+    if (w != nullptr && (attributes.map_state != IsViewable || w->obscured)) return NULLREGION;
     rect->right = attributes.width;
     rect->bottom = attributes.height;
     return SIMPLEREGION;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A key, a click, a mouse move of 5 pixels and the keyboard focus going to another window each
+# A key, a click of any button (the wheel and the side buttons too), a mouse move of 5 pixels and the keyboard focus going to another window each
 # end the full-screen saver with 0; a move of 2 pixels does not.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 320x240
@@ -14,6 +14,8 @@ run_until() {
 run_until xdotool key space
 run_until xdotool click 1
 run_until xdotool click 3
+# X buttons 4-7 are the wheel's two axes, 8 and 9 the side buttons.
+for button in 4 5 6 7 8 9; do run_until xdotool click "$button"; done
 run_until xdotool mousemove_relative -- 5 0
 
 start_host_window 100x80

@@ -24,24 +24,58 @@ fail() {
 }
 
 # Xvfb picks a free display number itself and reports it once it accepts connections.
-# start_xvfb [SIZE [XVFB ARGUMENTS...]]
+# start_xvfb [SIZE[xDEPTH] [XVFB ARGUMENTS...]]  (depth 24 unless given)
 start_xvfb() {
   local size="${1:-320x240}"
   shift || true
+  [[ "$size" == *x*x* ]] || size="${size}x24"
   exec 3> "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset "$@" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec 3>&-
+  wait_for_display "$WORK/xvfb.log"
+}
+
+# wait_for_display LOG: the server started in the background has written its display number to
+# $WORK/display and accepts connections.
+wait_for_display() {
   local i
   for i in $(seq 1 200); do
     if [ -s "$WORK/display" ]; then
       export DISPLAY=":$(head -n1 "$WORK/display")"
       if xdpyinfo >/dev/null 2>&1 || xwininfo -root >/dev/null 2>&1; then return 0; fi
     fi
-    kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server did not start: $(cat "$1")"
     sleep 0.1
   done
-  fail "Xvfb did not come up"
+  fail "the X server did not come up"
+}
+
+# Xorg with the dummy video driver, for what Xvfb cannot do (change the screen's size), from the
+# configuration text given. As root it would take a virtual terminal: it runs as nobody then.
+# start_xorg CONFIGURATION
+start_xorg() {
+  local dir="$WORK/xorg"
+  mkdir -p "$dir/conf.d"
+  printf '%s\n' "$1" >"$dir/xorg.conf"
+  local as=()
+  if [ "$(id -u)" -eq 0 ]; then
+    chmod 711 "$WORK"
+    chown nobody "$dir"
+    as=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+  fi
+  exec 3> "$WORK/display"
+  "${as[@]}" /usr/lib/xorg/Xorg -displayfd 3 -config "$dir/xorg.conf" -configdir "$dir/conf.d" \
+    -logfile "$dir/xorg.log" -nolisten tcp -noreset -novtswitch -sharevts >"$WORK/xorg.out" 2>&1 &
+  XVFB_PID=$!
+  exec 3>&-
+  wait_for_display "$WORK/xorg.out"
+}
+
+stop_xvfb() {
+  kill -TERM "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
 }
 
 # poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds; false after SECONDS.
@@ -127,6 +161,20 @@ draws_between_bands() {
   top=$(row_max "$file" "$width" 0)
   middle=$(row_max "$file" "$width" $((height / 2)))
   awk -v t="$top" -v m="$middle" 'BEGIN { exit !(t < 0.05 && m > 0.1) }'
+}
+
+# fills WIDTH HEIGHT OLD_WIDTH [WINDOW]: after growing from OLD_WIDTH, the picture fills the new
+# size: black first and last rows across the full width; smoke in the middle row and in the middle
+# of the columns right of the old width. Leaves the four brightest values (0..1) in MEASURED.
+fills() {
+  local file="$WORK/resized.png" width="$1" height="$2" oldWidth="$3"
+  screenshot "$file" "${4:-root}" || return 1
+  MEASURED=$(convert "$file" \
+    \( -clone 0 -crop "${width}x1+0+0" \) \( -clone 0 -crop "${width}x1+0+$((height - 1))" \) \
+    \( -clone 0 -crop "${width}x1+0+$((height / 2))" \) \
+    \( -clone 0 -crop "$((width - oldWidth))x$((height / 3))+$oldWidth+$((height / 3))" \) \
+    -delete 0 +repage -format "%[fx:maxima.intensity] " info:)
+  awk -v v="$MEASURED" 'BEGIN { split(v, x, " "); exit !(x[1] < 0.05 && x[2] < 0.05 && x[3] > 0.1 && x[4] > 0.1) }'
 }
 
 # A foreign window to preview into: an xmessage of the given size. Sets HOST_PID and HOST_ID.

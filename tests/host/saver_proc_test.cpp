@@ -101,12 +101,45 @@ TEST_F(SaverProc, AnyTimerRendersAFrameAndSwaps) {
     std::size_t before = 0;
     fake::then([&] { before = recgl::calls().size(); });
     fake::deliver(WM_TIMER, 77);
+    fake::then([] { fake::advanceTicks(17); });
     fake::deliver(WM_TIMER, 1);
     run("/p 1234");
     EXPECT_GT(recgl::calls().size(), before);
     const auto swaps = fake::callsNamed("SwapBuffers");
     ASSERT_EQ(swaps.size(), 2u);
     EXPECT_EQ(swaps[0].a, fake::callsNamed("GetDC").back().b);
+}
+
+struct Pacing {
+    const char* what;
+    DWORD firstTick;
+    DWORD tickStep;  // milliseconds between timer messages
+    int ticks;
+    bool hidden;     // nothing of the window can be seen
+    std::size_t frames;
+};
+
+// At most one frame per 1/60 s however fast the timer runs (the scene moves by elapsed time, so
+// skipped ticks change no speed), every tick when the frames come slower, none while hidden.
+const Pacing PACING[] = {
+    {"5 ms ticks over 100 ms", 1000, 5, 21, false, 7},
+    {"the same across the tick counter's wrap", 0xFFFFFFF0u, 5, 21, false, 7},
+    {"20 ms ticks", 1000, 20, 5, false, 5},
+    {"hidden", 1000, 20, 5, true, 0},
+};
+
+TEST_F(SaverProc, FramesAreCappedAtSixtyASecondAndNoneDrawWhileHidden) {
+    for (const Pacing& p : PACING) {
+        SetUp();
+        usePreviewParent();
+        fake::setWindowsHidden(p.hidden);
+        for (int i = 0; i < p.ticks; ++i) {
+            fake::then([&p, i] { fake::setTickCount(p.firstTick + p.tickStep * static_cast<DWORD>(i)); });
+            fake::deliver(WM_TIMER, 1);
+        }
+        run("/p 1234");
+        EXPECT_EQ(fake::count("SwapBuffers"), p.frames) << p.what;
+    }
 }
 
 TEST_F(SaverProc, DestructionStopsTheTimerAndReleasesTheContext) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # /s covers the screen and draws smoke between black bands (which needs the alpha-channel pixel
-# format); a key, a click and mouse travel above 4 pixels each end it with code 0; 4 pixels do not.
+# format); a key, a click, the wheel, a side button and mouse travel above 4 pixels each end it with code 0; 4 pixels do not.
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -27,5 +27,12 @@ xdotool key space
 run click
 xdotool click 1
 [ "$(wait_exit click 30)" = 0 ] || fail "a click: expected exit 0, got $(wait_exit click 1)"
+
+# Wine turns X button 4 into WM_MOUSEWHEEL and button 8 into WM_XBUTTONDOWN.
+for button in 4 8; do
+  run "button$button"
+  xdotool click "$button"
+  [ "$(wait_exit "button$button" 30)" = 0 ] || fail "button $button: expected exit 0, got $(wait_exit "button$button" 1)"
+done
 
 echo "full screen under Wine: ok"
