@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 nm -C -S --size-sort build/smokedrift | awk '$3 ~ /[bBdD]/' |
-  grep -E 'smokedrift::(\(anonymous namespace\)::)?(screenLayout|feedbackEffect|starField|particleSystem|frameClock|glowQuad|sprites|textures|textureScratch|coneTable|fogSettings|sceneLight|materialSettings|textureRegistry|drift[XYZ]|turn[XYZ]|bandOscillator)$' |
+  grep -E 'smokedrift::(\(anonymous namespace\)::)?(scene|textureScratch|coneTable|blackImage|fpsOverlay|textureRegistry)$' |
   while read -r _ size _ name; do printf '%10d bytes %s\n' "$((16#$size))" "$name"; done |
   sort -rn | awk '{ total += $1; print } END { printf "%10d bytes in all (%.1f KiB)\n", total, total / 1024 }'

@@ -1,6 +1,7 @@
 // Writes the manual page smokedrift(6) to standard output. The prose is written here; the scene
 // options and the texture types come from the program's own tables, so the page lists what the
 // program takes.
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -38,10 +39,12 @@ std::string out;
 void page(const char* text) { out += text; }
 
 // printf into the page.
-template <typename... Args>
-void put(const char* format, Args... args) {
+[[gnu::format(printf, 1, 2)]] void put(const char* format, ...) {
     char line[512];
-    std::snprintf(line, sizeof(line), format, args...);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof(line), format, args);
+    va_end(args);
     out += line;
 }
 
