@@ -102,7 +102,11 @@ set_cursor() {
 
 # The saver's first frames take a moment on a software renderer.
 wait_saver_window() {
-  wait_for 120 window_exists "Screen Saver" || fail "no \"Screen Saver\" window appeared"
+  wait_for 120 window_exists "Screen Saver" && return 0
+  local f said=""
+  # What the programs started so far said and how they ended, for whoever reads the failure.
+  for f in "$WORK"/*.rc "$WORK"/*.out; do [ -f "$f" ] && said+=" ${f##*/}: $(tr '\n' ' ' <"$f" | cut -c1-300)"; done
+  fail "no \"Screen Saver\" window appeared;${said:- nothing was said}"
 }
 
 screenshot() { import -window root "png24:$1" 2>/dev/null || fail "screenshot failed"; }
