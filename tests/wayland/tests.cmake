@@ -1,0 +1,27 @@
+# Wayland tests: the built saver under a private headless sway (or weston) per test, screenshots
+# with grim, keys with wtype and a virtual pointer of our own (virtual_pointer.c).
+if(NOT COMMAND smokedrift_wayland_protocol)
+  include(${PROJECT_SOURCE_DIR}/cmake/wayland.cmake OPTIONAL)
+endif()
+if(NOT COMMAND smokedrift_wayland_protocol)
+  message(STATUS "Wayland tests: no cmake/wayland.cmake, not registered")
+  return()
+endif()
+
+# Without the wlroots protocol descriptions the pointer cannot be built; the tests that need it
+# report themselves skipped when given "-".
+set(SMOKEDRIFT_WL_POINTER -)
+if(WLR_PROTOCOLS_DIR)
+  add_executable(wayland_virtual_pointer ${CMAKE_CURRENT_LIST_DIR}/virtual_pointer.c)
+  smokedrift_wayland_protocol(wayland_virtual_pointer ${WLR_PROTOCOLS_DIR}/wlr-virtual-pointer-unstable-v1.xml
+                              wlr-virtual-pointer-unstable-v1)
+  target_compile_options(wayland_virtual_pointer PRIVATE ${SMOKEDRIFT_WARNINGS})
+  target_link_libraries(wayland_virtual_pointer PRIVATE PkgConfig::WAYLAND)
+  set(SMOKEDRIFT_WL_POINTER $<TARGET_FILE:wayland_virtual_pointer>)
+endif()
+
+foreach(script refusals)
+  add_test(NAME wayland.${script}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER})
+  set_tests_properties(wayland.${script} PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()
