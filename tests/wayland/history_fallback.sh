@@ -22,7 +22,7 @@ for history in copy direct; do
     elif fps_shows; then
       fail "figures in the corner without --fps"
     fi
-    press_key
+    press_key Escape
     expect_exit 0
     [ ! -s "$WORK/saver.err" ] || fail "unexpected output: $(cat "$WORK/saver.err")"
   done

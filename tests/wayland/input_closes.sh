@@ -8,6 +8,7 @@ start_pointer
 cursor_to 320 240
 
 run_until() {
+  echo "$*"
   start_saver /s
   wait_for_smoke HEADLESS-1 640x480
   "$@"

@@ -10,7 +10,7 @@ WORK="$(mktemp -d "${TMPDIR:-/tmp}/smokedrift-wl.XXXXXX")"
 # The compositor may run as another user: it must reach its runtime folder inside.
 chmod 711 "$WORK"
 PIDS=()
-SWAY_PID=""
+COMPOSITOR_PID=""
 POINTER_PID=""
 SAVER_PID=""
 # Nothing may fall back to the caller's sessions: an X server, or a compositor outside the test.
@@ -25,17 +25,20 @@ cleanup() {
   done
   # The pointer helper ends at the end of its input.
   if [ -n "$POINTER_PID" ]; then
-    exec {POINTER_IO[1]}>&-
+    local input="${POINTER_IO[1]}"
+    exec {input}>&-
     poll 5 gone "$POINTER_PID" || kill -KILL "$POINTER_PID" 2>/dev/null || true
   fi
-  stop_sway
+  stop_compositor
   if [ -n "$XVFB_PID" ]; then kill -TERM "$XVFB_PID" 2>/dev/null || true; fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
+# Also from inside poll, which silences what it runs.
+exec {TEST_STDERR}>&2
 fail() {
-  echo "FAIL: $*" >&2
+  echo "FAIL: $*" >&"$TEST_STDERR"
   exit 1
 }
 
@@ -100,7 +103,7 @@ start_sway() {
   exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" WLR_BACKENDS=headless \
     WLR_HEADLESS_OUTPUTS="$count" WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
-  SWAY_PID=$!
+  COMPOSITOR_PID=$!
   poll 30 sway_up || fail "sway did not come up: $(tail -n 20 "$WORK/sway.log")"
   export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$RUNTIME/wayland-1"
   SWAYSOCK="$(echo "$RUNTIME"/sway-ipc.*.sock)"
@@ -114,7 +117,7 @@ start_sway() {
 }
 
 sway_up() {
-  gone "$SWAY_PID" && fail "sway ended: $(tail -n 20 "$WORK/sway.log")"
+  gone "$COMPOSITOR_PID" && fail "sway ended: $(tail -n 20 "$WORK/sway.log")"
   [ -S "$RUNTIME/wayland-1" ] && compgen -G "$RUNTIME/sway-ipc.*.sock" >/dev/null
 }
 
@@ -126,17 +129,17 @@ place_output() {
 
 # The compositor dies under its clients.
 kill_sway() {
-  kill -KILL "$SWAY_PID"
-  wait "$SWAY_PID" 2>/dev/null || true
-  SWAY_PID=""
+  kill -KILL "$COMPOSITOR_PID"
+  wait "$COMPOSITOR_PID" 2>/dev/null || true
+  COMPOSITOR_PID=""
 }
 
-stop_sway() {
-  if [ -z "$SWAY_PID" ]; then return 0; fi
-  kill -TERM "$SWAY_PID" 2>/dev/null || true
-  poll 10 gone "$SWAY_PID" || kill -KILL "$SWAY_PID" 2>/dev/null || true
-  wait "$SWAY_PID" 2>/dev/null || true
-  SWAY_PID=""
+stop_compositor() {
+  if [ -z "$COMPOSITOR_PID" ]; then return 0; fi
+  kill -TERM "$COMPOSITOR_PID" 2>/dev/null || true
+  poll 10 gone "$COMPOSITOR_PID" || kill -KILL "$COMPOSITOR_PID" 2>/dev/null || true
+  wait "$COMPOSITOR_PID" 2>/dev/null || true
+  COMPOSITOR_PID=""
 }
 
 # start_weston WxH: weston, which has no layer shell, on an output of that size. Its X11 backend
@@ -154,7 +157,7 @@ start_weston() {
   poll 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   WESTON_X=":$(head -n1 "$WORK/display")"
   exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" DISPLAY="$WESTON_X"     weston --backend=x11-backend.so --use-pixman --width="$width" --height="$height"     --socket=wayland-1 --idle-time=0 >"$WORK/weston.log" 2>&1 &
-  SWAY_PID=$!
+  COMPOSITOR_PID=$!
   poll 30 test -S "$RUNTIME/wayland-1" || fail "weston did not come up: $(tail -n 20 "$WORK/weston.log")"
   export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$RUNTIME/wayland-1"
 }
@@ -190,12 +193,13 @@ still_running() { kill -0 "$SAVER_PID" 2>/dev/null; }
 
 # The saver's stderr is one line (a refusal, a lost compositor).
 one_line_on_stderr() {
-  [ "$(wc -l <"$WORK/saver.err")" -eq 1 ] && grep -q . "$WORK/saver.err" ||
+  if [ "$(wc -l <"$WORK/saver.err")" -ne 1 ] || ! grep -q . "$WORK/saver.err"; then
     fail "expected one line on stderr, got: $(cat "$WORK/saver.err")"
+  fi
 }
 
 # wtype's keyboard is gone before a client maps its keymap unless it pauses after creating it.
-press_key() { wtype -s 300 -k "${1:-Escape}"; }
+press_key() { wtype -s 300 -k "$1"; }
 
 # The virtual pointer helper, connected until the test ends or stop_pointer; commands go to it
 # with pointer CMD..., and pointer_sync waits until sway has everything sent before.
@@ -254,8 +258,14 @@ middle_row_black() {
   awk -v m="$(row_max "$file" "$width" $((height / 2)))" 'BEGIN { exit !(m < 0.05) }'
 }
 
+# A saver that has ended draws nothing: say so at once, with what it said.
+smoke_while_running() {
+  still_running || fail "the saver ended: $(cat "$WORK/saver.err")"
+  output_draws_between_bands "$@"
+}
+
 wait_for_smoke() {
-  poll 30 output_draws_between_bands "$1" "$2" || fail "no smoke between bands on $1 ($2)"
+  poll 30 smoke_while_running "$1" "$2" || fail "no smoke between bands on $1 ($2)"
 }
 
 # The cursor, which sway draws into every screenshot here (the headless output has no cursor

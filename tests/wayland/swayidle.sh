@@ -22,7 +22,7 @@ poll 20 test -s "$WORK/saver.pid" || fail "swayidle started nothing: $(cat "$WOR
 SAVER_PID=$(cat "$WORK/saver.pid")
 PIDS+=("$SAVER_PID")
 wait_for_smoke HEADLESS-1 640x480
-press_key
+press_key Escape
 poll 30 test -s "$WORK/saver.code" || fail "the saver did not end on a key"
 [ "$(cat "$WORK/saver.code")" = 0 ] ||
   fail "the saver exited with $(cat "$WORK/saver.code"); stderr: $(cat "$WORK/saver.err")"
