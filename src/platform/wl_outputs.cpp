@@ -29,6 +29,26 @@ struct Member {
 };
 
 Member members[MAX_GROUP];
+// Outputs whose process ended as if its output went, while the compositor still lists it: the
+// compositor closed our surface there, and a new process would only see it closed again.
+std::uint32_t abandoned[MAX_OUTPUTS] = {};
+
+bool isAbandoned(std::uint32_t output) {
+    for (const std::uint32_t name : abandoned) {
+        if (name == output) return true;
+    }
+    return false;
+}
+
+void abandon(std::uint32_t output) {
+    if (findOutput(output) == nullptr || isAbandoned(output)) return;
+    for (std::uint32_t& name : abandoned) {
+        if (name == 0) {
+            name = output;
+            return;
+        }
+    }
+}
 
 // Interrupts the watcher's wait when a process ends (no SA_RESTART: poll returns at once).
 void onChild(int) {}
@@ -77,10 +97,14 @@ bool start(const WlOutput& output, Group* group) {
 int ended(pid_t pid, int status) {
     for (Member& m : members) {
         if (m.pid != pid) continue;
-        const bool leaving = m.leaving;
+        const Member was = m;
         m = Member{};
-        if (leaving) return -1;
-        if (WIFEXITED(status)) return WEXITSTATUS(status) == OUTPUT_GONE_CODE ? -1 : WEXITSTATUS(status);
+        if (was.leaving) return -1;
+        if (WIFEXITED(status) && WEXITSTATUS(status) == OUTPUT_GONE_CODE) {
+            abandon(was.output);
+            return -1;
+        }
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
         return 255;  // killed by a signal not of ours
     }
     return -1;
@@ -131,7 +155,7 @@ int runOnEveryOutput() {
     int result = -1;
     while (result < 0) {
         for (const WlOutput& o : s.outputs) {
-            if (o.output != nullptr && o.done && !covered(o.name) && start(o, group)) return -1;
+            if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) return -1;
         }
         // An output gone: its process goes with it, and the run goes on.
         for (Member& m : members) {

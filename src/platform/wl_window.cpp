@@ -77,7 +77,12 @@ void layerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, u
     configured(*static_cast<WlWindow*>(data), static_cast<int>(width), static_cast<int>(height));
 }
 
-void layerClosed(void* data, zwlr_layer_surface_v1*) { windowClosed(*static_cast<WlWindow*>(data)); }
+// The compositor takes a layer surface away when its output goes (before it says the output went)
+// or when it will not show it any longer: either way this output is no longer this process's.
+void layerClosed(void* data, zwlr_layer_surface_v1*) {
+    state().outputGone = true;
+    windowClosed(*static_cast<WlWindow*>(data));
+}
 
 const zwlr_layer_surface_v1_listener layerListener = {layerConfigure, layerClosed};
 #endif
