@@ -5,11 +5,17 @@
 // 255 and one line.
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <algorithm>
+#include <cstddef>
 #include <new>
 
 #include "platform/posix_backend.h"
@@ -50,6 +56,29 @@ void abandon(std::uint32_t output) {
     }
 }
 
+int runningMark = -1;
+
+// One run per user and compositor, as on Windows a second /s leaves the running saver alone: a
+// name in the abstract socket space (nothing on disk) that only one process can hold.
+bool anotherRunIsOn() {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s",
+                                     static_cast<unsigned>(getuid()), name != nullptr ? name : "wayland-0");
+    const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
+                                                  (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
+        runningMark = fd;
+        return false;
+    }
+    const bool taken = errno == EADDRINUSE;
+    close(fd);
+    return taken;
+}
+
 // Interrupts the watcher's wait when a process ends (no SA_RESTART: poll returns at once).
 void onChild(int) {}
 
@@ -84,6 +113,7 @@ bool start(const WlOutput& output, Group* group) {
     if (getppid() != watcher) _exit(0);
     signal(SIGCHLD, SIG_DFL);
     posix::forgetStopHandlers();
+    if (runningMark >= 0) close(runningMark);
     const std::uint32_t name = output.name;  // `output` lives in the state about to be emptied
     close(wl_display_get_fd(state().display));
     state() = WlState{};
@@ -140,6 +170,7 @@ int runOnEveryOutput() {
     using namespace wl;
     WlState& s = state();
     if (connect(true) == nullptr) return 255;
+    if (anotherRunIsOn()) return 0;
     void* page = mmap(nullptr, sizeof(Group), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (page == MAP_FAILED) {
         std::perror("smokedrift: shared memory");
