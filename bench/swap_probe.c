@@ -7,12 +7,10 @@
 #include <time.h>
 
 typedef void (*SwapFn)(void*, unsigned long);
+typedef unsigned (*EglSwapFn)(void*, void*);
 
-void glXSwapBuffers(void* display, unsigned long drawable) {
-    static SwapFn real;
+static void counted(void) {
     static long swaps;
-    if (!real) real = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
-    real(display, drawable);
     if (++swaps == 1) {
         struct timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
@@ -20,4 +18,20 @@ void glXSwapBuffers(void* display, unsigned long drawable) {
     } else if (swaps % 10 == 0) {
         fprintf(stderr, "swaps %ld\n", swaps);
     }
+}
+
+void glXSwapBuffers(void* display, unsigned long drawable) {
+    static SwapFn real;
+    if (!real) real = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
+    real(display, drawable);
+    counted();
+}
+
+/* The Wayland backend's swaps. */
+unsigned eglSwapBuffers(void* display, void* surface) {
+    static EglSwapFn real;
+    if (!real) real = (EglSwapFn)dlsym(RTLD_NEXT, "eglSwapBuffers");
+    const unsigned swapped = real(display, surface);
+    counted();
+    return swapped;
 }

@@ -14,11 +14,20 @@ add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES} ${SMOKEDRIFT_DIA
 target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
-file(GLOB SMOKEDRIFT_X11_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/platform/glx_*.cpp)
-add_library(smokedrift_platform_x11 STATIC ${SMOKEDRIFT_X11_SOURCES})
-target_include_directories(smokedrift_platform_x11 PUBLIC src)
-target_compile_options(smokedrift_platform_x11 PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_platform_x11 PUBLIC X11::X11 OpenGL::GLX OpenGL::GL)
+# The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
+# time (posix_dispatch.cpp); the process services both share.
+include(cmake/wayland.cmake)
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS
+  src/platform/posix_*.cpp src/platform/x11_*.cpp src/platform/glx_*.cpp src/platform/wl_*.cpp src/platform/egl_*.cpp)
+add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES})
+target_include_directories(smokedrift_platform_posix PUBLIC src)
+target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
+target_link_libraries(smokedrift_platform_posix PUBLIC X11::X11 OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
+smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell)
+if(SMOKEDRIFT_LAYER_SHELL_XML)
+  smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_LAYER_SHELL_XML} wlr-layer-shell-unstable-v1)
+  target_compile_definitions(smokedrift_platform_posix PRIVATE SMOKEDRIFT_LAYER_SHELL=1)
+endif()
 
 file(GLOB SMOKEDRIFT_FAKE_SOURCES CONFIGURE_DEPENDS src/platform/fake_*.cpp)
 add_library(smokedrift_platform_fake STATIC ${SMOKEDRIFT_FAKE_SOURCES})
@@ -29,4 +38,4 @@ add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The saver and the backend call each other; the group lets the linker resolve both ways.
 target_link_libraries(smokedrift PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_x11>" smokedrift_offscreen)
+  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix>" smokedrift_offscreen)

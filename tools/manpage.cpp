@@ -122,8 +122,9 @@ Options may be given in any order.
 .SH MODES
 .TP
 .B /s
-Full screen on every X screen of the display.
-Moving the mouse more than four pixels, a key, a mouse button or the wheel ends it.
+Full screen on every output of a Wayland session, or on every X screen of the display.
+Moving the mouse more than four pixels (or onto another output), a key, a mouse button, the wheel
+or a touch ends it.
 .TP
 .BI /p " id"
 A preview inside the X window
@@ -187,7 +188,28 @@ For every mode that draws the scene; without them it is the shipped scene.
                 "the lower\\-left corner.\n.TP\n.BI \\-\\-delay \" microseconds\"\nAt least this long "
                 "between two frames, up to %ld; 0, the default, draws once per display refresh.\n",
                 MAX_DELAY_MICROSECONDS);
-    page(R"(.SH ENVIRONMENT
+    page(R"(.TP
+.B \-\-wayland
+Run
+.B /s
+on Wayland, or fail.
+.TP
+.B \-\-x11
+Run on X11 even in a Wayland session (XWayland).
+.PP
+By default
+.B /s
+covers the outputs of the Wayland session when
+.B WAYLAND_DISPLAY
+names a compositor that answers, and runs on X11 otherwise; the settings dialog, the previews,
+.B \-\-window
+and
+.B \-\-root
+are X11's.
+On Wayland each output gets a process of its own, on the overlay layer where the compositor has
+the layer shell (sway, Hyprland, KDE), a full\-screen window elsewhere (GNOME).
+The saver is not a screen locker.
+.SH ENVIRONMENT
 .TP
 .B DISPLAY
 The X display the saver modes draw on.
@@ -196,7 +218,18 @@ The X display the saver modes draw on.
 The window xscreensaver gives a hack to draw into (decimal or 0x hexadecimal).
 .TP
 .B WAYLAND_DISPLAY
-The Wayland session; the saver modes draw through X11 (XWayland) for now.
+The Wayland compositor
+.B /s
+covers the outputs of.
+.TP
+.B SMOKEDRIFT_FRAME_HISTORY
+On Wayland,
+.B copy
+keeps each frame in a buffer of the saver's own, as it does where the driver does not tell whether
+a swap keeps the last frame;
+.B direct
+trusts the driver to keep it.
+For comparing the two on a driver that misbehaves.
 .SH EXIT STATUS
 .TP
 .B 0
@@ -231,11 +264,23 @@ GL: smokedrift \-\-root \-\-3d \-\-stars \en\e
 .EE
 .RE
 .PP
-With swayidle on an X11 (XWayland) desktop, after five idle minutes:
+With swayidle (sway, Hyprland or any compositor with the idle protocol), after five idle minutes:
 .PP
 .RS
 .EX
 swayidle \-w timeout 300 \(aqsmokedrift /s\(aq
+.EE
+.RE
+.PP
+The same with a locker five minutes later (without
+.BR \-w ,
+which would wait for the saver before the second timeout):
+.PP
+.RS
+.EX
+swayidle timeout 300 \(aqsmokedrift /s\(aq \e
+         timeout 600 \(aqpkill \-x smokedrift; swaylock \-f\(aq \e
+         before\-sleep \(aqswaylock \-f\(aq
 .EE
 .RE
 .PP
@@ -248,7 +293,8 @@ smokedrift \-\-render out.png \-\-size 640x360 \-\-3d \-\-stars \-\-particles
 .RE
 .SH SEE ALSO
 .BR xscreensaver (1),
-.BR xscreensaver\-settings (1)
+.BR xscreensaver\-settings (1),
+.BR swayidle (1)
 )");
     emitWrapped();
     return 0;

@@ -27,6 +27,14 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
     LinuxCommand c;
     std::string error;
     for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i] == "--x11" || all[i] == "--wayland") {
+            const auto choice = all[i] == "--x11" ? WindowSystemChoice::X11 : WindowSystemChoice::Wayland;
+            if (c.windowSystem != WindowSystemChoice::Session && c.windowSystem != choice) {
+                return refused(LinuxMode::Saver, "--x11 and --wayland cannot be combined");
+            }
+            c.windowSystem = choice;
+            continue;
+        }
         const int taken = takeSceneOption(all, i, c.saverOptions.scene, error);
         if (taken < 0) return refused(LinuxMode::Saver, error);
         if (taken > 0) i += static_cast<std::size_t>(taken) - 1;
@@ -68,6 +76,13 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
 }
 
 }  // namespace
+
+bool runsFullScreen(const std::string& hostCommandLine) {
+    const std::size_t blank = hostCommandLine.find(' ');
+    if (blank == std::string::npos) return false;
+    const std::size_t first = hostCommandLine.find_first_not_of(" -/", blank);
+    return first != std::string::npos && (hostCommandLine[first] == 's' || hostCommandLine[first] == 'S');
+}
 
 LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow) {
     LinuxCommand c;

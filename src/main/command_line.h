@@ -11,6 +11,9 @@ namespace smokedrift {
 
 enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture };
 
+// Which window system the saver modes draw on: as the session says, or forced.
+enum class WindowSystemChoice { Session, X11, Wayland };
+
 // Exit codes of a command line that is refused.
 constexpr int SAVER_REFUSED = 255;
 constexpr int HEADLESS_REFUSED = 2;
@@ -21,10 +24,15 @@ struct LinuxCommand {
     int refusedCode = 0;  // the exit code for `error`; 0 when the line is accepted
     SaverOptions saverOptions;       // the saver modes' scene options and pacing
     std::vector<std::string> saver;  // the saver modes' other words, for the host
+    WindowSystemChoice windowSystem = WindowSystemChoice::Session;
 };
 
 // `xscreensaverWindow` is $XSCREENSAVER_WINDOW (null when unset). The headless modes' own options
 // are checked by their parsers; here only what decides the mode, and the saver's own words.
 LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow);
+
+// True when the host will run the full-screen saver for this command line (its first switch is
+// /s, as the host reads switches: blanks, '-' and '/' skipped, any case).
+bool runsFullScreen(const std::string& hostCommandLine);
 
 }  // namespace smokedrift

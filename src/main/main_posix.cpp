@@ -42,6 +42,10 @@ void printHelp() {
         "      named $XSCREENSAVER_WINDOW is used)\n"
         "      --fps       the frame rate and CPU load in the lower-left corner\n"
         "      --delay N   at least N microseconds between frames (0: once per display refresh)\n"
+        "      --x11, --wayland  the window system to draw on. By default /s covers every output of\n"
+        "                  the Wayland session when $WAYLAND_DISPLAY names a compositor that answers,\n"
+        "                  and runs on X11 ($DISPLAY) otherwise; the dialog, previews, --window and\n"
+        "                  -root are always X11's (XWayland in a Wayland session)\n"
         "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S]\n"
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
@@ -95,6 +99,39 @@ HWND createOwnWindow() {
                            0, 0, WIDTH, HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
+bool waylandSession() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    return name != nullptr && *name != '\0';
+}
+
+// Picks the window system for the saver modes. -1 to go on to the host (on Wayland: in the
+// process of one output); otherwise the run is over, with that exit code.
+int chooseWindowSystem(smokedrift::WindowSystemChoice choice, bool fullScreen) {
+    using smokedrift::WindowSystemChoice;
+    switch (choice) {
+    case WindowSystemChoice::X11:
+        return -1;
+    case WindowSystemChoice::Wayland:
+        if (!fullScreen) {
+            std::fprintf(stderr, "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
+                                 "--window and -root need X11\n");
+            return 255;
+        }
+        if (!smokedrift::waylandReachable(true)) return 255;
+        break;
+    case WindowSystemChoice::Session:
+        if (!waylandSession() || !fullScreen) return -1;
+        if (!smokedrift::waylandReachable(false)) {
+            std::fprintf(stderr, "smokedrift: the Wayland compositor \"%s\" does not answer; drawing on X11\n",
+                         std::getenv("WAYLAND_DISPLAY"));
+            return -1;
+        }
+        break;
+    }
+    smokedrift::useWindowSystem(smokedrift::WindowSystem::Wayland);
+    return smokedrift::runOnEveryOutput();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,11 +170,22 @@ int main(int argc, char** argv) {
     const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
                                return a == "-root" || a == "--root";
                            }) != args.end();
-    const unsigned long root = wantsRoot && smokedrift::parseWindowId(xscreensaverWindow) == 0
+    const bool namesWindow = smokedrift::parseWindowId(xscreensaverWindow) != 0;
+    if (wantsRoot && !namesWindow && command.windowSystem != smokedrift::WindowSystemChoice::X11 &&
+        (waylandSession() || command.windowSystem == smokedrift::WindowSystemChoice::Wayland)) {
+        std::fprintf(stderr, "smokedrift: -root draws on the X11 root window, which a Wayland session does not "
+                             "show; run smokedrift /s, or add --x11 to draw on XWayland's root anyway\n");
+        return smokedrift::SAVER_REFUSED;
+    }
+    const bool ownWindow = smokedrift::wantsOwnWindow(args, xscreensaverWindow);
+    const bool fullScreen = !ownWindow && smokedrift::runsFullScreen(smokedrift::hostCommandLine(args, xscreensaverWindow, 0));
+    const int ended = chooseWindowSystem(command.windowSystem, fullScreen);
+    if (ended >= 0) return ended;
+    const unsigned long root = wantsRoot && !namesWindow
                                    ? static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()))
                                    : 0;
     std::string commandLine;
-    if (smokedrift::wantsOwnWindow(args, xscreensaverWindow)) {
+    if (ownWindow) {
         const HWND own = createOwnWindow();
         if (own == nullptr) return 255;
         commandLine = "smokedrift /p " + std::to_string(reinterpret_cast<std::uintptr_t>(own));

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/pixel_format_match.h"
+#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -60,13 +62,6 @@ PIXELFORMATDESCRIPTOR describe(GLXFBConfig c) {
     return f;
 }
 
-// Missing bits cost far more than surplus ones; a wrong buffering mode rules a format out.
-int distance(const PIXELFORMATDESCRIPTOR& have, const PIXELFORMATDESCRIPTOR& want) {
-    const auto gap = [](int h, int w) { return h >= w ? h - w : (w - h) * 64; };
-    return gap(have.cColorBits, want.cColorBits) + gap(have.cAlphaBits, want.cAlphaBits) +
-           gap(have.cDepthBits, want.cDepthBits) + gap(have.cStencilBits, want.cStencilBits) + have.cAccumBits;
-}
-
 GLXContext contextOf(HGLRC context) {
     const std::uintptr_t index = reinterpret_cast<std::uintptr_t>(context);
     return (index >= 1 && index <= MAX_CONTEXTS) ? state().contexts[index - 1] : nullptr;
@@ -111,7 +106,7 @@ BOOL WINAPI swapInterval(int interval) {
 }  // namespace
 }  // namespace smokedrift::x11
 
-using namespace smokedrift::x11;
+namespace smokedrift::x11::api {
 
 int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
     listConfigs();
@@ -122,7 +117,7 @@ int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
     for (int i = 0; i < s.configCount; ++i) {
         const PIXELFORMATDESCRIPTOR have = describe(s.configs[i]);
         if ((have.dwFlags & PFD_DOUBLEBUFFER) != doubleBuffer) continue;
-        const int d = distance(have, *want);
+        const int d = pixelFormatDistance(have, *want);
         if (best == 0 || d < bestDistance) {
             best = i + 1;
             bestDistance = d;
@@ -242,3 +237,5 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     glXSwapBuffers(state().display, drawable);
     return TRUE;
 }
+
+}  // namespace smokedrift::x11::api

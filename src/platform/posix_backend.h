@@ -1,9 +1,23 @@
 #pragma once
-// What a POSIX entry hands to whichever backend is linked in, before the host starts.
+// What a POSIX entry hands to the backends before the host starts.
 
 namespace smokedrift {
 
 // The command line GetCommandLineA returns: program name, a blank, then the tail.
 void setCommandLine(const char* commandLine);
+
+// Which window system this run draws on. X11 unless told otherwise; chosen once, before the host.
+enum class WindowSystem { X11, Wayland };
+void useWindowSystem(WindowSystem system);
+WindowSystem windowSystem();
+
+// True when a Wayland compositor answers at $WAYLAND_DISPLAY. With `report`, a failure is told in
+// one line on stderr.
+bool waylandReachable(bool report);
+
+// The screen saver on Wayland covers every output with a process of its own: this call returns
+// -1 in each such process (which then runs the host for its output) and, in the process that
+// watches them, the run's exit code once it is over.
+int runOnEveryOutput();
 
 }  // namespace smokedrift

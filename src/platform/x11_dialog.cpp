@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/posix_resources.h"
+#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -69,7 +70,7 @@ WORD commandFor(const XEvent& e, Atom deleteWindow, int top) {
 }  // namespace
 }  // namespace smokedrift::x11
 
-using namespace smokedrift::x11;
+namespace smokedrift::x11::api {
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam) {
     // Only templates named by number (MAKEINTRESOURCEA) exist here.
@@ -90,7 +91,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>("SmokedriftSettings")};
     XSetClassHint(d, w, &hint);
     XSetWMProtocols(d, w, &s.wmDeleteWindow, 1);
-    if (owner != nullptr && IsWindow(owner)) XSetTransientForHint(d, w, xidOf(owner));
+    if (owner != nullptr && api::IsWindow(owner)) XSetTransientForHint(d, w, xidOf(owner));
     XSelectInput(d, w, ExposureMask | KeyPressMask | ButtonPressMask | StructureNotifyMask);
     GC gc = XCreateGC(d, w, 0, nullptr);
     XSetForeground(d, gc, BlackPixel(d, s.screen));
@@ -101,7 +102,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     dialogProc(dialog, WM_INITDIALOG, 0, initParam);
     XMapRaised(d, w);
     while (!s.dialogEnded) {
-        if (takeStopRequest()) {
+        if (posix::takeStopRequest()) {
             dialogProc(dialog, WM_COMMAND, IDCANCEL, 0);
             continue;
         }
@@ -129,3 +130,5 @@ BOOL WINAPI EndDialog(HWND, INT_PTR result) {
     state().dialogResult = result;
     return TRUE;
 }
+
+}  // namespace smokedrift::x11::api

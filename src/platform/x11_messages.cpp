@@ -1,43 +1,15 @@
 // The message queue over X events: posted and sent messages, timers, input, destruction.
 #include <X11/keysym.h>
 
+#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
 
 namespace {
 
-MSG makeMsg(Window xid, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG m = {};
-    m.hwnd = handleOf(xid);
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.time = static_cast<DWORD>(nowMilliseconds());
-    return m;
-}
-
-bool enqueue(const MSG& m) {
-    X11State& s = state();
-    if (s.queueCount == QUEUE_SIZE) return false;
-    s.queue[(s.queueHead + s.queueCount) % QUEUE_SIZE] = m;
-    ++s.queueCount;
-    return true;
-}
-
-bool matches(const MSG& m, HWND window, UINT low, UINT high) {
-    if (window != nullptr && m.hwnd != window) return false;
-    if (low == 0 && high == 0) return true;
-    return m.message >= low && m.message <= high;
-}
-
-// Removes queue entry `index` (0 = oldest) keeping the order of the rest.
-void removeAt(int index) {
-    X11State& s = state();
-    for (int i = index; i + 1 < s.queueCount; ++i) {
-        s.queue[(s.queueHead + i) % QUEUE_SIZE] = s.queue[(s.queueHead + i + 1) % QUEUE_SIZE];
-    }
-    --s.queueCount;
+bool enqueue(Window xid, UINT message, WPARAM wParam, LPARAM lParam) {
+    return state().queue.post(handleOf(xid), message, wParam, lParam);
 }
 
 // Windows' virtual-key codes for the keys whose code is not their character.
@@ -81,14 +53,7 @@ ButtonMessage buttonMessage(unsigned int button) {
     }
 }
 
-// Messages still queued for a window that is going away.
-void dropQueuedFor(Window xid) {
-    X11State& s = state();
-    const HWND window = handleOf(xid);
-    for (int i = s.queueCount - 1; i >= 0; --i) {
-        if (s.queue[(s.queueHead + i) % QUEUE_SIZE].hwnd == window) removeAt(i);
-    }
-}
+void dropQueuedFor(Window xid) { state().queue.dropFor(handleOf(xid)); }
 
 void destroyedUnderUs(X11Window& w) {
     const Window xid = w.xid;
@@ -163,28 +128,28 @@ void translate(const XEvent& e) {
     case KeyPress: {
         const KeySym sym = XLookupKeysym(const_cast<XKeyEvent*>(&e.xkey), 0);
         const UINT message = (e.xkey.state & Mod1Mask) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        enqueue(makeMsg(w->xid, message, virtualKey(sym), 1));
+        enqueue(w->xid, message, virtualKey(sym), 1);
         break;
     }
     case ButtonPress: {
         const ButtonMessage b = buttonMessage(e.xbutton.button);
-        if (b.message != 0) enqueue(makeMsg(w->xid, b.message, b.wParam, MAKELPARAM(e.xbutton.x, e.xbutton.y)));
+        if (b.message != 0) enqueue(w->xid, b.message, b.wParam, MAKELPARAM(e.xbutton.x, e.xbutton.y));
         break;
     }
     case MotionNotify:
-        enqueue(makeMsg(w->xid, WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y)));
+        enqueue(w->xid, WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y));
         break;
     case FocusOut:
         // Losing the keyboard to another window deactivates us; focus moving inside us does not.
         if (w->topLevel && e.xfocus.mode == NotifyNormal && e.xfocus.detail != NotifyInferior &&
             e.xfocus.detail != NotifyPointer) {
-            enqueue(makeMsg(w->xid, WM_ACTIVATEAPP, FALSE, 0));
+            enqueue(w->xid, WM_ACTIVATEAPP, FALSE, 0);
         }
         break;
     case Expose:
         if (e.xexpose.count == 0 && !w->paintPending) {
             w->paintPending = true;
-            enqueue(makeMsg(w->xid, WM_PAINT, 0, 0));
+            enqueue(w->xid, WM_PAINT, 0, 0);
         }
         break;
     case VisibilityNotify:
@@ -198,7 +163,7 @@ void translate(const XEvent& e) {
         }
         break;
     case ClientMessage:
-        if (static_cast<Atom>(e.xclient.data.l[0]) == state().wmDeleteWindow) enqueue(makeMsg(w->xid, WM_CLOSE, 0, 0));
+        if (static_cast<Atom>(e.xclient.data.l[0]) == state().wmDeleteWindow) enqueue(w->xid, WM_CLOSE, 0, 0);
         break;
     default:
         break;
@@ -218,17 +183,8 @@ void pumpEvents() {
 
 void postCloseToOurWindows() {
     for (const X11Window& w : state().windows) {
-        if (w.xid != 0 && w.proc != nullptr) enqueue(makeMsg(w.xid, WM_CLOSE, 0, 0));
+        if (w.xid != 0 && w.proc != nullptr) enqueue(w.xid, WM_CLOSE, 0, 0);
     }
-}
-
-// The timer due first, or null.
-X11Timer* nextTimer() {
-    X11Timer* next = nullptr;
-    for (X11Timer& t : state().timers) {
-        if (t.window != 0 && (next == nullptr || t.due < next->due)) next = &t;
-    }
-    return next;
 }
 
 void forgetPendingPaint(Window xid) {
@@ -238,7 +194,7 @@ void forgetPendingPaint(Window xid) {
 }  // namespace
 }  // namespace smokedrift::x11
 
-using namespace smokedrift::x11;
+namespace smokedrift::x11::api {
 
 UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
     Display* d = display();
@@ -249,52 +205,27 @@ UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
 BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
     X11State& s = state();
     for (;;) {
-        if (takeStopRequest()) postCloseToOurWindows();
-        if (s.quitPosted) {
-            s.quitPosted = false;
-            *msg = MSG{};
-            msg->message = WM_QUIT;
-            msg->wParam = static_cast<WPARAM>(s.quitCode);
-            return FALSE;
-        }
-        if (s.queueCount == 0) {
+        if (posix::takeStopRequest()) postCloseToOurWindows();
+        if (s.queue.takeQuit(msg)) return FALSE;
+        if (s.queue.count == 0) {
             pumpEvents();
             // A window destroyed under us has just posted the quit message.
-            if (s.quitPosted) continue;
+            if (s.queue.quitPosted) continue;
         }
-        if (s.queueCount > 0) {
-            *msg = s.queue[s.queueHead];
-            s.queueHead = (s.queueHead + 1) % QUEUE_SIZE;
-            --s.queueCount;
+        if (s.queue.pop(msg)) {
             if (msg->message == WM_PAINT) forgetPendingPaint(xidOf(msg->hwnd));
             return TRUE;
         }
         // Timers come last, as on Windows: only when nothing else is waiting.
         int timeout = -1;
-        if (X11Timer* t = nextTimer()) {
-            const std::uint64_t now = nowMilliseconds();
-            if (t->due <= now) {
-                t->due = now + t->interval;
-                *msg = makeMsg(t->window, WM_TIMER, t->id, 0);
-                return TRUE;
-            }
-            timeout = static_cast<int>(t->due - now);
-        }
+        if (s.timers.take(msg, timeout)) return TRUE;
         waitForInput(timeout);
     }
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT low, UINT high, UINT flags) {
-    X11State& s = state();
     pumpEvents();
-    for (int i = 0; i < s.queueCount; ++i) {
-        const MSG& m = s.queue[(s.queueHead + i) % QUEUE_SIZE];
-        if (!matches(m, window, low, high)) continue;
-        *msg = m;
-        if (flags & PM_REMOVE) removeAt(i);
-        return TRUE;
-    }
-    return FALSE;
+    return state().queue.peek(msg, window, low, high, (flags & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 
 BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
@@ -312,12 +243,12 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Windows of other programs have no queue of ours to post to.
     if (findWindow(xidOf(window)) == nullptr) return FALSE;
-    return enqueue(makeMsg(xidOf(window), message, wParam, lParam)) ? TRUE : FALSE;
+    return enqueue(xidOf(window), message, wParam, lParam) ? TRUE : FALSE;
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
-    state().quitPosted = true;
-    state().quitCode = exitCode;
+    state().queue.quitPosted = true;
+    state().queue.quitCode = exitCode;
 }
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
@@ -332,28 +263,10 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
 }
 
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC) {
-    const Window xid = xidOf(window);
-    if (findWindow(xid) == nullptr) return 0;
-    X11Timer* slot = nullptr;
-    for (X11Timer& t : state().timers) {
-        if (t.window == xid && t.id == id) slot = &t;
-    }
-    for (X11Timer& t : state().timers) {
-        if (slot == nullptr && t.window == 0) slot = &t;
-    }
-    if (slot == nullptr) return 0;
-    // Windows does not tick faster than about every 10 ms; neither do we.
-    const UINT interval = elapse < 10 ? 10 : elapse;
-    *slot = X11Timer{xid, id, interval, nowMilliseconds() + interval};
-    return id;
+    if (findWindow(xidOf(window)) == nullptr) return 0;
+    return state().timers.set(window, id, elapse);
 }
 
-BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
-    for (X11Timer& t : state().timers) {
-        if (t.window == xidOf(window) && t.id == id) {
-            t = X11Timer{};
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id) { return state().timers.kill(window, id) ? TRUE : FALSE; }
+
+}  // namespace smokedrift::x11::api

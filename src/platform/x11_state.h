@@ -5,17 +5,16 @@
 #include <X11/Xutil.h>
 #include <GL/glx.h>
 
-#include <csignal>
 #include <cstdint>
 
+#include "platform/posix_process.h"
+#include "platform/posix_queue.h"
 #include "platform/win32_api.h"
 
 namespace smokedrift::x11 {
 
 constexpr int MAX_WINDOWS = 8;
 constexpr int MAX_CLASSES = 4;
-constexpr int MAX_TIMERS = 8;
-constexpr int QUEUE_SIZE = 256;
 constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_SCREENS = 8;
@@ -42,13 +41,6 @@ struct X11Window {
     int pixelFormat = 0;
 };
 
-struct X11Timer {
-    Window window = 0;
-    UINT_PTR id = 0;
-    UINT interval = 0;
-    std::uint64_t due = 0;
-};
-
 struct X11State {
     Display* display = nullptr;
     bool openFailed = false;
@@ -58,16 +50,10 @@ struct X11State {
     Atom wmDeleteWindow = 0;
     Cursor blankCursor = 0;
     bool cursorHidden = false;
-    char commandLine[4096] = "smokedrift";
     X11Class classes[MAX_CLASSES];
     X11Window windows[MAX_WINDOWS];
-    X11Timer timers[MAX_TIMERS];
-    MSG queue[QUEUE_SIZE] = {};
-    int queueHead = 0;
-    int queueCount = 0;
-    bool quitPosted = false;
-    int quitCode = 0;
-    int signalPipe[2] = {-1, -1};
+    posix::TimerTable timers;
+    posix::MessageQueue queue;
     long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
     bool raisePending = false;         // another top-level window was mapped or restacked
     GLXFBConfig configs[MAX_CONFIGS] = {};
@@ -82,15 +68,10 @@ X11State& state();
 // The connection, opened on first use; null (after one line on stderr) when there is none.
 Display* display();
 
-// True once SIGTERM or SIGINT arrived since the last call.
-bool takeStopRequest();
-
 X11Window* findWindow(Window xid);
 inline Window xidOf(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
 inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(xid)); }
 inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
-
-std::uint64_t nowMilliseconds();
 
 // Waits until the X connection or the signal pipe has something, or the timeout (ms, -1 none).
 void waitForInput(int timeoutMs);

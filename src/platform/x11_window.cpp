@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -18,9 +19,7 @@ X11Window* findWindow(Window xid) {
 
 void forgetWindow(X11Window& w) {
     dropCovers(w);
-    for (X11Timer& t : state().timers) {
-        if (t.window == w.xid) t = X11Timer{};
-    }
+    state().timers.dropFor(handleOf(w.xid));
     w = X11Window{};
 }
 
@@ -85,7 +84,7 @@ void followForeignParent(const X11Window& w) {
 }  // namespace
 }  // namespace smokedrift::x11
 
-using namespace smokedrift::x11;
+namespace smokedrift::x11::api {
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     if (display() == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
@@ -328,3 +327,5 @@ int WINAPI GetClipBox(HDC dc, LPRECT rect) {
     rect->bottom = attributes.height;
     return SIMPLEREGION;
 }
+
+}  // namespace smokedrift::x11::api

@@ -41,6 +41,8 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         {{"/s", "--delay"}, nullptr, LinuxMode::Saver, 255, "expected microseconds"},
         {{"/s", "--sprites", "0"}, nullptr, LinuxMode::Saver, 255, "--sprites '0'"},
         {{"--3d", "/s", "--sprites", "5"}, nullptr, LinuxMode::Saver, 0, ""},
+        {{"--x11", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 255, "--x11 and --wayland cannot be combined"},
+        {{"--wayland", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 0, ""},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -59,4 +61,25 @@ TEST(CommandLine, TheSaverKeepsItsSceneOptionsAndHandsTheRestToTheHost) {
     EXPECT_NE(got.saverOptions.scene.switches, 0u);
     EXPECT_EQ(got.saverOptions.delayMicroseconds, 33333);
     EXPECT_EQ(got.saver, (std::vector<std::string>{"/s", "--delay", "33333"}));
+}
+
+TEST(CommandLine, AWindowSystemIsChosenOnlyWhenAskedForAndNeverReachesTheHost) {
+    EXPECT_EQ(readCommandLine({"/s"}, nullptr).windowSystem, WindowSystemChoice::Session);
+    const LinuxCommand wayland = readCommandLine({"--wayland", "/s"}, nullptr);
+    EXPECT_EQ(wayland.windowSystem, WindowSystemChoice::Wayland);
+    EXPECT_EQ(wayland.saver, (std::vector<std::string>{"/s"}));
+    EXPECT_EQ(readCommandLine({"/c", "--x11"}, nullptr).windowSystem, WindowSystemChoice::X11);
+}
+
+// The host's reading of its first switch: only the full-screen saver can run on Wayland.
+TEST(CommandLine, TheFullScreenSaverIsToldFromTheHostsCommandLine) {
+    const struct {
+        const char* line;
+        bool fullScreen;
+    } cases[] = {
+        {"smokedrift /s", true},  {"smokedrift -S", true},   {"smokedrift  //s 5", true},
+        {"smokedrift", false},    {"smokedrift /c", false},  {"smokedrift /p 12", false},
+        {"smokedrift -a 3", false}, {"smokedrift /", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(runsFullScreen(c.line), c.fullScreen) << c.line;
 }

@@ -1,0 +1,55 @@
+#pragma once
+// The message queue and timers a Win32 thread has, for the POSIX backends: fixed tables, nothing
+// allocated while the saver runs. The backends fill the queue from their window system's events.
+#include <cstdint>
+
+#include "platform/win32_api.h"
+
+namespace smokedrift::posix {
+
+constexpr int QUEUE_SIZE = 256;
+constexpr int MAX_TIMERS = 8;
+
+struct MessageQueue {
+    MSG items[QUEUE_SIZE] = {};
+    int head = 0;
+    int count = 0;
+    bool quitPosted = false;
+    int quitCode = 0;
+
+    // False when the queue is full (Windows drops what does not fit too).
+    bool post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The oldest message, removed; false when there is none.
+    bool pop(MSG* msg);
+    // The oldest message for `window` (null: any) in [low, high] (0, 0: any), removed if `remove`.
+    bool peek(MSG* msg, HWND window, UINT low, UINT high, bool remove);
+    // Messages still queued for a window that is going away.
+    void dropFor(HWND window);
+    // The quit message, once: true and `msg` filled when PostQuitMessage was called.
+    bool takeQuit(MSG* msg);
+
+private:
+    void removeAt(int index);
+};
+
+struct Timer {
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    UINT interval = 0;
+    std::uint64_t due = 0;
+};
+
+struct TimerTable {
+    Timer timers[MAX_TIMERS] = {};
+
+    UINT_PTR set(HWND window, UINT_PTR id, UINT elapse);
+    bool kill(HWND window, UINT_PTR id);
+    void dropFor(HWND window);
+    // Fills `msg` with the WM_TIMER of the timer due first if it is due now; otherwise leaves in
+    // `waitMs` how long until it is (-1: no timer).
+    bool take(MSG* msg, int& waitMs);
+};
+
+MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace smokedrift::posix

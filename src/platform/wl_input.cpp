@@ -1,0 +1,255 @@
+// Input on Wayland: each seat's pointer, keyboard and touch, followed as devices come and go,
+// turned into the messages the host's close rules read. Keys are not decoded: any key closes, and
+// a compositor may hand us a keymap of its virtual keyboard's own.
+#include <linux/input-event-codes.h>
+#include <unistd.h>
+
+#include <cmath>
+
+#include "platform/wl_state.h"
+
+namespace smokedrift::wl {
+
+namespace {
+
+constexpr int FOCUS_GRACE_MS = 500;
+
+void post(UINT message, WPARAM wParam, LPARAM lParam) {
+    WlState& s = state();
+    HWND target = s.keyboardWindow != nullptr ? s.keyboardWindow : s.pointerWindow;
+    if (target == nullptr) {
+        for (const WlWindow& w : s.windows) {
+            if (w.handle != nullptr) target = w.handle;
+        }
+    }
+    if (target != nullptr) s.queue.post(target, message, wParam, lParam);
+}
+
+LPARAM pointerLParam() {
+    const WlState& s = state();
+    return MAKELPARAM(static_cast<int>(s.pointerX), static_cast<int>(s.pointerY));
+}
+
+// The pointer
+
+void pointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+    WlState& s = state();
+    const WlWindow* w = windowOfSurface(surface);
+    if (w == nullptr) return;
+    s.pointerWindow = w->handle;
+    s.pointerOfEnter = pointer;
+    s.enterSerial = serial;
+    s.pointerInside = true;
+    s.pointerX = wl_fixed_to_double(x) * w->scale;
+    s.pointerY = wl_fixed_to_double(y) * w->scale;
+    if (s.cursorHidden) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+    // Surface positions only compare within a surface. Arriving from another output's surface of
+    // ours is travel; the first surface entered is where travel is measured from.
+    if (s.group != nullptr) {
+        const int before = s.group->pointerMember.exchange(s.member);
+        if (before != -1 && before != s.member) {
+            s.cursor.x += w->width;
+            s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
+        }
+    }
+}
+
+void pointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {
+    state().pointerInside = false;
+    state().pointerWindow = nullptr;
+}
+
+void pointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
+    WlState& s = state();
+    const WlWindow* w = findWindow(s.pointerWindow);
+    if (w == nullptr) return;
+    const double nx = wl_fixed_to_double(x) * w->scale;
+    const double ny = wl_fixed_to_double(y) * w->scale;
+    // The Win32 position moves by the travel, rounded the way the pixels were crossed.
+    s.cursor.x += static_cast<LONG>(std::lround(nx) - std::lround(s.pointerX));
+    s.cursor.y += static_cast<LONG>(std::lround(ny) - std::lround(s.pointerY));
+    s.pointerX = nx;
+    s.pointerY = ny;
+    s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
+}
+
+void pointerButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t pressed) {
+    if (pressed != WL_POINTER_BUTTON_STATE_PRESSED) return;
+    switch (button) {
+    case BTN_LEFT: post(WM_LBUTTONDOWN, 0, pointerLParam()); break;
+    case BTN_RIGHT: post(WM_RBUTTONDOWN, 0, pointerLParam()); break;
+    case BTN_MIDDLE: post(WM_MBUTTONDOWN, 0, pointerLParam()); break;
+    case BTN_SIDE:
+    case BTN_BACK: post(WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON1) << 16, pointerLParam()); break;
+    default: post(WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON2) << 16, pointerLParam()); break;
+    }
+}
+
+void pointerAxis(void*, wl_pointer*, uint32_t, uint32_t axis, wl_fixed_t value) {
+    if (value == 0) return;
+    // Wayland counts down the page as positive; Windows counts a turn away from the user.
+    const WORD delta = static_cast<WORD>(value > 0 ? -WHEEL_DELTA : WHEEL_DELTA);
+    post(axis == WL_POINTER_AXIS_VERTICAL_SCROLL ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL, static_cast<WPARAM>(delta) << 16,
+         pointerLParam());
+}
+
+void pointerFrame(void*, wl_pointer*) {}
+void pointerAxisSource(void*, wl_pointer*, uint32_t) {}
+void pointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
+void pointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
+void pointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
+
+const wl_pointer_listener pointerListener = {pointerEnter, pointerLeave, pointerMotion, pointerButton,
+                                             pointerAxis, pointerFrame, pointerAxisSource, pointerAxisStop,
+                                             pointerAxisDiscrete, pointerAxisValue120};
+
+// The keyboard
+
+void keyboardKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); }
+
+void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
+    WlState& s = state();
+    const WlWindow* w = windowOfSurface(surface);
+    if (w == nullptr || s.keyboardWindow != nullptr) return;
+    s.keyboardWindow = w->handle;
+    if (s.group != nullptr) s.group->keyboardHolders.fetch_add(1);
+}
+
+// Our surfaces pass the focus between them as they appear: only when none of them holds it a
+// moment later has it gone elsewhere.
+void focusLeft() {
+    WlState& s = state();
+    if (s.keyboardWindow == nullptr) return;
+    s.keyboardWindow = nullptr;
+    if (s.group != nullptr) s.group->keyboardHolders.fetch_sub(1);
+}
+
+void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {
+    focusLeft();
+    state().focusCheckDue = posix::nowMilliseconds() + FOCUS_GRACE_MS;
+}
+
+// Evdev codes of the keys whose virtual-key code the host might care about.
+WPARAM virtualKey(uint32_t key) {
+    switch (key) {
+    case KEY_ESC: return 0x1B;
+    case KEY_ENTER: return 0x0D;
+    case KEY_SPACE: return 0x20;
+    case KEY_TAB: return 0x09;
+    case KEY_BACKSPACE: return 0x08;
+    default: return 0xFF;
+    }
+}
+
+void keyboardKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t pressed) {
+    if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) post(WM_KEYDOWN, virtualKey(key), 1);
+}
+
+void keyboardModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
+void keyboardRepeat(void*, wl_keyboard*, int32_t, int32_t) {}
+
+const wl_keyboard_listener keyboardListener = {keyboardKeymap,    keyboardEnter,  keyboardLeave,
+                                               keyboardKey,       keyboardModifiers, keyboardRepeat};
+
+// Touch: a finger down is a click.
+
+void touchDown(void*, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t x, wl_fixed_t y) {
+    post(WM_LBUTTONDOWN, 0, MAKELPARAM(wl_fixed_to_int(x), wl_fixed_to_int(y)));
+}
+void touchUp(void*, wl_touch*, uint32_t, uint32_t, int32_t) {}
+void touchMotion(void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {}
+void touchFrame(void*, wl_touch*) {}
+void touchCancel(void*, wl_touch*) {}
+void touchShape(void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) {}
+void touchOrientation(void*, wl_touch*, int32_t, wl_fixed_t) {}
+
+const wl_touch_listener touchListener = {touchDown,   touchUp,    touchMotion,     touchFrame,
+                                         touchCancel, touchShape, touchOrientation};
+
+// The seat: a device whose capability appears is listened to; one that goes is let go of.
+
+template <typename Device>
+void release(Device*& device, void (*releaseFn)(Device*), void (*destroyFn)(Device*), uint32_t version,
+             uint32_t releaseSince) {
+    if (device == nullptr) return;
+    if (version >= releaseSince) {
+        releaseFn(device);
+    } else {
+        destroyFn(device);
+    }
+    device = nullptr;
+}
+
+void seatCapabilities(void* data, wl_seat* seat, uint32_t caps) {
+    auto* s = static_cast<WlSeat*>(data);
+    const uint32_t version = wl_seat_get_version(seat);
+    if ((caps & WL_SEAT_CAPABILITY_POINTER) && s->pointer == nullptr) {
+        s->pointer = wl_seat_get_pointer(seat);
+        wl_pointer_add_listener(s->pointer, &pointerListener, s);
+    } else if (!(caps & WL_SEAT_CAPABILITY_POINTER) && s->pointer != nullptr) {
+        if (state().pointerOfEnter == s->pointer) {
+            state().pointerOfEnter = nullptr;
+            state().pointerWindow = nullptr;
+        }
+        release(s->pointer, wl_pointer_release, wl_pointer_destroy, version, WL_POINTER_RELEASE_SINCE_VERSION);
+    }
+    if ((caps & WL_SEAT_CAPABILITY_KEYBOARD) && s->keyboard == nullptr) {
+        s->keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(s->keyboard, &keyboardListener, s);
+    } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && s->keyboard != nullptr) {
+        // A keyboard unplugged takes the focus with it, but to nobody else.
+        focusLeft();
+        release(s->keyboard, wl_keyboard_release, wl_keyboard_destroy, version, WL_KEYBOARD_RELEASE_SINCE_VERSION);
+    }
+    if ((caps & WL_SEAT_CAPABILITY_TOUCH) && s->touch == nullptr) {
+        s->touch = wl_seat_get_touch(seat);
+        wl_touch_add_listener(s->touch, &touchListener, s);
+    } else if (!(caps & WL_SEAT_CAPABILITY_TOUCH) && s->touch != nullptr) {
+        release(s->touch, wl_touch_release, wl_touch_destroy, version, WL_TOUCH_RELEASE_SINCE_VERSION);
+    }
+}
+
+void seatName(void*, wl_seat*, const char*) {}
+
+const wl_seat_listener seatListener = {seatCapabilities, seatName};
+
+}  // namespace
+
+void addSeat(std::uint32_t name, std::uint32_t version) {
+    for (WlSeat& s : state().seats) {
+        if (s.seat != nullptr) continue;
+        s = WlSeat{};
+        s.name = name;
+        s.seat = static_cast<wl_seat*>(
+            wl_registry_bind(state().registry, name, &wl_seat_interface, version < 5 ? version : 5));
+        wl_seat_add_listener(s.seat, &seatListener, &s);
+        return;
+    }
+}
+
+void removeSeat(std::uint32_t name) {
+    for (WlSeat& s : state().seats) {
+        if (s.seat == nullptr || s.name != name) continue;
+        seatCapabilities(&s, s.seat, 0);
+        wl_seat_destroy(s.seat);
+        s = WlSeat{};
+    }
+}
+
+void hideCursor() {
+    WlState& s = state();
+    s.cursorHidden = true;
+    if (s.pointerOfEnter != nullptr && s.pointerInside) wl_pointer_set_cursor(s.pointerOfEnter, s.enterSerial, nullptr, 0, 0);
+}
+
+void checkFocus() {
+    WlState& s = state();
+    s.focusCheckDue = 0;
+    const bool ours = s.group != nullptr ? s.group->keyboardHolders.load() > 0 : s.keyboardWindow != nullptr;
+    if (ours) return;
+    for (const WlWindow& w : s.windows) {
+        if (w.handle != nullptr) s.queue.post(w.handle, WM_ACTIVATEAPP, FALSE, 0);
+    }
+}
+
+}  // namespace smokedrift::wl

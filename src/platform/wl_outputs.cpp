@@ -1,0 +1,210 @@
+// The screen saver on every output: one process per output, each running the host for the output
+// it was given, and this one watching them. An output that appears gets a process; one that goes
+// away takes its process with it; the first process that ends for any other reason (input, a
+// failure) ends the run with its code. Stop signals end the run with 0, a lost compositor with
+// 255 and one line.
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <algorithm>
+#include <cstddef>
+#include <new>
+
+#include "platform/posix_backend.h"
+#include "platform/wl_state.h"
+
+namespace smokedrift::wl {
+
+namespace {
+
+constexpr int WATCH_INTERVAL_MS = 200;
+constexpr int GRACE_MS = 3000;  // for processes told to stop, before they are killed
+
+struct Member {
+    pid_t pid = 0;
+    std::uint32_t output = 0;
+    bool leaving = false;  // its output went away: how it ends does not matter
+};
+
+Member members[MAX_GROUP];
+// Outputs whose process ended as if its output went, while the compositor still lists it: the
+// compositor closed our surface there, and a new process would only see it closed again.
+std::uint32_t abandoned[MAX_OUTPUTS] = {};
+
+bool isAbandoned(std::uint32_t output) {
+    for (const std::uint32_t name : abandoned) {
+        if (name == output) return true;
+    }
+    return false;
+}
+
+void abandon(std::uint32_t output) {
+    if (findOutput(output) == nullptr || isAbandoned(output)) return;
+    for (std::uint32_t& name : abandoned) {
+        if (name == 0) {
+            name = output;
+            return;
+        }
+    }
+}
+
+int runningMark = -1;
+
+// One run per user and compositor, as on Windows a second /s leaves the running saver alone: a
+// name in the abstract socket space (nothing on disk) that only one process can hold.
+bool anotherRunIsOn() {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s",
+                                     static_cast<unsigned>(getuid()), name != nullptr ? name : "wayland-0");
+    const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
+                                                  (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
+        runningMark = fd;
+        return false;
+    }
+    const bool taken = errno == EADDRINUSE;
+    close(fd);
+    return taken;
+}
+
+// Interrupts the watcher's wait when a process ends (no SA_RESTART: poll returns at once).
+void onChild(int) {}
+
+bool covered(std::uint32_t output) {
+    for (const Member& m : members) {
+        if (m.pid != 0 && m.output == output) return true;
+    }
+    return false;
+}
+
+// Forks the process for `output`. True in the new process.
+bool start(const WlOutput& output, Group* group) {
+    int slot = -1;
+    for (int i = 0; slot < 0 && i < MAX_GROUP; ++i) {
+        if (members[i].pid == 0) slot = i;
+    }
+    if (slot < 0) return false;
+    const pid_t watcher = getpid();
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::perror("smokedrift: fork");
+        return false;
+    }
+    if (pid > 0) {
+        members[slot] = Member{pid, output.name, false};
+        return false;
+    }
+    // The new process: if the watcher dies, so does it; the connection and the signal pipe it
+    // inherited are the watcher's.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != watcher) _exit(0);
+    signal(SIGCHLD, SIG_DFL);
+    posix::forgetStopHandlers();
+    if (runningMark >= 0) close(runningMark);
+    const std::uint32_t name = output.name;  // `output` lives in the state about to be emptied
+    close(wl_display_get_fd(state().display));
+    state() = WlState{};
+    state().targetOutput = name;
+    state().member = slot;
+    state().group = group;
+    return true;
+}
+
+// The code of an ended process that ends the run, or -1 when the run goes on without it.
+int ended(pid_t pid, int status) {
+    for (Member& m : members) {
+        if (m.pid != pid) continue;
+        const Member was = m;
+        m = Member{};
+        if (was.leaving) return -1;
+        if (WIFEXITED(status) && WEXITSTATUS(status) == OUTPUT_GONE_CODE) {
+            abandon(was.output);
+            return -1;
+        }
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
+        return 255;  // killed by a signal not of ours
+    }
+    return -1;
+}
+
+void stopAll() {
+    for (const Member& m : members) {
+        if (m.pid != 0) kill(m.pid, SIGTERM);
+    }
+    for (int waited = 0;; waited += 50) {
+        bool any = false;
+        for (Member& m : members) {
+            if (m.pid == 0) continue;
+            if (waitpid(m.pid, nullptr, WNOHANG) == m.pid) {
+                m = Member{};
+            } else {
+                any = true;
+                if (waited >= GRACE_MS) kill(m.pid, SIGKILL);
+            }
+        }
+        if (!any) return;
+        usleep(50 * 1000);
+    }
+}
+
+}  // namespace
+
+}  // namespace smokedrift::wl
+
+namespace smokedrift {
+
+int runOnEveryOutput() {
+    using namespace wl;
+    WlState& s = state();
+    if (connect(true) == nullptr) return 255;
+    if (anotherRunIsOn()) return 0;
+    void* page = mmap(nullptr, sizeof(Group), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (page == MAP_FAILED) {
+        std::perror("smokedrift: shared memory");
+        return 255;
+    }
+    Group* group = new (page) Group{};
+    struct sigaction action = {};
+    action.sa_handler = &onChild;
+    action.sa_flags = SA_NOCLDSTOP;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGCHLD, &action, nullptr);
+
+    int result = -1;
+    while (result < 0) {
+        for (const WlOutput& o : s.outputs) {
+            if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) return -1;
+        }
+        // An output gone: its process goes with it, and the run goes on.
+        for (Member& m : members) {
+            if (m.pid != 0 && !m.leaving && findOutput(m.output) == nullptr) {
+                m.leaving = true;
+                kill(m.pid, SIGTERM);
+            }
+        }
+        waitForInput(WATCH_INTERVAL_MS);
+        if (posix::takeStopRequest()) result = 0;
+        int status = 0;
+        pid_t pid = 0;
+        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = ended(pid, status);
+        // A process that failed may have lost the compositor with us: then that is what to say.
+        if (result == 255) roundtrip();
+    }
+    stopAll();
+    return result;
+}
+
+}  // namespace smokedrift

@@ -1,0 +1,181 @@
+#pragma once
+// State of the Wayland + EGL backend, shared by its files: one struct, fixed-size tables.
+//
+// The screen saver covers each output with a process of its own (wl_outputs.cpp): the scene is
+// one object drawn at one size, and outputs have sizes of their own. Each process shows one window
+// (a layer-shell surface on its output, or a full-screen xdg toplevel where the compositor has no
+// layer shell); the processes of one run share a page (`Group`) to tell whether the keyboard focus
+// is still one of theirs and which of their surfaces the pointer entered last.
+#include <EGL/egl.h>
+#include <wayland-client.h>
+#include <wayland-egl.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/posix_process.h"
+#include "platform/posix_queue.h"
+#include "platform/win32_api.h"
+
+struct xdg_wm_base;
+struct xdg_surface;
+struct xdg_toplevel;
+struct zwlr_layer_shell_v1;
+struct zwlr_layer_surface_v1;
+
+namespace smokedrift::wl {
+
+constexpr int MAX_OUTPUTS = 16;
+constexpr int MAX_SEATS = 4;
+constexpr int MAX_WINDOWS = 4;
+constexpr int MAX_CLASSES = 4;
+constexpr int MAX_CONTEXTS = 4;
+constexpr int MAX_CONFIGS = 64;
+constexpr int MAX_GROUP = MAX_OUTPUTS;
+
+// A process of the run that covers an output which went away ends with this code; the watching
+// process knows it is no reason to end the others.
+constexpr int OUTPUT_GONE_CODE = 3;
+
+struct WlOutput {
+    std::uint32_t name = 0;  // the registry's name: the same in every client of the compositor
+    wl_output* output = nullptr;
+    int width = 0;  // the current mode, in pixels, as the output shows it (after its transform)
+    int height = 0;
+    int scale = 1;
+    bool rotated = false;  // a transform of 90 or 270 degrees
+    bool done = false;     // its first description is complete
+};
+
+struct WlSeat {
+    std::uint32_t name = 0;
+    wl_seat* seat = nullptr;
+    wl_pointer* pointer = nullptr;
+    wl_keyboard* keyboard = nullptr;
+    wl_touch* touch = nullptr;
+};
+
+// How a window's last frame survives a swap: the surface preserves it; the buffer age tells after
+// each swap whether it did; the window draws into a buffer of its own; or the driver is trusted.
+enum class History { Unknown, Preserved, BufferAge, OwnBuffer, Trusted };
+
+struct WlWindow {
+    HWND handle = nullptr;  // null: a free slot
+    WNDPROC proc = nullptr;
+    wl_surface* surface = nullptr;
+    zwlr_layer_surface_v1* layer = nullptr;
+    xdg_surface* xdgSurface = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    std::uint32_t outputName = 0;
+    int scale = 1;
+    int width = 0;  // in pixels
+    int height = 0;
+    bool configured = false;
+    bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
+    bool pacedByFrames = false;  // a swap interval of 1: draw only once the last frame was shown
+    bool framePending = false;   // the compositor has not yet said it showed the last frame
+    wl_callback* frameCallback = nullptr;
+    int pixelFormat = 0;
+    wl_egl_window* eglWindow = nullptr;
+    EGLSurface eglSurface = EGL_NO_SURFACE;
+    History history = History::Unknown;
+    unsigned int historyFramebuffer = 0;  // the own buffer: a framebuffer with colour and depth
+    unsigned int historyColor = 0;
+    unsigned int historyDepth = 0;
+    int historyWidth = 0;
+    int historyHeight = 0;
+};
+
+struct WlClass {
+    char name[64] = {};
+    WNDPROC proc = nullptr;
+};
+
+// Shared by the processes of one run (anonymous shared memory made before they start).
+struct Group {
+    std::atomic<int> keyboardHolders{0};  // how many of our surfaces have the keyboard focus
+    std::atomic<int> pointerMember{-1};   // which process's surface the pointer entered last
+};
+
+struct WlState {
+    wl_display* display = nullptr;
+    bool connectFailed = false;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    xdg_wm_base* wmBase = nullptr;
+    zwlr_layer_shell_v1* layerShell = nullptr;
+    WlOutput outputs[MAX_OUTPUTS];
+    WlSeat seats[MAX_SEATS];
+    WlWindow windows[MAX_WINDOWS];
+    WlClass classes[MAX_CLASSES];
+    posix::MessageQueue queue;
+    posix::TimerTable timers;
+
+    // Which output this process covers (a registry name; 0: the first there is), and as which
+    // member of the run.
+    std::uint32_t targetOutput = 0;
+    int member = 0;
+    Group* group = nullptr;
+    bool outputGone = false;
+
+    // The pointer as Win32 sees it: a position that only travel moves. Wayland tells positions on
+    // a surface; the first one after `enter` is where travel is measured from.
+    POINT cursor = {0, 0};
+    bool pointerInside = false;
+    double pointerX = 0;
+    double pointerY = 0;
+    HWND pointerWindow = nullptr;
+    wl_pointer* pointerOfEnter = nullptr;
+    std::uint32_t enterSerial = 0;
+    bool cursorHidden = false;
+    HWND keyboardWindow = nullptr;
+    std::uint64_t focusCheckDue = 0;  // when to look whether the focus stayed with us (0: no check)
+
+    EGLDisplay eglDisplay = EGL_NO_DISPLAY;
+    EGLConfig configs[MAX_CONFIGS] = {};
+    int configCount = -1;  // -1: not listed yet
+    EGLContext contexts[MAX_CONTEXTS] = {};
+    EGLContext currentContext = EGL_NO_CONTEXT;
+    HWND currentWindow = nullptr;
+};
+
+WlState& state();
+
+// The connection, made on first use; null (after one line on stderr, unless quiet) when there
+// is none.
+wl_display* display();
+wl_display* connect(bool report);
+// The compositor went away or broke the connection: one line (unless this process is one of a
+// run, whose watcher says it) and out with 255.
+[[noreturn]] void connectionLost();
+// Sends what is queued, reads and handles what came, without waiting.
+void dispatchPending();
+// Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).
+void waitForInput(int timeoutMs);
+// Round trip: every request so far has been answered.
+void roundtrip();
+
+WlOutput* findOutput(std::uint32_t name);
+WlOutput* targetOutput();
+WlWindow* findWindow(HWND window);
+WlWindow* windowOfSurface(wl_surface* surface);
+inline HWND desktopHandle() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x100)); }
+
+// Input (wl_input.cpp): listens to a seat's devices as its capabilities come and go.
+void addSeat(std::uint32_t name, std::uint32_t version);
+void removeSeat(std::uint32_t name);
+void hideCursor();
+// The keyboard focus left and no other surface of ours took it in time: deactivate.
+void checkFocus();
+
+// Windows (wl_window.cpp).
+// A window whose output went away or that the compositor closed.
+void windowClosed(WlWindow& w);
+// The surface took a size from the compositor: WM_SIZE, and the drawable follows.
+void windowResized(WlWindow& w, int width, int height);
+
+// Drawing (wl_egl_context.cpp).
+void resizeDrawable(WlWindow& w);
+void releaseDrawable(WlWindow& w);
+
+}  // namespace smokedrift::wl
