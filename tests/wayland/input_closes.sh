@@ -4,11 +4,15 @@
 source "$(dirname "$0")/lib.sh"
 start_sway 1 640x480
 start_pointer
-# Before the saver starts, so that its surface sees the pointer arrive at once.
-cursor_to 320 240
+# Before the saver starts, so that its surface sees the pointer arrive at once; off the middle row,
+# which tells whether the output is black (sway draws the cursor into screenshots).
+cursor_to 320 300
 
+# The output shows the last saver's picture until sway draws it again: only a black output after
+# a run says that the smoke seen next is the new saver's.
 run_until() {
   echo "$*"
+  poll 10 middle_row_black HEADLESS-1 640x480 || fail "the last saver's surface stayed"
   start_saver /s
   wait_for_smoke HEADLESS-1 640x480
   "$@"
@@ -20,6 +24,7 @@ run_until pointer button 1
 run_until pointer button 3
 run_until pointer move 5 0
 
+poll 10 middle_row_black HEADLESS-1 640x480 || fail "the last saver's surface stayed"
 start_saver /s
 wait_for_smoke HEADLESS-1 640x480
 pointer move 4 0
