@@ -15,6 +15,8 @@ fps_shows() {
 for history in copy direct; do
   for fps in "" --fps; do
     echo "SMOKEDRIFT_FRAME_HISTORY=$history /s $fps"
+    # Until sway draws the output again it shows the last saver's picture.
+    poll 10 middle_row_black HEADLESS-1 640x480 || fail "the last saver's surface stayed"
     SMOKEDRIFT_FRAME_HISTORY=$history start_saver /s $fps
     wait_for_smoke HEADLESS-1 640x480
     if [ -n "$fps" ]; then
