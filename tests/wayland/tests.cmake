@@ -20,7 +20,8 @@ if(WLR_PROTOCOLS_DIR)
   set(SMOKEDRIFT_WL_POINTER $<TARGET_FILE:wayland_virtual_pointer>)
 endif()
 
-foreach(script two_outputs input_closes outputs_change swayidle history_fallback weston_xdg refusals)
+foreach(script two_outputs input_closes outputs_change swayidle history_fallback weston_xdg refusals
+               single_run)
   add_test(NAME wayland.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER})
   set_tests_properties(wayland.${script} PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
