@@ -205,9 +205,8 @@ History chooseHistory(EGLConfig config, EGLSurface surface) {
 void frameShown(void* data, wl_callback* callback, uint32_t) {
     auto* w = static_cast<WlWindow*>(data);
     wl_callback_destroy(callback);
-    if (w->frameCallback == callback) {
-        w->frameCallback = nullptr;
-        w->framePending = false;
+    for (wl_callback*& pending : w->framesInFlight) {
+        if (pending == callback) pending = nullptr;
     }
 }
 
@@ -234,8 +233,10 @@ void resizeDrawable(WlWindow& w) {
 
 void releaseDrawable(WlWindow& w) {
     WlState& s = state();
-    if (w.frameCallback != nullptr) wl_callback_destroy(w.frameCallback);
-    w.frameCallback = nullptr;
+    for (wl_callback*& pending : w.framesInFlight) {
+        if (pending != nullptr) wl_callback_destroy(pending);
+        pending = nullptr;
+    }
     if (s.currentWindow == w.handle && w.historyFramebuffer != 0) {
         fb.deleteFramebuffers(1, &w.historyFramebuffer);
         fb.deleteRenderbuffers(1, &w.historyColor);
@@ -368,11 +369,12 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     if (w == nullptr || w->eglSurface == EGL_NO_SURFACE) return FALSE;
     const bool own = w->history == History::OwnBuffer && w->historyFramebuffer != 0 && s.currentWindow == w->handle;
     if (own) presentOwnBuffer(*w);
-    if (w->pacedByFrames && w->frameCallback == nullptr) {
+    for (wl_callback*& pending : w->framesInFlight) {
+        if (!w->pacedByFrames || pending != nullptr) continue;
         // Asked for before the swap commits the surface, so it answers for this frame.
-        w->frameCallback = wl_surface_frame(w->surface);
-        wl_callback_add_listener(w->frameCallback, &frameListener, w);
-        w->framePending = true;
+        pending = wl_surface_frame(w->surface);
+        wl_callback_add_listener(pending, &frameListener, w);
+        break;
     }
     const EGLBoolean swapped = eglSwapBuffers(s.eglDisplay, w->eglSurface);
     if (own) fb.bindFramebuffer(GL_FRAMEBUFFER, w->historyFramebuffer);

@@ -72,9 +72,11 @@ struct WlWindow {
     int height = 0;
     bool configured = false;
     bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
-    bool pacedByFrames = false;  // a swap interval of 1: draw only once the last frame was shown
-    bool framePending = false;   // the compositor has not yet said it showed the last frame
-    wl_callback* frameCallback = nullptr;
+    bool pacedByFrames = false;  // a swap interval of 1: draw no faster than the output shows
+    // Frames swapped that the compositor has not said it showed yet. One may be drawn while the
+    // one before waits for the refresh, as a swap interval of 1 allows; with both waiting, a new
+    // frame would be wasted (or the output is off).
+    wl_callback* framesInFlight[2] = {};
     int pixelFormat = 0;
     wl_egl_window* eglWindow = nullptr;
     EGLSurface eglSurface = EGL_NO_SURFACE;

@@ -268,9 +268,9 @@ int WINAPI GetClipBox(HDC dc, LPRECT rect) {
     *rect = RECT{0, 0, 0, 0};
     const HWND window = reinterpret_cast<HWND>(dc);
     if (!api::GetClientRect(window, rect)) return ERROR;
-    // The frame before has not been shown yet (or the output is off): a new one would be wasted.
+    // The frames drawn have not been shown yet (or the output is off): a new one would be wasted.
     const WlWindow* w = findWindow(window);
-    if (w != nullptr && w->framePending) return NULLREGION;
+    if (w != nullptr && w->framesInFlight[0] != nullptr && w->framesInFlight[1] != nullptr) return NULLREGION;
     return SIMPLEREGION;
 }
 
