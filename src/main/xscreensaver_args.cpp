@@ -54,6 +54,11 @@ bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreens
                       std::string& tail) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // The word after -delay is its value, whatever it looks like, as onlyHackFlags reads it.
+        if (hackFlagWords(args, i) == 2) {
+            ++i;
+            continue;
+        }
         if (a == "-root" || a == "--root") {
             unsigned long id = parseWindowId(xscreensaverWindow);
             if (id == 0) id = rootWindow;

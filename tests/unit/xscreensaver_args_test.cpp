@@ -46,6 +46,10 @@ TEST(HostCommandLine, HackFlagsWithoutAWindowAskForOneOfTheirOwn) {
     EXPECT_FALSE(wantsOwnWindow({"--window", "/s"}, nullptr));   // a host switch decides
     EXPECT_FALSE(wantsOwnWindow({"--root", "--window"}, nullptr));
     EXPECT_FALSE(wantsOwnWindow({"--delay", "/s", "/s"}, nullptr));
+    // A value is a value: "--root" after --delay names no window.
+    std::string tail;
+    EXPECT_FALSE(smokedrift::xscreensaverTail({"--delay", "--root", "--delay", ""}, nullptr, 7, tail));
+    EXPECT_TRUE(wantsOwnWindow({"--delay", "--root", "--delay", ""}, nullptr));
 }
 
 TEST(HostCommandLine, OtherArgumentsPassThrough) {
