@@ -65,9 +65,14 @@ bool anotherRunIsOn() {
     if (fd < 0) return false;
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
+    // The compositor's socket as a path: "wayland-1" in two runtime folders are two compositors.
     const char* name = std::getenv("WAYLAND_DISPLAY");
-    const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s",
-                                     static_cast<unsigned>(getuid()), name != nullptr ? name : "wayland-0");
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    if (name == nullptr || *name == '\0') name = "wayland-0";
+    const bool absolute = name[0] == '/';
+    const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s%s%s",
+                                     static_cast<unsigned>(getuid()), absolute || folder == nullptr ? "" : folder,
+                                     absolute || folder == nullptr ? "" : "/", name);
     const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
                                                   (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
