@@ -111,30 +111,13 @@ namespace smokedrift::x11::api {
 int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
     listConfigs();
     const X11State& s = state();
-    const DWORD doubleBuffer = want->dwFlags & PFD_DOUBLEBUFFER;
-    int best = 0;
-    int bestDistance = 0;
-    for (int i = 0; i < s.configCount; ++i) {
-        const PIXELFORMATDESCRIPTOR have = describe(s.configs[i]);
-        if ((have.dwFlags & PFD_DOUBLEBUFFER) != doubleBuffer) continue;
-        const int d = pixelFormatDistance(have, *want);
-        if (best == 0 || d < bestDistance) {
-            best = i + 1;
-            bestDistance = d;
-        }
-    }
-    return best;
+    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, *want, true);
 }
 
 int WINAPI DescribePixelFormat(HDC, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
     listConfigs();
     const X11State& s = state();
-    if (format < 1 || format > s.configCount) return 0;
-    if (descriptor != nullptr) {
-        const PIXELFORMATDESCRIPTOR f = describe(s.configs[format - 1]);
-        std::memcpy(descriptor, &f, size < sizeof(f) ? size : sizeof(f));
-    }
-    return s.configCount;
+    return describePixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, format, size, descriptor);
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {

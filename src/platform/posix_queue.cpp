@@ -1,5 +1,8 @@
 #include "platform/posix_queue.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/posix_process.h"
 
 namespace smokedrift::posix {
@@ -60,6 +63,28 @@ bool MessageQueue::takeQuit(MSG* msg) {
 void MessageQueue::removeAt(int index) {
     for (int i = index; i + 1 < count; ++i) items[(head + i) % QUEUE_SIZE] = items[(head + i + 1) % QUEUE_SIZE];
     --count;
+}
+
+ATOM ClassTable::add(const WNDCLASSA& windowClass) {
+    if (windowClass.lpfnWndProc == nullptr) return 0;
+    Entry* slot = nullptr;
+    for (Entry& e : entries) {
+        if (e.proc != nullptr && std::strcmp(e.name, windowClass.lpszClassName) == 0) slot = &e;
+    }
+    for (Entry& e : entries) {
+        if (slot == nullptr && e.proc == nullptr) slot = &e;
+    }
+    if (slot == nullptr) return 0;
+    std::snprintf(slot->name, sizeof(slot->name), "%s", windowClass.lpszClassName);
+    slot->proc = windowClass.lpfnWndProc;
+    return static_cast<ATOM>(1 + (slot - entries));
+}
+
+WNDPROC ClassTable::find(LPCSTR name) const {
+    for (const Entry& e : entries) {
+        if (e.proc != nullptr && std::strcmp(e.name, name) == 0) return e.proc;
+    }
+    return nullptr;
 }
 
 UINT_PTR TimerTable::set(HWND window, UINT_PTR id, UINT elapse) {

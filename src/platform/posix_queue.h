@@ -9,6 +9,21 @@ namespace smokedrift::posix {
 
 constexpr int QUEUE_SIZE = 256;
 constexpr int MAX_TIMERS = 8;
+constexpr int MAX_CLASSES = 4;
+
+// The window classes registered, by name.
+struct ClassTable {
+    struct Entry {
+        char name[64] = {};
+        WNDPROC proc = nullptr;
+    };
+    Entry entries[MAX_CLASSES] = {};
+
+    // RegisterClassA: the class's atom, 0 when the table is full or the class has no procedure.
+    ATOM add(const WNDCLASSA& windowClass);
+    // The procedure of the class of that name, or null.
+    WNDPROC find(LPCSTR name) const;
+};
 
 struct MessageQueue {
     MSG items[QUEUE_SIZE] = {};

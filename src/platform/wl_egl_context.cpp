@@ -258,27 +258,14 @@ namespace api {
 int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
     listConfigs();
     const WlState& s = state();
-    int best = 0;
-    int bestDistance = 0;
-    for (int i = 0; i < s.configCount; ++i) {
-        const int d = pixelFormatDistance(describe(s.configs[i]), *want);
-        if (best == 0 || d < bestDistance) {
-            best = i + 1;
-            bestDistance = d;
-        }
-    }
-    return best;
+    // Every Wayland surface is shown by swapping: a single-buffered ask takes the closest too.
+    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, *want, false);
 }
 
 int WINAPI DescribePixelFormat(HDC, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
     listConfigs();
     const WlState& s = state();
-    if (format < 1 || format > s.configCount) return 0;
-    if (descriptor != nullptr) {
-        const PIXELFORMATDESCRIPTOR f = describe(s.configs[format - 1]);
-        std::memcpy(descriptor, &f, size < sizeof(f) ? size : sizeof(f));
-    }
-    return s.configCount;
+    return describePixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, format, size, descriptor);
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {

@@ -28,7 +28,6 @@ namespace smokedrift::wl {
 constexpr int MAX_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
 constexpr int MAX_WINDOWS = 4;
-constexpr int MAX_CLASSES = 4;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_CONFIGS = 64;
 constexpr int MAX_GROUP = MAX_OUTPUTS;
@@ -88,11 +87,6 @@ struct WlWindow {
     int historyHeight = 0;
 };
 
-struct WlClass {
-    char name[64] = {};
-    WNDPROC proc = nullptr;
-};
-
 // Shared by the processes of one run (anonymous shared memory made before they start).
 struct Group {
     std::atomic<int> keyboardHolders{0};  // how many of our surfaces have the keyboard focus
@@ -109,7 +103,7 @@ struct WlState {
     WlOutput outputs[MAX_OUTPUTS];
     WlSeat seats[MAX_SEATS];
     WlWindow windows[MAX_WINDOWS];
-    WlClass classes[MAX_CLASSES];
+    posix::ClassTable classes;
     posix::MessageQueue queue;
     posix::TimerTable timers;
 

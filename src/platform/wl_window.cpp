@@ -44,13 +44,6 @@ void windowResized(WlWindow& w, int width, int height) {
 
 namespace {
 
-WlClass* findClass(LPCSTR name) {
-    for (WlClass& c : state().classes) {
-        if (c.proc != nullptr && std::strcmp(c.name, name) == 0) return &c;
-    }
-    return nullptr;
-}
-
 // A configure's size is in the surface's own units; the window is measured in pixels.
 void configured(WlWindow& w, int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -154,23 +147,15 @@ void giveRole(WlWindow& w, const WlOutput& output, LPCSTR title) {
 namespace api {
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-    if (display() == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
-    WlClass* slot = findClass(windowClass->lpszClassName);
-    for (int i = 0; slot == nullptr && i < MAX_CLASSES; ++i) {
-        if (state().classes[i].proc == nullptr) slot = &state().classes[i];
-    }
-    if (slot == nullptr) return 0;
-    std::snprintf(slot->name, sizeof(slot->name), "%s", windowClass->lpszClassName);
-    slot->proc = windowClass->lpfnWndProc;
-    return static_cast<ATOM>(1 + (slot - state().classes));
+    return display() != nullptr ? state().classes.add(*windowClass) : 0;
 }
 
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int, int, int width, int height,
                             HWND parent, HMENU, HINSTANCE, LPVOID) {
     WlState& s = state();
-    const WlClass* windowClass = display() != nullptr ? findClass(className) : nullptr;
+    const WNDPROC classProc = display() != nullptr ? state().classes.find(className) : nullptr;
     const WlOutput* output = targetOutput();
-    if (windowClass == nullptr || (style & WS_CHILD) || parent != nullptr) return nullptr;
+    if (classProc == nullptr || (style & WS_CHILD) || parent != nullptr) return nullptr;
     if (output == nullptr) {
         s.outputGone = true;
         return nullptr;
@@ -182,7 +167,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, 
     if (w == nullptr) return nullptr;
     *w = WlWindow{};
     w->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1 + (w - s.windows)));
-    w->proc = windowClass->proc;
+    w->proc = classProc;
     w->outputName = output->name;
     w->scale = output->scale;
     w->width = width;

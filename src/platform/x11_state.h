@@ -14,15 +14,9 @@
 namespace smokedrift::x11 {
 
 constexpr int MAX_WINDOWS = 8;
-constexpr int MAX_CLASSES = 4;
 constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_SCREENS = 8;
-
-struct X11Class {
-    char name[64] = {};
-    WNDPROC proc = nullptr;
-};
 
 struct X11Window {
     Window xid = 0;
@@ -50,7 +44,7 @@ struct X11State {
     Atom wmDeleteWindow = 0;
     Cursor blankCursor = 0;
     bool cursorHidden = false;
-    X11Class classes[MAX_CLASSES];
+    posix::ClassTable classes;
     X11Window windows[MAX_WINDOWS];
     posix::TimerTable timers;
     posix::MessageQueue queue;

@@ -25,13 +25,6 @@ void forgetWindow(X11Window& w) {
 
 namespace {
 
-X11Class* findClass(LPCSTR name) {
-    for (X11Class& c : state().classes) {
-        if (c.proc != nullptr && std::strcmp(c.name, name) == 0) return &c;
-    }
-    return nullptr;
-}
-
 X11Window* freeSlot() {
     for (X11Window& w : state().windows) {
         if (w.xid == 0) return &w;
@@ -87,23 +80,15 @@ void followForeignParent(const X11Window& w) {
 namespace smokedrift::x11::api {
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-    if (display() == nullptr || windowClass->lpfnWndProc == nullptr) return 0;
-    X11Class* slot = findClass(windowClass->lpszClassName);
-    for (int i = 0; slot == nullptr && i < MAX_CLASSES; ++i) {
-        if (state().classes[i].proc == nullptr) slot = &state().classes[i];
-    }
-    if (slot == nullptr) return 0;
-    std::snprintf(slot->name, sizeof(slot->name), "%s", windowClass->lpszClassName);
-    slot->proc = windowClass->lpfnWndProc;
-    return static_cast<ATOM>(1 + (slot - state().classes));
+    return display() != nullptr ? state().classes.add(*windowClass) : 0;
 }
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                             int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     Display* d = display();
-    const X11Class* windowClass = findClass(className);
+    const WNDPROC classProc = state().classes.find(className);
     X11Window* w = freeSlot();
-    if (d == nullptr || windowClass == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
+    if (d == nullptr || classProc == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
     X11State& s = state();
     const bool child = (style & WS_CHILD) != 0;
     const Window parentXid = child ? xidOf(parent) : s.root;
@@ -151,7 +136,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     *w = X11Window{};
     w->xid = xid;
     w->parent = child ? parentXid : 0;
-    w->proc = windowClass->proc;
+    w->proc = classProc;
     w->width = width;
     w->height = height;
     w->topLevel = !child;
