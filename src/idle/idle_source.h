@@ -1,0 +1,41 @@
+#pragma once
+// An idle source: what the session offers to tell the watcher that nobody has touched it for a
+// while, and that somebody has again. One implementation per kind of session (ext-idle-notify and
+// KDE idle on Wayland, mutter's idle monitor on the session bus, the X server's idle time); the
+// watcher (idle_watcher.h) knows none of them, only this interface, so unit tests drive it with
+// a scripted source.
+//
+// A source honours the desktop's own inhibitors (video players, browsers): it reports `Idle` only
+// while nothing inhibits idling, and reports it late (when the inhibitor goes) rather than never.
+#include <cstdint>
+
+namespace smokedrift::idle {
+
+enum class IdleEvent {
+    None,    // nothing the watcher needs to act on (the source handled what it read)
+    Idle,    // the session has been idle for the armed time and nothing inhibits it
+    Active,  // the user touched the session after an `Idle`
+    Gone,    // the session went away (compositor, X server or bus closed): the watcher ends with 255
+};
+
+class IdleSource {
+public:
+    virtual ~IdleSource() = default;
+
+    // What the watcher prints with --verbose: the protocol or service it listens to.
+    virtual const char* name() const = 0;
+
+    // Starts watching: `Idle` after `milliseconds` without input, `Active` at the next input after
+    // that, then `Idle` again after the next such stretch, and so on. False (with one line on
+    // stderr) when the session refused.
+    virtual bool start(std::uint32_t milliseconds) = 0;
+
+    // The descriptor the watcher sleeps on (poll for reading); the source never needs a timer.
+    virtual int fd() const = 0;
+
+    // Reads what arrived on fd() and returns the next event; called again while it returns
+    // something other than `None` (a read can bring several events).
+    virtual IdleEvent dispatch() = 0;
+};
+
+}  // namespace smokedrift::idle
