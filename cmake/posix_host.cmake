@@ -34,8 +34,10 @@ add_library(smokedrift_platform_fake STATIC ${SMOKEDRIFT_FAKE_SOURCES})
 target_include_directories(smokedrift_platform_fake PUBLIC src)
 target_compile_options(smokedrift_platform_fake PRIVATE ${SMOKEDRIFT_WARNINGS})
 
+include(cmake/idle.cmake)
+
 add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The saver and the backend call each other; the group lets the linker resolve both ways.
 target_link_libraries(smokedrift PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix>" smokedrift_offscreen)
+  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix>" smokedrift_offscreen smokedrift_idle)

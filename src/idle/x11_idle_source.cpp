@@ -1,0 +1,8 @@
+// Placeholder until this source is written: the session never offers it.
+#include "idle/idle_sources.h"
+
+namespace smokedrift::idle {
+
+std::unique_ptr<IdleSource> openX11IdleSource() { return nullptr; }
+
+}  // namespace smokedrift::idle
