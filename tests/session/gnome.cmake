@@ -1,0 +1,10 @@
+# GNOME: the idle watcher under headless mutter with its own session bus, a stand-in session
+# manager (session_manager.py) and keys through mutter's RemoteDesktop (remote_key.py).
+foreach(case "idle" "inhibited mutter" "inhibited watcher" "session_gone")
+  string(REPLACE " " ";" args "${case}")
+  list(POP_FRONT args script)
+  string(REPLACE " " "_by_" name "${case}")
+  add_test(NAME session.gnome_${name}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/gnome_${script}.sh $<TARGET_FILE:smokedrift> - ${args})
+  set_tests_properties(session.gnome_${name} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()
