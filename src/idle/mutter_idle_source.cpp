@@ -140,18 +140,19 @@ public:
     int fd() const override { return sd_bus_get_fd(bus_); }
 
     IdleEvent dispatch() override {
-        if (count_ == 0 && state_ && !state_->gone()) {
-            for (;;) {
-                const int r = sd_bus_process(bus_, nullptr);
-                if (r < 0) {
-                    receive(BusMessage::closed());
-                    break;
-                }
-                if (r == 0) break;
+        // One message at a time until one gives events: the queue never holds more than one
+        // message's worth, and None means sd-bus has nothing left that poll() would not show.
+        while (count_ == 0 && state_ && !state_->gone()) {
+            const int r = sd_bus_process(bus_, nullptr);
+            if (r < 0 || sd_bus_is_open(bus_) <= 0) {
+                receive(BusMessage::closed());
+                break;
             }
-            if (sd_bus_is_open(bus_) <= 0) receive(BusMessage::closed());
-            // What the calls left unsent (a full socket) goes out now; the bus daemon reads it at once.
-            if (sd_bus_is_open(bus_) > 0 && (sd_bus_get_events(bus_) & POLLOUT) != 0) sd_bus_flush(bus_);
+            if (r == 0) {
+                // What the calls left unsent (a full socket) goes out now; the bus reads it at once.
+                if ((sd_bus_get_events(bus_) & POLLOUT) != 0) sd_bus_flush(bus_);
+                break;
+            }
         }
         if (count_ == 0) return IdleEvent::None;
         const IdleEvent event = queue_[head_];
@@ -161,7 +162,7 @@ public:
     }
 
 private:
-    static constexpr int QUEUE = 8;
+    static constexpr int QUEUE = 4;  // what one message can bring, and a Gone
 
     bool addMatch(const char* rule) {
         const int r = sd_bus_add_match(bus_, nullptr, rule, onSignal, this);
