@@ -8,6 +8,7 @@ HERE="$(dirname "${BASH_SOURCE[0]}")"
 command -v mutter >/dev/null || skip "mutter is not installed"
 
 MUTTER_PID=""
+DAEMON_PID=""
 MANAGER_PID=""
 WATCHER_PID=""
 KEYBOARD_HELPER=""
@@ -38,6 +39,7 @@ start_mutter() {
   COMPOSITOR_PID=$!
   poll 30 test -s "$RUNTIME/mutter.pid" || fail "mutter did not start: $(cat "$WORK/mutter.log")"
   MUTTER_PID=$(cat "$RUNTIME/mutter.pid")
+  DAEMON_PID=$(pgrep -P "$COMPOSITOR_PID" dbus-daemon) || fail "no bus daemon under dbus-run-session"
   export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY=wayland-1
   DBUS_SESSION_BUS_ADDRESS=$(cat "$RUNTIME/bus.address")
   export DBUS_SESSION_BUS_ADDRESS
@@ -142,14 +144,12 @@ stop_watcher() {
 nothing_left() {
   local saver
   saver=$(saver_pid || true)
-  local daemon
-  daemon=$(pgrep -P "$COMPOSITOR_PID" dbus-daemon || true)
   if [ -n "$MANAGER_PID" ]; then kill -TERM "$MANAGER_PID" 2>/dev/null || true; fi
   if [ -n "$KEYBOARD_IN" ]; then exec {KEYBOARD_IN}>&-; fi
   poll 10 ended "$KEYBOARD_HELPER" || true
   stop_compositor
   local pid
-  for pid in $WATCHER_PID $saver $MANAGER_PID $KEYBOARD_HELPER $MUTTER_PID $daemon; do
+  for pid in $WATCHER_PID $saver $MANAGER_PID $KEYBOARD_HELPER $MUTTER_PID $DAEMON_PID; do
     poll 10 ended "$pid" || fail "process $pid ($(ps -o args= -p "$pid")) was left behind"
   done
 }
