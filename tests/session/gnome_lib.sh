@@ -28,23 +28,42 @@ as_user() {
 # A process gone, or only a zombie its exited parent left to init.
 ended() { ! kill -0 "$1" 2>/dev/null || [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" = Z ]; }
 
-# Mutter with a 640x480 virtual monitor; exports the session's variables. mutter runs under
-# dbus-run-session, which ends the bus when mutter ends.
+# start_mutter [x11]: mutter with a 640x480 virtual monitor on Wayland, or as the window manager
+# of a private Xvfb; exports the session's variables. mutter runs under dbus-run-session, which
+# ends the bus when mutter ends.
 start_mutter() {
   make_runtime_dir
+  local session=(--headless --wayland --no-x11 --virtual-monitor 640x480 --wayland-display=wayland-1)
+  if [ "${1:-}" = x11 ]; then
+    start_xvfb
+    session=(--x11 --replace)
+  fi
   exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- sh -c \
-    'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0/bus.address"; echo $$ >"$0/mutter.pid"
-     exec mutter --headless --wayland --no-x11 --virtual-monitor 640x480 --wayland-display=wayland-1' \
-    "$RUNTIME" >"$WORK/mutter.log" 2>&1 &
+    'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0/bus.address"; echo $$ >"$0/mutter.pid"; exec mutter "$@"' \
+    "$RUNTIME" "${session[@]}" >"$WORK/mutter.log" 2>&1 &
   COMPOSITOR_PID=$!
   poll 30 test -s "$RUNTIME/mutter.pid" || fail "mutter did not start: $(cat "$WORK/mutter.log")"
   MUTTER_PID=$(cat "$RUNTIME/mutter.pid")
   DAEMON_PID=$(pgrep -P "$COMPOSITOR_PID" dbus-daemon) || fail "no bus daemon under dbus-run-session"
-  export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY=wayland-1
+  export XDG_RUNTIME_DIR="$RUNTIME"
   DBUS_SESSION_BUS_ADDRESS=$(cat "$RUNTIME/bus.address")
   export DBUS_SESSION_BUS_ADDRESS
   poll 30 name_owned org.gnome.Mutter.IdleMonitor || fail "mutter's idle monitor did not appear: $(tail "$WORK/mutter.log")"
-  poll 30 test -S "$RUNTIME/wayland-1" || fail "mutter's Wayland socket did not appear"
+  if [ "${1:-}" != x11 ]; then
+    poll 30 test -S "$RUNTIME/wayland-1" || fail "mutter's Wayland socket did not appear"
+    export WAYLAND_DISPLAY=wayland-1
+  fi
+}
+
+# Xvfb (-noreset: it would forget its saver settings with its last client); exports DISPLAY.
+# XVFB_PID is the Wayland helpers' own, which their clean-up stops.
+start_xvfb() {
+  exec {display}>"$WORK/display"
+  Xvfb -displayfd "$display" -screen 0 640x480x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  exec {display}>&-
+  poll 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
 # Mutter ends; dbus-run-session then ends the bus and itself.
