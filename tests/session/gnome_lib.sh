@@ -1,6 +1,6 @@
-# The GNOME session of the idle-watcher tests: headless mutter on Wayland under its own session
-# bus (dbus-run-session), a stand-in session manager, keys through mutter's RemoteDesktop, and the
-# watcher itself. Everything runs as the compositor's user, since a session bus admits only its
+# The GNOME session of the idle-watcher tests: mutter (headless on Wayland, or on a private Xvfb)
+# under its own session bus (dbus-run-session), a stand-in session manager, keys through mutter's
+# RemoteDesktop, and the watcher itself. Everything runs as the compositor's user, since a session bus admits only its
 # own user. Sourced by the gnome_*.sh scripts with the saver as $1, after the Wayland helpers
 # (private runtime folder, user, poll, fail, clean-up).
 source "$(dirname "${BASH_SOURCE[0]}")/../wayland/lib.sh"
