@@ -64,16 +64,18 @@ for _ in $(seq 1 100); do grep -q "idle source" "$bench_work/err" && break; slee
 grep -q "idle source" "$bench_work/err" || { echo "the watcher did not start: $(cat "$bench_work/err")" >&2; exit 1; }
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$bench_saver/stat"; }
-c0=$(cpu)
+wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$bench_saver/status"; }
+c0=$(cpu); w0=$(wakeups)
 sleep "$seconds"
-c1=$(cpu)
+c1=$(cpu); w1=$(wakeups)
 rss=$(awk '/^VmRSS/ {print $2}' "/proc/$bench_saver/status")
 hwm=$(awk '/^VmHWM/ {print $2}' "/proc/$bench_saver/status")
+anon=$(awk '/^RssAnon/ {print $2}' "/proc/$bench_saver/status")
 source_name=$(sed -n 's/^smokedrift: idle source: //p' "$bench_work/err")
 stop_watcher
-awk -v s="$session" -v src="$source_name" -v t="$seconds" -v c=$((c1 - c0)) -v hz="$ticks" -v rss="$rss" -v hwm="$hwm" 'BEGIN {
-  printf "%s, %s: %d s of waiting: CPU %.2f s (%d ticks of 1/%d s), resident %.1f MB (peak %.1f MB)\n",
-         s, src, t, c / hz, c, hz, rss / 1024, hwm / 1024 }'
+awk -v s="$session" -v src="$source_name" -v t="$seconds" -v c=$((c1 - c0)) -v hz="$ticks" -v rss="$rss" -v hwm="$hwm" -v anon="$anon" -v w=$((w1 - w0)) 'BEGIN {
+  printf "%s, %s: %d s of waiting: CPU %.2f s (%d ticks of 1/%d s), %d wake-ups, resident %.1f MB (peak %.1f MB, %.1f MB of it private)\n",
+         s, src, t, c / hz, c, hz, w, rss / 1024, hwm / 1024, anon / 1024 }'
 
 # From the idle event to the first frame: an idle time of one second, reached at once.
 for run in $(seq 1 "$runs"); do
