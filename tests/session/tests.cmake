@@ -25,3 +25,6 @@ foreach(script refusals sway_idle sway_inhibitor sway_stop kwin_idle)
                    $<TARGET_FILE:session_idle_inhibitor>)
   set_tests_properties(session.${script} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+
+# GNOME (mutter), in a file of its own.
+include(${CMAKE_CURRENT_LIST_DIR}/gnome.cmake)
