@@ -7,6 +7,11 @@ X11IdleLogic::Alarm X11IdleLogic::start() {
     return Alarm::UntilIdle;
 }
 
+X11IdleLogic::Test X11IdleLogic::test(Alarm alarm, std::uint32_t milliseconds) {
+    if (alarm == Alarm::UntilIdle) return {true, milliseconds};
+    return {false, static_cast<std::int64_t>(milliseconds) - 1};
+}
+
 bool X11IdleLogic::asksSuspension() const { return phase_ == Phase::Waiting; }
 
 X11IdleLogic::Step X11IdleLogic::fired(bool suspended) {

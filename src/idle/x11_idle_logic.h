@@ -7,6 +7,8 @@
 // suspended (XScreenSaverSuspend: SDL, mpv), so when the idle alarm fires the source asks whether a
 // suspension is held, and if so waits for the counter to drop and then for a whole idle stretch
 // more, instead of reporting Idle.
+#include <cstdint>
+
 #include "idle/idle_source.h"
 
 namespace smokedrift::idle {
@@ -23,6 +25,15 @@ public:
         IdleEvent event;
         Alarm next;
     };
+    // An alarm as X Sync tests it: `rising`, IDLETIME >= value; else IDLETIME <= value (both
+    // comparisons take in the value itself). The server often fires the idle alarm with the
+    // counter exactly at the idle time, so the two ranges must not share it: a reset alarm armed
+    // then would fire at once.
+    struct Test {
+        bool rising;
+        std::int64_t value;
+    };
+    static Test test(Alarm alarm, std::uint32_t milliseconds);
 
     Alarm start();
     // Whether the next firing needs to know if a saver suspension is held (the answer costs the

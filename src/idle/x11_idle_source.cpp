@@ -87,12 +87,13 @@ bool hasResourceExtension(Display* display) {
     return XResQueryExtension(display, &eventBase, &errorBase) && XResQueryVersion(display, &major, &minor);
 }
 
-void arm(X11IdleState& s, X11IdleLogic::Alarm test) {
+void arm(X11IdleState& s, X11IdleLogic::Alarm alarm) {
     XSyncAlarmAttributes a{};
     a.trigger.counter = s.idleTime;
     a.trigger.value_type = XSyncAbsolute;
-    XSyncIntToValue(&a.trigger.wait_value, static_cast<int>(s.milliseconds));
-    a.trigger.test_type = test == X11IdleLogic::Alarm::UntilIdle ? XSyncPositiveComparison : XSyncNegativeComparison;
+    const X11IdleLogic::Test t = X11IdleLogic::test(alarm, s.milliseconds);
+    XSyncIntsToValue(&a.trigger.wait_value, static_cast<unsigned>(t.value & 0xffffffff), static_cast<int>(t.value >> 32));
+    a.trigger.test_type = t.rising ? XSyncPositiveComparison : XSyncNegativeComparison;
     // Delta 0: a comparison alarm fires once and goes inactive until changed again.
     XSyncIntToValue(&a.delta, 0);
     a.events = True;

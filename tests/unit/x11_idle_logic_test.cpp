@@ -2,6 +2,7 @@
 // which test it arms next, with and without a saver suspension held at the idle firing.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 #include <vector>
 
@@ -64,6 +65,21 @@ INSTANTIATE_TEST_SUITE_P(
         // A suspension that starts after Idle was reported does not hide the input that follows.
         Case{"SuspensionAfterIdle", {{false, IDLE, Alarm::UntilReset, true}, {true, ACTIVE, Alarm::UntilIdle, false}}}),
     [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// Every counter value near the idle time fires exactly one of the two alarms, so the one armed
+// after the other fired never fires on the same value.
+TEST(X11IdleLogicTests, AlarmsShareNoCounterValue) {
+    for (const std::uint32_t ms : {1000u, 86400000u}) {
+        const X11IdleLogic::Test idle = X11IdleLogic::test(Alarm::UntilIdle, ms);
+        const X11IdleLogic::Test reset = X11IdleLogic::test(Alarm::UntilReset, ms);
+        ASSERT_TRUE(idle.rising);
+        ASSERT_FALSE(reset.rising);
+        EXPECT_EQ(idle.value, ms);
+        for (std::int64_t counter = ms - 2; counter <= ms + 2; ++counter) {
+            EXPECT_NE(counter >= idle.value, counter <= reset.value) << counter;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace smokedrift::idle
