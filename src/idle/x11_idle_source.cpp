@@ -175,7 +175,8 @@ public:
             const bool suspended = s_.logic.asksSuspension() && suspensionHeld(s_);
             const X11IdleLogic::Step step = s_.logic.fired(suspended);
             arm(s_, step.next);
-            if (step.event != IdleEvent::None) return step.event;
+            // The server may have gone during the questions: no Idle for a session that ended.
+            if (step.event != IdleEvent::None) return s_.gone ? IdleEvent::Gone : step.event;
         }
         return s_.gone ? IdleEvent::Gone : IdleEvent::None;
     }
