@@ -39,6 +39,14 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${dir}/smokedrift\")
 ")
 install(FILES res/smokedrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+# The idle watcher's systemd user unit (not enabled: the README says how), naming the program
+# where it is installed, which is known only when installing (--prefix, or the package's /usr).
+install(CODE "
+  set(SMOKEDRIFT_INSTALLED_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/smokedrift\")
+  configure_file(\"${PROJECT_SOURCE_DIR}/packaging/linux/smokedrift-idle.service.in\"
+                 \"${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service\" @ONLY)
+")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service DESTINATION lib/systemd/user)
 install(FILES ${SMOKEDRIFT_MANPAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md LICENSE ${SMOKEDRIFT_DOC_BUILD}/copyright ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -87,6 +87,11 @@ smokedrift \- drifting, glowing smoke between two letterbox bands
 .IR microseconds ]
 .RI [ options ]
 .br
+.B smokedrift \-\-idle
+.I seconds
+.RB [ \-\-verbose ]
+.RI [ options ]
+.br
 .B smokedrift /c
 .br
 .B smokedrift \-\-render
@@ -125,6 +130,27 @@ Options may be given in any order.
 Full screen on every output of a Wayland session, or on every X screen of the display.
 Moving the mouse more than four pixels (or onto another output), a key, a mouse button, the wheel
 or a touch ends it.
+.TP
+.BI \-\-idle " seconds"
+Watch the session and run
+.B /s
+with the options given once nobody has touched it for
+.I seconds
+(1 to 86400), and again after the next idle stretch.
+The session decides what idle is: Wayland's ext\-idle\-notify, else KDE's idle protocol, else
+GNOME's idle monitor on the session bus, else the X server's idle time; so a video player that
+holds the screen on keeps the saver from starting.
+The saver only replaces the picture before the desktop's own blanking and lock, which it never
+delays.
+One watcher per session: a second says so and exits with 0.
+SIGTERM, SIGINT and SIGHUP end the watcher and its saver with 0; the end of the session ends it
+with 255.
+.B \-\-verbose
+prints the idle source chosen and each event on standard error.
+The systemd user unit
+.B smokedrift\-idle.service
+runs it with 300 seconds:
+.B systemctl \-\-user enable \-\-now smokedrift\-idle.service
 .TP
 .BI /p " id"
 A preview inside the X window
@@ -294,7 +320,8 @@ smokedrift \-\-render out.png \-\-size 640x360 \-\-3d \-\-stars \-\-particles
 .SH SEE ALSO
 .BR xscreensaver (1),
 .BR xscreensaver\-settings (1),
-.BR swayidle (1)
+.BR swayidle (1),
+.BR systemctl (1)
 )");
     emitWrapped();
     return 0;

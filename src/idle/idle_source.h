@@ -34,7 +34,8 @@ public:
     virtual int fd() const = 0;
 
     // Reads what arrived on fd() and returns the next event; called again while it returns
-    // something other than `None` (a read can bring several events).
+    // something other than `None` (a read can bring several events). It never blocks: the
+    // watcher also calls it once right after start(), for what start() may have read already.
     virtual IdleEvent dispatch() = 0;
 };
 

@@ -17,7 +17,7 @@ LinuxCommand refused(LinuxMode mode, std::string error) {
     LinuxCommand c;
     c.mode = mode;
     c.error = std::move(error);
-    c.refusedCode = mode == LinuxMode::Saver ? SAVER_REFUSED : HEADLESS_REFUSED;
+    c.refusedCode = mode == LinuxMode::Saver || mode == LinuxMode::Idle ? SAVER_REFUSED : HEADLESS_REFUSED;
     return c;
 }
 
@@ -75,6 +75,52 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
     return c;
 }
 
+// --idle SECONDS [--verbose] and the options of the saver it starts: scene options, --fps,
+// --delay, --x11/--wayland. Those are checked here, as /s would check them, so that a mistake
+// shows at once and not when the session first goes idle; a mode of the host (/s, /p, -root)
+// has no place here.
+LinuxCommand readIdleWords(const std::vector<std::string>& args) {
+    LinuxCommand c;
+    c.mode = LinuxMode::Idle;
+    std::vector<std::string> options;
+    bool seen = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--verbose") {
+            c.idleVerbose = true;
+        } else if (args[i] == "--idle") {
+            long seconds = 0;
+            if (seen || i + 1 >= args.size() || !parseNumber(args[i + 1], seconds) || seconds < MIN_IDLE_SECONDS ||
+                seconds > MAX_IDLE_SECONDS) {
+                const std::string value = i + 1 < args.size() && !seen ? " '" + printable(args[i + 1]) + "'" : "";
+                return refused(LinuxMode::Idle, seen ? "--idle given twice"
+                                                     : "--idle" + value + ": expected seconds from " +
+                                                           std::to_string(MIN_IDLE_SECONDS) + " to " +
+                                                           std::to_string(MAX_IDLE_SECONDS) + " (24 hours)");
+            }
+            c.idleSeconds = seconds;
+            seen = true;
+            ++i;
+        } else {
+            options.push_back(args[i]);
+        }
+    }
+    LinuxCommand saver = readSaverWords(options, nullptr);
+    if (saver.refusedCode != 0) return refused(LinuxMode::Idle, saver.error);
+    for (std::size_t i = 0; i < saver.saver.size(); ++i) {
+        const std::string& a = saver.saver[i];
+        if (a == "-delay" || a == "--delay") {
+            ++i;
+        } else if (a != "-fps" && a != "--fps") {
+            return refused(LinuxMode::Idle, "--idle takes scene options only, not '" + printable(a) +
+                                                "' (it runs the saver as /s)");
+        }
+    }
+    c.saverOptions = saver.saverOptions;
+    c.windowSystem = saver.windowSystem;
+    c.idleSaverOptions = std::move(options);
+    return c;
+}
+
 }  // namespace
 
 bool runsFullScreen(const std::string& hostCommandLine) {
@@ -102,6 +148,13 @@ LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* x
         return c;
     }
     if (render && texture) return refused(LinuxMode::Render, "--render and --texture cannot be combined");
+    if (has(args, "--idle")) {
+        if (render || texture) {
+            return refused(LinuxMode::Idle, std::string("--idle and ") + (render ? "--render" : "--texture") +
+                                                " cannot be combined");
+        }
+        return readIdleWords(args);
+    }
     if (render) c.mode = LinuxMode::Render;
     if (texture) c.mode = LinuxMode::Texture;
     return c.mode == LinuxMode::Saver ? readSaverWords(args, xscreensaverWindow) : c;

@@ -9,7 +9,7 @@
 
 namespace smokedrift {
 
-enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture };
+enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture, Idle };
 
 // Which window system the saver modes draw on: as the session says, or forced.
 enum class WindowSystemChoice { Session, X11, Wayland };
@@ -18,6 +18,10 @@ enum class WindowSystemChoice { Session, X11, Wayland };
 constexpr int SAVER_REFUSED = 255;
 constexpr int HEADLESS_REFUSED = 2;
 
+// --idle SECONDS: from one second to a day.
+constexpr long MIN_IDLE_SECONDS = 1;
+constexpr long MAX_IDLE_SECONDS = 24 * 60 * 60;
+
 struct LinuxCommand {
     LinuxMode mode = LinuxMode::Saver;
     std::string error;    // one line, set when refused
@@ -25,6 +29,10 @@ struct LinuxCommand {
     SaverOptions saverOptions;       // the saver modes' scene options and pacing
     std::vector<std::string> saver;  // the saver modes' other words, for the host
     WindowSystemChoice windowSystem = WindowSystemChoice::Session;
+    // --idle: the idle time, --verbose, and the saver's options as given, for the saver it starts.
+    long idleSeconds = 0;
+    bool idleVerbose = false;
+    std::vector<std::string> idleSaverOptions;
 };
 
 // `xscreensaverWindow` is $XSCREENSAVER_WINDOW (null when unset). The headless modes' own options

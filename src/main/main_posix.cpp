@@ -10,6 +10,7 @@
 #include "app/feedback_cycle.h"
 #include "app/saver_options.h"
 #include "app/scene_switches.h"
+#include "idle/idle_mode.h"
 #include "main/command_line.h"
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
@@ -46,6 +47,12 @@ void printHelp() {
         "                  the Wayland session when $WAYLAND_DISPLAY names a compositor that answers,\n"
         "                  and runs on X11 ($DISPLAY) otherwise; the dialog, previews, --window and\n"
         "                  -root are always X11's (XWayland in a Wayland session)\n"
+        "  smokedrift --idle SECONDS [--verbose]\n"
+        "      watch the session and run the saver full screen (as /s, with the scene options,\n"
+        "      --fps and --delay given) once it has been idle for SECONDS (1 to 86400); again\n"
+        "      after the next idle stretch. The session's own idle signal decides, so video players\n"
+        "      that hold the screen on keep it from starting. One watcher per session; SIGTERM ends\n"
+        "      it and its saver. --verbose says which idle source it uses and what it sees\n"
         "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S]\n"
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
         "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
@@ -158,6 +165,8 @@ int main(int argc, char** argv) {
         return smokedrift::runTextureWriter(args);
     case LinuxMode::Render:
         return smokedrift::runRenderMode(args);
+    case LinuxMode::Idle:
+        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions});
     case LinuxMode::Saver:
         break;
     }

@@ -12,6 +12,7 @@ fail=0
 say() { echo "FAIL: $*"; fail=1; }
 
 expected="usr/bin/smokedrift
+usr/lib/systemd/user/smokedrift-idle.service
 usr/libexec/xscreensaver/smokedrift
 usr/share/doc/smokedrift/LICENSE
 usr/share/doc/smokedrift/README.md
@@ -25,6 +26,8 @@ staged=$(cd "$work/stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$staged" = "$expected" ] || say "staged files differ:"$'\n'"$staged"
 [ "$(readlink "$work/stage/usr/libexec/xscreensaver/smokedrift")" = ../../bin/smokedrift ] ||
   say "the hack folder's entry is not a link to the program"
+grep -qx "ExecStart=/usr/bin/smokedrift --idle 300" "$work/stage/usr/lib/systemd/user/smokedrift-idle.service" ||
+  say "the idle unit does not run the installed program"
 
 # The manual page: no warning from either formatter, and every scene option in it.
 zcat "$work/stage/usr/share/man/man6/smokedrift.6.gz" >"$work/smokedrift.6"

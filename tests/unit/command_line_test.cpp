@@ -43,6 +43,15 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         {{"--3d", "/s", "--sprites", "5"}, nullptr, LinuxMode::Saver, 0, ""},
         {{"--x11", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 255, "--x11 and --wayland cannot be combined"},
         {{"--wayland", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 0, ""},
+        {{"--3d", "--idle", "300", "--verbose"}, nullptr, LinuxMode::Idle, 0, ""},
+        {{"--idle", "86400", "--fps", "--delay", "0", "--x11"}, nullptr, LinuxMode::Idle, 0, ""},
+        {{"--idle", "0"}, nullptr, LinuxMode::Idle, 255, "--idle '0': expected seconds from 1 to 86400"},
+        {{"--idle", "86401"}, nullptr, LinuxMode::Idle, 255, "expected seconds from 1 to 86400"},
+        {{"--idle", "--3d"}, nullptr, LinuxMode::Idle, 255, "--idle '--3d': expected seconds"},
+        {{"--idle", "5", "--idle", "5"}, nullptr, LinuxMode::Idle, 255, "--idle given twice"},
+        {{"--idle", "5", "/p", "12"}, nullptr, LinuxMode::Idle, 255, "scene options only, not '/p'"},
+        {{"--idle", "5", "--sprites", "99"}, nullptr, LinuxMode::Idle, 255, "--sprites '99'"},
+        {{"--idle", "5", "--render", "a.png"}, nullptr, LinuxMode::Idle, 255, "cannot be combined"},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -69,6 +78,14 @@ TEST(CommandLine, AWindowSystemIsChosenOnlyWhenAskedForAndNeverReachesTheHost) {
     EXPECT_EQ(wayland.windowSystem, WindowSystemChoice::Wayland);
     EXPECT_EQ(wayland.saver, (std::vector<std::string>{"/s"}));
     EXPECT_EQ(readCommandLine({"/c", "--x11"}, nullptr).windowSystem, WindowSystemChoice::X11);
+}
+
+TEST(CommandLine, TheWatcherHandsItsSaverOptionsOnAsGiven) {
+    const LinuxCommand got = readCommandLine({"--sprites", "5", "--idle", "60", "--verbose", "--3d", "--fps"}, nullptr);
+    EXPECT_EQ(got.mode, LinuxMode::Idle);
+    EXPECT_EQ(got.idleSeconds, 60);
+    EXPECT_TRUE(got.idleVerbose);
+    EXPECT_EQ(got.idleSaverOptions, (std::vector<std::string>{"--sprites", "5", "--3d", "--fps"}));
 }
 
 // The host's reading of its first switch: only the full-screen saver can run on Wayland.

@@ -1,0 +1,110 @@
+// The watcher's loop: it sleeps in poll() on two descriptors, the idle source's and a signalfd
+// for the stop signals and SIGCHLD, with no timeout; it holds no window, no GL context and no
+// timer, so while the session is in use it costs nothing.
+#include "idle/idle_mode.h"
+
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "idle/idle_source_choice.h"
+#include "idle/idle_watcher.h"
+#include "idle/saver_process.h"
+#include "idle/session_lock.h"
+
+namespace smokedrift::idle {
+
+namespace {
+
+// The signals the loop reads from its descriptor; blocked so that they wait there.
+int openSignalFd() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set, s);
+    if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0) return -1;
+    return signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+// Reaps the saver if it ended; true when it did.
+bool reapSaver(SaverProcess& saver, int& status) {
+    if (saver.pid() == 0) return false;
+    if (waitpid(saver.pid(), &status, WNOHANG) != saver.pid()) return false;
+    saver.forget();
+    return true;
+}
+
+}  // namespace
+
+int runIdleMode(const IdleModeOptions& options) {
+    const std::string lock = sessionLockName(getuid(), std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"),
+                                             std::getenv("DISPLAY"), std::getenv("DBUS_SESSION_BUS_ADDRESS"));
+    if (!lock.empty()) {
+        const LockResult taken = takeSessionLock(lock);
+        if (taken == LockResult::HeldByAnother) {
+            std::fprintf(stderr, "smokedrift: --idle: a watcher already runs in this session\n");
+            return 0;
+        }
+        if (taken == LockResult::Failed) {
+            std::fprintf(stderr, "smokedrift: --idle: cannot take the session's lock: %s\n", std::strerror(errno));
+            return 255;
+        }
+    }
+
+    std::string missing;
+    std::unique_ptr<IdleSource> source =
+        chooseIdleSource(sessionCandidates(std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")), missing);
+    if (source == nullptr) {
+        std::fprintf(stderr, "smokedrift: %s\n", missing.c_str());
+        return 255;
+    }
+    if (options.verbose) std::fprintf(stderr, "smokedrift: idle source: %s\n", source->name());
+
+    const int signals = openSignalFd();
+    if (signals < 0) {
+        std::fprintf(stderr, "smokedrift: --idle: cannot watch signals: %s\n", std::strerror(errno));
+        return 255;
+    }
+    if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
+
+    SaverProcess saver(options.saverOptions);
+    IdleWatcher watcher(saver, options.verbose ? stderr : nullptr);
+    int code = watcher.onSourceReady(*source);
+    while (code == KEEP_WATCHING) {
+        pollfd fds[2] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            std::fprintf(stderr, "smokedrift: --idle: poll: %s\n", std::strerror(errno));
+            saver.stop();
+            code = 255;
+            break;
+        }
+        if (fds[1].revents & POLLIN) {
+            signalfd_siginfo info;
+            bool stop = false;
+            while (read(signals, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+                if (info.ssi_signo != SIGCHLD) stop = true;
+            }
+            // SIGCHLD may stand for more than one child; only the saver is ours.
+            int status = 0;
+            if (reapSaver(saver, status)) code = watcher.onSaverEnded(status);
+            if (stop) {
+                if (options.verbose) std::fprintf(stderr, "smokedrift: idle: stopped by a signal\n");
+                code = watcher.onStopSignal();
+                break;
+            }
+        }
+        if (code == KEEP_WATCHING && (fds[0].revents & POLLNVAL)) code = watcher.onEvent(IdleEvent::Gone, source->name());
+        if (code == KEEP_WATCHING && fds[0].revents != 0) code = watcher.onSourceReady(*source);
+    }
+    close(signals);
+    return code;
+}
+
+}  // namespace smokedrift::idle

@@ -1,0 +1,42 @@
+#include "idle/idle_source_choice.h"
+
+#include "idle/idle_sources.h"
+
+namespace smokedrift::idle {
+
+std::unique_ptr<IdleSource> chooseIdleSource(const std::vector<SourceCandidate>& candidates, std::string& missing) {
+    missing.clear();
+    for (const SourceCandidate& c : candidates) {
+        if (std::unique_ptr<IdleSource> source = c.open()) return source;
+        missing += (missing.empty() ? "" : "; ") + c.missing;
+    }
+    missing = "--idle: the session offers no idle source: " + missing;
+    return nullptr;
+}
+
+namespace {
+
+bool set(const char* value) { return value != nullptr && *value != '\0'; }
+
+}  // namespace
+
+std::vector<SourceCandidate> sessionCandidates(const char* waylandDisplay, const char* x11Display) {
+    return {
+        {openWaylandIdleSource,
+         set(waylandDisplay) ? "the Wayland compositor (" + std::string(waylandDisplay) +
+                                   ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
+                             : std::string("no Wayland display (WAYLAND_DISPLAY)")},
+        {openMutterIdleSource, "no GNOME idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus"},
+        {openX11IdleSource, set(x11Display) ? "the X server (" + std::string(x11Display) +
+                                                  ") does not answer or lacks its idle extensions"
+                                            : std::string("no X11 display (DISPLAY)")},
+    };
+}
+
+WaylandIdleProtocol chooseWaylandIdleProtocol(bool extIdleNotify, bool kdeIdle) {
+    if (extIdleNotify) return WaylandIdleProtocol::ExtIdleNotify;
+    if (kdeIdle) return WaylandIdleProtocol::KdeIdle;
+    return WaylandIdleProtocol::None;
+}
+
+}  // namespace smokedrift::idle

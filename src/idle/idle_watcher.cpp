@@ -1,0 +1,69 @@
+#include "idle/idle_watcher.h"
+
+#include <sys/wait.h>
+
+namespace smokedrift::idle {
+
+int IdleWatcher::onSourceReady(IdleSource& source) {
+    for (;;) {
+        const IdleEvent event = source.dispatch();
+        if (event == IdleEvent::None) return KEEP_WATCHING;
+        const int code = onEvent(event, source.name());
+        if (code != KEEP_WATCHING) return code;
+    }
+}
+
+void IdleWatcher::startSaver() {
+    activeSinceStart_ = false;
+    if (saver_.start()) {
+        state_ = WatcherState::SaverRunning;
+        if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the saver started\n");
+    } else {
+        // As if it had ended at once: wait for the user before trying again.
+        state_ = WatcherState::WaitingForActivity;
+    }
+}
+
+int IdleWatcher::onEvent(IdleEvent event, const char* sourceName) {
+    switch (event) {
+    case IdleEvent::None:
+        break;
+    case IdleEvent::Idle:
+        if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the session is idle\n");
+        if (state_ == WatcherState::WaitingForIdle) startSaver();
+        // Idle again while the saver runs: the input that was seen did not end it.
+        if (state_ == WatcherState::SaverRunning) activeSinceStart_ = false;
+        break;
+    case IdleEvent::Active:
+        if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the user is active\n");
+        if (state_ == WatcherState::SaverRunning) activeSinceStart_ = true;
+        if (state_ == WatcherState::WaitingForActivity) state_ = WatcherState::WaitingForIdle;
+        break;
+    case IdleEvent::Gone:
+        saver_.stop();
+        std::fprintf(stderr, "smokedrift: the session's idle source (%s) went away; the watcher ends\n", sourceName);
+        return 255;
+    }
+    return KEEP_WATCHING;
+}
+
+int IdleWatcher::onSaverEnded(int status) {
+    if (log_ != nullptr) {
+        if (WIFEXITED(status)) {
+            std::fprintf(log_, "smokedrift: idle: the saver ended with %d\n", WEXITSTATUS(status));
+        } else {
+            std::fprintf(log_, "smokedrift: idle: the saver ended by signal %d\n", WTERMSIG(status));
+        }
+    }
+    if (state_ == WatcherState::SaverRunning) {
+        state_ = activeSinceStart_ ? WatcherState::WaitingForIdle : WatcherState::WaitingForActivity;
+    }
+    return KEEP_WATCHING;
+}
+
+int IdleWatcher::onStopSignal() {
+    saver_.stop();
+    return 0;
+}
+
+}  // namespace smokedrift::idle

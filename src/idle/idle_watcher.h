@@ -1,0 +1,56 @@
+#pragma once
+// The watcher's states, apart from any session or process: it waits for the session to go idle,
+// runs the saver, and after the saver ends waits for the user to come back before it waits for
+// idle again, so that a saver that ends by itself (a failure, a lost output) is not started over
+// and over while nobody is there. The real loop (idle_mode.cpp) feeds it what poll() brought;
+// unit tests feed it a scripted source and a scripted saver.
+#include <cstdio>
+
+#include "idle/idle_source.h"
+
+namespace smokedrift::idle {
+
+// The saver process as the watcher sees it.
+class SaverChild {
+public:
+    virtual ~SaverChild() = default;
+    // Starts the saver; false (with one line on stderr) when it could not be started.
+    virtual bool start() = 0;
+    // Ends the saver if it runs, and waits for it.
+    virtual void stop() = 0;
+};
+
+enum class WatcherState {
+    WaitingForIdle,      // the saver is not running; the next `Idle` starts it
+    SaverRunning,        // until the child ends (input ends it; the watcher never does)
+    WaitingForActivity,  // the saver ended with nobody back yet; the next `Active` re-arms
+};
+
+// What the loop does next: go on waiting, or end with this exit code.
+constexpr int KEEP_WATCHING = -1;
+
+class IdleWatcher {
+public:
+    // `log` gets the events with --verbose, and is null otherwise.
+    IdleWatcher(SaverChild& saver, std::FILE* log) : saver_(saver), log_(log) {}
+
+    // Takes every event the source has ready (the source's fd was readable).
+    int onSourceReady(IdleSource& source);
+    int onEvent(IdleEvent event, const char* sourceName);
+    // The saver process ended, with wait()'s status.
+    int onSaverEnded(int status);
+    // SIGTERM, SIGINT or SIGHUP: the saver ends with the watcher, which ends with 0.
+    int onStopSignal();
+
+    WatcherState state() const { return state_; }
+
+private:
+    void startSaver();
+
+    SaverChild& saver_;
+    std::FILE* log_;
+    WatcherState state_ = WatcherState::WaitingForIdle;
+    bool activeSinceStart_ = false;  // input came while the saver ran: it ended for that
+};
+
+}  // namespace smokedrift::idle
