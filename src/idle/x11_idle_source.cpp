@@ -64,7 +64,8 @@ int onError(Display* display, XErrorEvent* error) {
 }
 
 int onIOError(Display* display) {
-    // Quiet: the watcher prints its own line when the source reports Gone.
+    // Xlib's default handler prints a message and exits; returning lets the display's exit
+    // handler below run, and the watcher prints its own line when the source reports Gone.
     if (watched != nullptr && display == watched->display) return 0;
     return previousIOErrorHandler != nullptr ? previousIOErrorHandler(display) : 0;
 }

@@ -25,3 +25,6 @@ foreach(script refusals sway_idle sway_inhibitor sway_gone kwin_idle)
                    $<TARGET_FILE:session_idle_inhibitor>)
   set_tests_properties(session.${script} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+
+# The X server's idle time, under a private Xvfb.
+include(${CMAKE_CURRENT_LIST_DIR}/x11.cmake)
