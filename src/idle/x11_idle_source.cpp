@@ -147,8 +147,9 @@ public:
     }
 
     const char* name() const override {
-        return s_.suspensionType != NO_ID ? "X11 (XSync IDLETIME; saver suspensions through X-Resource)"
-                                         : "X11 (XSync IDLETIME; no X-Resource: saver suspensions go unseen)";
+        // Without X-Resource, players' saver suspensions go unseen: say so.
+        return s_.suspensionType != NO_ID ? "X11 XSync IDLETIME with X-Resource"
+                                          : "X11 XSync IDLETIME without X-Resource, blind to saver suspensions";
     }
 
     bool start(std::uint32_t milliseconds) override {
