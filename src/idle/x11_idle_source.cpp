@@ -11,7 +11,7 @@
 //   fires we ask each client (one request each, once per idle stretch); under a suspension we wait
 //   for IDLETIME to drop, which the server does when the last suspension ends, and count a whole
 //   idle stretch from there. Without X-Resource suspensions go unseen (name() says so).
-// - Changes no server setting: it creates one alarm and reads.
+// - Changes no server setting: it creates one alarm, interns one atom and reads.
 // - The server going away: libX11 (1.7 and later) lets the display's I/O error exit handler return
 //   instead of exiting the process; the handler marks the source gone and the calls Xlib makes on
 //   that display afterwards return at once, so dispatch() reports Gone without a longjmp.
