@@ -14,7 +14,6 @@ int IdleWatcher::onSourceReady(IdleSource& source) {
 }
 
 void IdleWatcher::startSaver() {
-    activeSinceStart_ = false;
     if (saver_.start()) {
         state_ = WatcherState::SaverRunning;
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the saver started\n");
@@ -31,13 +30,11 @@ int IdleWatcher::onEvent(IdleEvent event, const char* sourceName) {
     case IdleEvent::Idle:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the session is idle\n");
         if (state_ == WatcherState::WaitingForIdle) startSaver();
-        // Idle again while the saver runs: the input that was seen did not end it.
-        if (state_ == WatcherState::SaverRunning) activeSinceStart_ = false;
         break;
     case IdleEvent::Active:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the user is active\n");
-        if (state_ == WatcherState::SaverRunning) activeSinceStart_ = true;
-        if (state_ == WatcherState::WaitingForActivity) state_ = WatcherState::WaitingForIdle;
+        if (state_ == WatcherState::SaverRunning) saver_.stop();
+        state_ = WatcherState::WaitingForIdle;
         break;
     case IdleEvent::Gone:
         saver_.stop();
@@ -55,9 +52,7 @@ int IdleWatcher::onSaverEnded(int status) {
             std::fprintf(log_, "smokedrift: idle: the saver ended by signal %d\n", WTERMSIG(status));
         }
     }
-    if (state_ == WatcherState::SaverRunning) {
-        state_ = activeSinceStart_ ? WatcherState::WaitingForIdle : WatcherState::WaitingForActivity;
-    }
+    if (state_ == WatcherState::SaverRunning) state_ = WatcherState::WaitingForActivity;
     return KEEP_WATCHING;
 }
 

@@ -2,7 +2,9 @@
 // The watcher's states, apart from any session or process: it waits for the session to go idle,
 // runs the saver, and after the saver ends waits for the user to come back before it waits for
 // idle again, so that a saver that ends by itself (a failure, a lost output) is not started over
-// and over while nobody is there. The real loop (idle_mode.cpp) feeds it what poll() brought;
+// and over while nobody is there. Activity the session reports while the saver runs ends the
+// saver too: input the saver never saw (typed into a lock screen above it) still means the user
+// is back. The real loop (idle_mode.cpp) feeds it what poll() brought;
 // unit tests feed it a scripted source and a scripted saver.
 #include <cstdio>
 
@@ -22,7 +24,7 @@ public:
 
 enum class WatcherState {
     WaitingForIdle,      // the saver is not running; the next `Idle` starts it
-    SaverRunning,        // until the child ends (input ends it; the watcher never does)
+    SaverRunning,        // until the child ends (input ends it) or the session reports activity
     WaitingForActivity,  // the saver ended with nobody back yet; the next `Active` re-arms
 };
 
@@ -50,7 +52,6 @@ private:
     SaverChild& saver_;
     std::FILE* log_;
     WatcherState state_ = WatcherState::WaitingForIdle;
-    bool activeSinceStart_ = false;  // input came while the saver ran: it ended for that
 };
 
 }  // namespace smokedrift::idle

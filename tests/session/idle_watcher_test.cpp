@@ -47,21 +47,21 @@ struct Case {
 
 }  // namespace
 
-TEST(IdleWatcher, RunsTheSaverOncePerIdleStretchAndEndsOnStopOrLoss) {
+TEST(IdleWatcher, RunsTheSaverOncePerIdleStretchUntilTheUserIsBackAndEndsOnStopOrLoss) {
     using S = WatcherState;
     const Case cases[] = {
         {"", "", S::WaitingForIdle, KEEP_WATCHING},
         {"I", "start ", S::SaverRunning, KEEP_WATCHING},
         {"AI", "start ", S::SaverRunning, KEEP_WATCHING},  // activity before idle changes nothing
-        {"IAE", "start ", S::WaitingForIdle, KEEP_WATCHING},
-        {"(IA)E", "start ", S::WaitingForIdle, KEEP_WATCHING},
-        {"IAEI", "start start ", S::SaverRunning, KEEP_WATCHING},
+        // The saver ended on input: it is gone when the session reports the input, or about to go.
+        {"IEA", "start ", S::WaitingForIdle, KEEP_WATCHING},
+        {"IEAI", "start start ", S::SaverRunning, KEEP_WATCHING},
+        {"IA", "start stop ", S::WaitingForIdle, KEEP_WATCHING},
+        {"(IA)", "start stop ", S::WaitingForIdle, KEEP_WATCHING},
+        {"IAI", "start stop start ", S::SaverRunning, KEEP_WATCHING},
         // The saver ended with nobody back: the next idle stretch needs activity first.
         {"IE", "start ", S::WaitingForActivity, KEEP_WATCHING},
         {"IEI", "start ", S::WaitingForActivity, KEEP_WATCHING},
-        {"IEAI", "start start ", S::SaverRunning, KEEP_WATCHING},
-        // Input that did not end the saver, then idle again: its end is not the user's doing.
-        {"IAIE", "start ", S::WaitingForActivity, KEEP_WATCHING},
         {"xI", "start-fails ", S::WaitingForActivity, KEEP_WATCHING},
         {"xIAI", "start-fails start ", S::SaverRunning, KEEP_WATCHING},
         {"IT", "start stop ", S::SaverRunning, 0},

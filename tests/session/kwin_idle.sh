@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Under KWin 5.27 (ext_idle_notifier_v1, chosen over KDE's older protocol, which it also offers),
-# the watcher runs the saver after the idle time, the saver draws on its layer surface, and
-# SIGTERM ends both. KWin headless has no virtual input and no screenshot: what the saver got and
+# a stand-in player's idle inhibitor holds the saver off; once the player is gone the watcher runs
+# the saver after the idle time, the saver draws on its layer surface, and SIGTERM ends both. KWin headless has no virtual input and no screenshot: what the saver got and
 # sent is read from the protocol log (WAYLAND_DEBUG).
 source "$(dirname "$0")/lib.sh"
 command -v kwin_wayland >/dev/null || skip "no kwin_wayland"
@@ -26,7 +26,17 @@ stop_compositor() {
 poll 60 test -S "$RUNTIME/wayland-1" || fail "KWin did not come up: $(tail -n 20 "$WORK/kwin.log")"
 export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$RUNTIME/wayland-1"
 
-WAYLAND_DEBUG=1 start_watcher 2
+# A stand-in player's inhibitor holds the saver off; when the player goes, the saver runs.
+coproc PLAYER { exec "$INHIBITOR" 2>"$WORK/player.err"; }
+player=$PLAYER_PID  # bash unsets PLAYER_PID once the player ends
+PIDS+=("$player")
+read -r -t 20 -u "${PLAYER[0]}" ready || true
+[ "$ready" = ready ] || fail "the stand-in player did not come up: $(cat "$WORK/player.err")"
+WAYLAND_DEBUG=1 start_watcher 1
+sleep 4
+saver_gone || fail "the saver started while an inhibitor was held"
+exec {PLAYER[1]}>&-
+poll 10 gone "$player" || fail "the stand-in player did not end"
 poll 20 grep -q "idle source: Wayland ext_idle_notifier_v1" "$WORK/saver.err" ||
   fail "the watcher did not choose ext_idle_notifier_v1: $(grep smokedrift "$WORK/saver.err")"
 poll 30 saver_runs || fail "no saver after the idle time: $(grep smokedrift "$WORK/saver.err")"

@@ -7,7 +7,8 @@ start_sway 1 640x480
 
 coproc PLAYER { exec "$INHIBITOR" 2>"$WORK/player.err"; }
 
-PIDS+=("$PLAYER_PID")
+player=$PLAYER_PID  # bash unsets PLAYER_PID once the player ends
+PIDS+=("$player")
 read -r -t 20 -u "${PLAYER[0]}" ready || true
 [ "$ready" = ready ] || fail "the stand-in player did not come up: $(cat "$WORK/player.err")"
 
@@ -18,7 +19,7 @@ saver_gone || fail "the saver started while an inhibitor was held"
 [ "$(times_started)" -eq 0 ] || fail "the watcher started the saver: $(cat "$WORK/saver.err")"
 
 exec {PLAYER[1]}>&-
-poll 10 gone "$PLAYER_PID" || fail "the stand-in player did not end"
+poll 10 gone "$player" || fail "the stand-in player did not end"
 wait_for_smoke HEADLESS-1 640x480
 stop_watcher
 echo "sway inhibitor: ok"
