@@ -1,8 +1,8 @@
 # The idle watcher (smokedrift --idle): sleeps on the session's idle source and runs the saver as
 # a child. Its sources speak Wayland (ext-idle-notify, KDE idle), D-Bus (sd-bus) and Xlib
-# (XSync, MIT-SCREEN-SAVER); it holds no window and no GL context.
+# (XSync, MIT-SCREEN-SAVER, X-Resource); it holds no window and no GL context.
 pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
-find_package(X11 REQUIRED COMPONENTS Xext Xss)
+find_package(X11 REQUIRED COMPONENTS Xext Xss XRes)
 
 # KDE's idle protocol ships with plasma-wayland-protocols (not in wayland-protocols).
 find_path(PLASMA_WAYLAND_PROTOCOLS_DIR idle.xml
@@ -13,7 +13,7 @@ file(GLOB SMOKEDRIFT_IDLE_SOURCES CONFIGURE_DEPENDS src/idle/*.cpp)
 add_library(smokedrift_idle STATIC ${SMOKEDRIFT_IDLE_SOURCES})
 target_include_directories(smokedrift_idle PUBLIC src)
 target_compile_options(smokedrift_idle PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_idle PUBLIC PkgConfig::SYSTEMD PkgConfig::WAYLAND X11::X11 X11::Xext X11::Xss)
+target_link_libraries(smokedrift_idle PUBLIC PkgConfig::SYSTEMD PkgConfig::WAYLAND X11::X11 X11::Xext X11::Xss X11::XRes)
 smokedrift_wayland_protocol(smokedrift_idle
   ${WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml ext-idle-notify-v1)
 smokedrift_wayland_protocol(smokedrift_idle ${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml kde-idle)

@@ -28,3 +28,5 @@ endforeach()
 
 # GNOME (mutter), in a file of its own.
 include(${CMAKE_CURRENT_LIST_DIR}/gnome.cmake)
+# The X server's idle time, under a private Xvfb.
+include(${CMAKE_CURRENT_LIST_DIR}/x11.cmake)

@@ -1,0 +1,7 @@
+# The idle watcher on X11, under a private Xvfb, with a stand-in video player of ours.
+add_executable(session_x11_player ${CMAKE_CURRENT_LIST_DIR}/x11_player.c)
+target_compile_options(session_x11_player PRIVATE ${SMOKEDRIFT_WARNINGS})
+target_link_libraries(session_x11_player PRIVATE X11::X11 X11::Xss)
+add_test(NAME session.x11_idle
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/x11_idle.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:session_x11_player>)
+set_tests_properties(session.x11_idle PROPERTIES LABELS session TIMEOUT 180)
