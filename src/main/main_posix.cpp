@@ -60,6 +60,7 @@ void printHelp() {
     for (const smokedrift::SceneValueOption& o : smokedrift::sceneValueOptions) {
         std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), o.meaning);
     }
+    std::printf("    (%s)\n", smokedrift::flyThroughRule);
     std::printf(
         "    (the saver with feedback on captures the picture every %.0f seconds)\n"
         "\n",
