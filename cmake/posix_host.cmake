@@ -22,7 +22,7 @@ file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES})
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_platform_posix PUBLIC X11::X11 OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
+target_link_libraries(smokedrift_platform_posix PUBLIC X11::X11 X11::Xi OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
 smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell)
 if(SMOKEDRIFT_LAYER_SHELL_XML)
   smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_LAYER_SHELL_XML} wlr-layer-shell-unstable-v1)

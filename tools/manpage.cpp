@@ -208,6 +208,7 @@ For every mode that draws the scene; without them it is the shipped scene.
     for (const SceneValueOption& o : sceneValueOptions) {
         put(".TP\n.BI %s \" %s\"\n%s.\n", roff(o.name).c_str(), o.value, roff(o.meaning).c_str());
     }
+    put(".PP\n%s.\n", roff(flyThroughRule).c_str());
     put(".PP\nWith the feedback effect on, the saver captures the picture every %.0f seconds "
                 "and shows it for %.0f.\n", FEEDBACK_PERIOD, FEEDBACK_SHOW);
     put(".PP\nIn the saver modes also:\n.TP\n.B \\-\\-fps\nThe frame rate and the CPU load in "

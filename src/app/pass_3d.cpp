@@ -43,6 +43,8 @@ void Scene::pass3D() {
         particleSystem.update(static_cast<float>(frameClock.timeStep), camera);
         particleSystem.draw(camera, screenLayout.fadeAlpha);
     }
+    // Fog is the fly-through's: the fade and the smoke of the next frame are drawn without it.
+    glDisable(GL_FOG);
 }
 
 }  // namespace smokedrift

@@ -82,8 +82,9 @@ void Scene::configureScene() {
     settings.particlesEnabled = 0;
     settings.texturingEnabled = 1;
     // The optional parts a user asked for, before anything is built from the switches.
+    const unsigned switches = switchesInEffect(options.switches);
     for (int i = 0; i < SCENE_SWITCH_COUNT; ++i) {
-        if ((options.switches & switchBit(static_cast<SceneSwitchIndex>(i))) && sceneSwitches[i].flag != nullptr) {
+        if ((switches & switchBit(static_cast<SceneSwitchIndex>(i))) && sceneSwitches[i].flag != nullptr) {
             settings.*sceneSwitches[i].flag = 1;
         }
     }
@@ -117,7 +118,8 @@ void Scene::configureScene() {
         starField.depthWrite = 0;
         starField.shape = 1;
         starField.followCamera = 1;
-        starField.fog = 0;
+        // The pass fogs an object only when both the scene and the object ask for it.
+        starField.fog = settings.fogEnabled;
         starField.colorLow = 0.2;
         starField.colorHigh = 0.7;
         starField.build();
@@ -136,7 +138,7 @@ void Scene::configureScene() {
         particleSystem.blendDest = 3;
         particleSystem.depthTest = 0;
         particleSystem.depthWrite = 0;
-        particleSystem.fog = 0;
+        particleSystem.fog = settings.fogEnabled;
         particleSystem.shape = 1;
         particleSystem.texture = &textures[5];
         particleSystem.particleSize = 0.005f;

@@ -43,4 +43,8 @@ LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* x
 // /s, as the host reads switches: blanks, '-' and '/' skipped, any case).
 bool runsFullScreen(const std::string& hostCommandLine);
 
+// True when the host will open or draw into a window for this command line: the settings dialog,
+// the saver, a preview of a window named by its id. Refusals of the line itself need no display.
+bool needsDisplay(const std::string& hostCommandLine);
+
 }  // namespace smokedrift

@@ -67,6 +67,7 @@ void printHelp() {
     for (const smokedrift::SceneValueOption& o : smokedrift::sceneValueOptions) {
         std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), o.meaning);
     }
+    std::printf("    (%s)\n", smokedrift::flyThroughRule);
     std::printf(
         "    (the saver with feedback on captures the picture every %.0f seconds)\n"
         "\n",
@@ -190,6 +191,13 @@ int main(int argc, char** argv) {
     const bool fullScreen = !ownWindow && smokedrift::runsFullScreen(smokedrift::hostCommandLine(args, xscreensaverWindow, 0));
     const int ended = chooseWindowSystem(command.windowSystem, fullScreen);
     if (ended >= 0) return ended;
+    // Without a display the one line saying so is the whole story: the host would go on to say
+    // that it found no window to draw into (-root, /p N).
+    if (smokedrift::windowSystem() == smokedrift::WindowSystem::X11 &&
+        (ownWindow || smokedrift::needsDisplay(smokedrift::hostCommandLine(args, xscreensaverWindow, 0))) &&
+        !smokedrift::x11Reachable()) {
+        return smokedrift::SAVER_REFUSED;
+    }
     const unsigned long root = wantsRoot && !namesWindow
                                    ? static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()))
                                    : 0;

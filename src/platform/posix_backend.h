@@ -15,6 +15,10 @@ WindowSystem windowSystem();
 // one line on stderr.
 bool waylandReachable(bool report);
 
+// True when the X display opens. A failure is told in one line on stderr: a mode that needs X
+// ends on it, with nothing more to say about the windows it could not reach.
+bool x11Reachable();
+
 // The screen saver on Wayland covers every output with a process of its own: this call returns
 // -1 in each such process (which then runs the host for its output) and, in the process that
 // watches them, the run's exit code once it is over.

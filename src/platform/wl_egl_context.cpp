@@ -64,16 +64,22 @@ bool loadFramebufferCalls() {
     return fb.blitFramebuffer != nullptr;
 }
 
+// Every output's process meets the same missing OpenGL: the first to meet it says so for the run.
+void tellOnce(const char* line) {
+    Group* group = state().group;
+    if (group == nullptr || !group->failureTold.exchange(true)) std::fputs(line, stderr);
+}
+
 EGLDisplay eglDisplay() {
     WlState& s = state();
     if (s.eglDisplay != EGL_NO_DISPLAY || display() == nullptr) return s.eglDisplay;
     EGLDisplay d = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, s.display, nullptr);
     if (d == EGL_NO_DISPLAY || !eglInitialize(d, nullptr, nullptr)) {
-        std::fprintf(stderr, "EGL: no OpenGL for this Wayland display\n");
+        tellOnce("EGL: no OpenGL for this Wayland display\n");
         return EGL_NO_DISPLAY;
     }
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        std::fprintf(stderr, "EGL: desktop OpenGL is not offered\n");
+        tellOnce("EGL: desktop OpenGL is not offered\n");
         eglTerminate(d);
         return EGL_NO_DISPLAY;
     }
@@ -98,13 +104,16 @@ int attribute(EGLConfig config, EGLint name) {
 
 void listConfigs() {
     WlState& s = state();
-    if (s.configCount >= 0 || eglDisplay() == EGL_NO_DISPLAY) return;
+    if (s.configCount >= 0) return;
+    // Listed once, whatever the outcome: a failure is told once, not at each pixel-format call.
+    s.configCount = 0;
+    if (eglDisplay() == EGL_NO_DISPLAY) return;
     const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                              EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_NONE};
     EGLint count = 0;
     if (!eglChooseConfig(s.eglDisplay, wanted, s.configs, MAX_CONFIGS, &count)) count = 0;
     s.configCount = count;
-    if (count == 0) std::fprintf(stderr, "EGL: the compositor's display offers no OpenGL window formats\n");
+    if (count == 0) tellOnce("EGL: the compositor's display offers no OpenGL window formats\n");
 }
 
 BYTE bits(EGLConfig config, EGLint name) { return static_cast<BYTE>(attribute(config, name)); }

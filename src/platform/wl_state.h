@@ -91,6 +91,7 @@ struct WlWindow {
 struct Group {
     std::atomic<int> keyboardHolders{0};  // how many of our surfaces have the keyboard focus
     std::atomic<int> pointerMember{-1};   // which process's surface the pointer entered last
+    std::atomic<bool> failureTold{false};  // a process has said why OpenGL fails; the others need not
 };
 
 struct WlState {

@@ -140,8 +140,10 @@ void translate(const XEvent& e) {
         enqueue(w->xid, WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y));
         break;
     case FocusOut:
-        // Losing the keyboard to another window deactivates us; focus moving inside us does not.
-        if (w->topLevel && e.xfocus.mode == NotifyNormal && e.xfocus.detail != NotifyInferior &&
+        // Losing the keyboard to another window deactivates us, while we hold the keyboard too;
+        // focus moving inside us does not.
+        if (w->topLevel && (e.xfocus.mode == NotifyNormal || e.xfocus.mode == NotifyWhileGrabbed) &&
+            e.xfocus.detail != NotifyInferior &&
             e.xfocus.detail != NotifyPointer) {
             enqueue(w->xid, WM_ACTIVATEAPP, FALSE, 0);
         }
@@ -161,6 +163,7 @@ void translate(const XEvent& e) {
             w->focusOnMap = false;
             XSetInputFocus(state().display, w->xid, RevertToParent, CurrentTime);
         }
+        holdInput(*w);
         break;
     case ClientMessage:
         if (static_cast<Atom>(e.xclient.data.l[0]) == state().wmDeleteWindow) enqueue(w->xid, WM_CLOSE, 0, 0);
@@ -176,9 +179,11 @@ void pumpEvents() {
     while (XPending(d) > 0) {
         XEvent e;
         XNextEvent(d, &e);
+        if (e.type == GenericEvent && !keyFromDevice(e)) continue;
         translate(e);
     }
     keepOnTop();
+    keepInputHeld();
 }
 
 void postCloseToOurWindows() {

@@ -35,6 +35,22 @@ struct X11Window {
     int pixelFormat = 0;
 };
 
+constexpr int MAX_GRABBED_DEVICES = 16;
+
+// The full-screen saver's grab of the keyboard and the pointer (x11_grab.cpp).
+struct InputGrab {
+    Window window = 0;     // the full-screen window that holds or wants the grab; 0: none
+    bool keyboard = false;  // the core grabs are ours
+    bool pointer = false;
+    int xiOpcode = -1;  // XInput 2's opcode; 0: the server has none; -1: not asked yet
+    int devices[MAX_GRABBED_DEVICES] = {};  // keyboard devices grabbed one by one meanwhile
+    int deviceCount = 0;
+    Window pointerRoot = 0;  // the pointer as last read while another client holds it
+    int pointerX = 0;
+    int pointerY = 0;
+    unsigned int buttons = 0;
+};
+
 struct X11State {
     Display* display = nullptr;
     bool openFailed = false;
@@ -50,6 +66,7 @@ struct X11State {
     posix::MessageQueue queue;
     long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
     bool raisePending = false;         // another top-level window was mapped or restacked
+    InputGrab grab;
     GLXFBConfig configs[MAX_CONFIGS] = {};
     int configCount = -1;  // -1: not listed yet
     GLXContext contexts[MAX_CONTEXTS] = {};
@@ -94,5 +111,17 @@ int screenOriginX(int screen);
 void topLevelChanged(const XEvent& e);
 // Raises the full-screen windows over whatever came above them since the last events were read.
 void keepOnTop();
+
+// Input (x11_grab.cpp).
+// A full-screen window just mapped takes the keyboard and the pointer; other windows take nothing.
+void holdInput(const X11Window& w);
+// At each pass of the event loop: the grabs another client held are tried again, and meanwhile
+// the pointer is watched.
+void keepInputHeld();
+// The window is going: its grabs are let go of.
+void releaseInput(Window xid);
+// A key from a keyboard device grabbed on its own becomes a core KeyPress on the grabbing window;
+// false for any other event.
+bool keyFromDevice(XEvent& e);
 
 }  // namespace smokedrift::x11

@@ -18,6 +18,7 @@ X11Window* findWindow(Window xid) {
 }
 
 void forgetWindow(X11Window& w) {
+    releaseInput(w.xid);
     dropCovers(w);
     state().timers.dropFor(handleOf(w.xid));
     w = X11Window{};

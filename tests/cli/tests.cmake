@@ -17,3 +17,6 @@ set_tests_properties(cli.output_targets PROPERTIES LABELS render TIMEOUT 300 ENV
 add_test(NAME cli.xml_options
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/xml_options.sh $<TARGET_FILE:smokedrift> ${PROJECT_SOURCE_DIR}/res/smokedrift.xml)
 set_tests_properties(cli.xml_options PROPERTIES LABELS render TIMEOUT 300 ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
+add_test(NAME cli.fly_through_switches
+         COMMAND bash ${SMOKEDRIFT_CLI_DIR}/fly_through_switches.sh $<TARGET_FILE:smokedrift>)
+set_tests_properties(cli.fly_through_switches PROPERTIES LABELS render TIMEOUT 300 ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")

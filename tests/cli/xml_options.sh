@@ -2,7 +2,9 @@
 # Every option xscreensaver's settings program may write from res/smokedrift.xml is one the saver
 # accepts: each arg and arg-set, with a slider's % at its low, default and high values. The saver
 # reads its command line before it looks for a display, so without one an accepted line ends on
-# the display, a refused one on the option; the scene's options go through --render too.
+# the display, a refused one on the option; the scene's options go through --render too. Each
+# control of the scene, ticked or slid by itself, changes the picture: a render with it differs
+# from the shipped one (a slider at its default gives the shipped picture).
 set -uo pipefail
 bin=$1
 xml=$2
@@ -11,6 +13,8 @@ trap 'rm -rf "$dir"' EXIT
 fail=0
 xmllint --noout "$xml" || { echo "FAIL: $xml is not well-formed"; exit 1; }
 tried=0
+render=(--size 160x120 --frames 60 --seed 3)
+"$bin" --render "$dir/shipped.png" "${render[@]}" || { echo "FAIL: the shipped scene does not render"; exit 1; }
 while read -r line; do
   args=$(sed -n 's/.*arg\(-set\)\?="\([^"]*\)".*/\2/p' <<<"$line")
   [ -n "$args" ] || continue
@@ -19,6 +23,7 @@ while read -r line; do
     values=()
     for key in low default high; do values+=("$(sed -n "s/.* $key=\"\([^\"]*\)\".*/\1/p" <<<"$line")"); done
   fi
+  default=$(sed -n 's/.* default="\([^"]*\)".*/\1/p' <<<"$line")
   for v in "${values[@]}"; do
     read -r -a words <<<"${args//%/$v}"
     err=$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin" "${words[@]}" 2>&1)
@@ -27,8 +32,14 @@ while read -r line; do
       fail=1
     fi
     case "${words[0]}" in --root | --fps | --delay) ;; *)
-      if ! err=$("$bin" --render "$dir/x.png" --size 16x16 --frames 3 "${words[@]}" 2>&1); then
+      if ! err=$("$bin" --render "$dir/x.png" "${render[@]}" "${words[@]}" 2>&1); then
         echo "FAIL: --render refuses ${words[*]}: $err"
+        fail=1
+      elif [ "$v" = "$default" ] && ! cmp -s "$dir/x.png" "$dir/shipped.png"; then
+        echo "FAIL: ${words[*]}, the default, does not draw the shipped scene"
+        fail=1
+      elif [ "$v" != "$default" ] && cmp -s "$dir/x.png" "$dir/shipped.png"; then
+        echo "FAIL: ${words[*]} draws the shipped scene unchanged"
         fail=1
       fi ;;
     esac

@@ -51,7 +51,11 @@ CASES
 "$SAVER" --size 32x18 --frames 3 --render "$WORK/early.png" || fail "options before --render: exit $?"
 [ -s "$WORK/early.png" ] || fail "options before --render wrote nothing"
 
-DISPLAY=:none start_saver /s
-expect_exit 255
-[ "$(wc -l < "$WORK/saver.err")" -eq 1 ] && grep -q '^X11: cannot open display' "$WORK/saver.err" ||
-  fail "expected one line about the display, got: $(cat "$WORK/saver.err")"
+# Without a display, each mode that needs one says so in one line and nothing more.
+for words in /s -root "/p 123" --window; do
+  read -r -a argv <<<"$words"
+  DISPLAY=:none start_saver "${argv[@]}"
+  expect_exit 255
+  [ "$(wc -l < "$WORK/saver.err")" -eq 1 ] && grep -q '^X11: cannot open display' "$WORK/saver.err" ||
+    fail "'$words': expected one line about the display, got: $(cat "$WORK/saver.err")"
+done

@@ -17,5 +17,12 @@ foreach(script full_screen_draws input_closes single_instance preview configure_
                    $<TARGET_FILE:e2e_swap_count> $<TARGET_FILE:e2e_map_popup>)
   set_tests_properties(e2e.${script} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
+# Another client's keyboard and pointer grab, held by a helper of our own.
+add_executable(e2e_grab_input ${CMAKE_CURRENT_LIST_DIR}/grab_input.c)
+target_link_libraries(e2e_grab_input PRIVATE X11::X11 X11::Xi)
+add_test(NAME e2e.foreign_grab
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/foreign_grab.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:e2e_send_close>
+                 $<TARGET_FILE:e2e_swap_count> $<TARGET_FILE:e2e_map_popup> $<TARGET_FILE:e2e_grab_input>)
+set_tests_properties(e2e.foreign_grab PROPERTIES LABELS e2e TIMEOUT 180)
 # Mounting the full file system needs root; elsewhere that test reports itself skipped.
 set_tests_properties(e2e.full_destination PROPERTIES SKIP_RETURN_CODE 77)

@@ -100,3 +100,17 @@ TEST(CommandLine, TheFullScreenSaverIsToldFromTheHostsCommandLine) {
     };
     for (const auto& c : cases) EXPECT_EQ(runsFullScreen(c.line), c.fullScreen) << c.line;
 }
+
+// Which host command lines end on a missing display, and which the host refuses without one.
+TEST(CommandLine, OnlyModesWithAWindowNeedTheDisplay) {
+    const struct {
+        const char* line;
+        bool needs;
+    } cases[] = {
+        {"smokedrift", true},          {"smokedrift /", true},       {"smokedrift /s", true},
+        {"smokedrift /c:12", true},    {"smokedrift /p 0", true},    {"smokedrift -L  42", true},
+        {"smokedrift /p", false},      {"smokedrift /p x", false},   {"smokedrift /x", false},
+        {"smokedrift -a 3", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(needsDisplay(c.line), c.needs) << c.line;
+}

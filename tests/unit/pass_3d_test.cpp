@@ -107,11 +107,11 @@ TEST_F(Pass3DTest, FrameDrawsViewportOneThroughTheDriftingCamera) {
     EXPECT_EQ(recgl::count("glCallList"), 2u);
     EXPECT_EQ(recgl::count("glVertex3f"), 1600u);
     EXPECT_FLOAT_EQ(float(recgl::callsNamed("glColor4f").back().args[3]), 0.04f * 0.99f);
-    // Both objects have fog off: the pass disables fog before each.
+    // Both objects have fog off: the pass disables fog before each, and once more as it ends.
     auto tail = callsFrom("gluLookAt");
     int fogOff = 0;
     for (const auto& c : tail) fogOff += c.name == "glDisable" && c.args[0] == GL_FOG;
-    EXPECT_EQ(fogOff, 2);
+    EXPECT_EQ(fogOff, 3);
 }
 
 TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
@@ -126,8 +126,9 @@ TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
         if ((c.name == "glEnable" || c.name == "glDisable") && c.args[0] == GL_FOG) seq.push_back(c.name);
         if (c.name == "glCallList" || c.name == "glBegin") seq.push_back(c.name);
     }
-    // Fog on for the two star layers, off again for the particles.
-    EXPECT_EQ(seq, (std::vector<std::string>{"glEnable", "glCallList", "glCallList", "glDisable", "glBegin"}));
+    // Fog on for the two star layers, off again for the particles, and off when the pass ends: what
+    // the frame draws after it (the feedback effect) is not fogged.
+    EXPECT_EQ(seq, (std::vector<std::string>{"glEnable", "glCallList", "glCallList", "glDisable", "glBegin", "glDisable"}));
 }
 
 TEST_F(Pass3DTest, OneViewportRunsNoThreeDimensionalIteration) {
