@@ -124,9 +124,10 @@ void focusLeft() {
     if (s.group != nullptr) s.group->keyboardHolders.fetch_sub(1);
 }
 
-void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {
+void keyboardLeave(void*, wl_keyboard* keyboard, uint32_t, wl_surface*) {
     focusLeft();
     state().focusCheckDue = posix::nowMilliseconds() + FOCUS_GRACE_MS;
+    state().keyboardOfLeave = keyboard;
 }
 
 // Evdev codes of the keys whose virtual-key code the host might care about.
@@ -197,8 +198,11 @@ void seatCapabilities(void* data, wl_seat* seat, uint32_t caps) {
         s->keyboard = wl_seat_get_keyboard(seat);
         wl_keyboard_add_listener(s->keyboard, &keyboardListener, s);
     } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && s->keyboard != nullptr) {
-        // A keyboard unplugged takes the focus with it, but to nobody else.
+        // The last keyboard unplugged (or asleep, or switched away) takes the focus with it, after
+        // a leave, but to nobody else: no reason to end. One that comes back enters again.
         focusLeft();
+        if (state().keyboardOfLeave == s->keyboard) state().focusCheckDue = 0;
+        state().keyboardOfLeave = nullptr;
         release(s->keyboard, wl_keyboard_release, wl_keyboard_destroy, version, WL_KEYBOARD_RELEASE_SINCE_VERSION);
     }
     if ((caps & WL_SEAT_CAPABILITY_TOUCH) && s->touch == nullptr) {

@@ -126,6 +126,7 @@ struct WlState {
     bool cursorHidden = false;
     HWND keyboardWindow = nullptr;
     std::uint64_t focusCheckDue = 0;  // when to look whether the focus stayed with us (0: no check)
+    wl_keyboard* keyboardOfLeave = nullptr;  // the keyboard whose leave that look is for
 
     EGLDisplay eglDisplay = EGL_NO_DISPLAY;
     EGLConfig configs[MAX_CONFIGS] = {};

@@ -21,7 +21,7 @@ if(WLR_PROTOCOLS_DIR)
 endif()
 
 foreach(script two_outputs input_closes outputs_change swayidle history_fallback weston_xdg refusals
-               single_run)
+               single_run keyboard_leaves)
   add_test(NAME wayland.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER})
   set_tests_properties(wayland.${script} PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
