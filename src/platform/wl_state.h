@@ -52,6 +52,7 @@ struct WlSeat {
     wl_pointer* pointer = nullptr;
     wl_keyboard* keyboard = nullptr;
     wl_touch* touch = nullptr;
+    bool pointerAfterShow = false;  // the pointer came when a surface of ours was already shown
 };
 
 // How a window's last frame survives a swap: the surface preserves it; the buffer age tells after
@@ -71,6 +72,10 @@ struct WlWindow {
     int height = 0;
     bool configured = false;
     bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
+    // The compositor has handled the first frame, and with it the pointer focus a surface that
+    // appears under the pointer gets: a round trip after the first swap.
+    bool settled = false;
+    wl_callback* settling = nullptr;
     bool pacedByFrames = false;  // a swap interval of 1: draw no faster than the output shows
     // Frames swapped that the compositor has not said it showed yet. One may be drawn while the
     // one before waits for the refresh, as a swap interval of 1 allows; with both waiting, a new
