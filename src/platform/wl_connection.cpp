@@ -36,6 +36,7 @@ void outputDone(void* data, wl_output*) {
     if (o->rotated) std::swap(o->width, o->height);
     o->rotated = false;
     o->done = true;
+    outputChanged(*o);
 }
 
 void outputScale(void* data, wl_output*, int32_t factor) { static_cast<WlOutput*>(data)->scale = factor > 0 ? factor : 1; }

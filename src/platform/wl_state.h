@@ -70,6 +70,8 @@ struct WlWindow {
     int scale = 1;
     int width = 0;  // in pixels
     int height = 0;
+    int logicalWidth = 0;  // as the compositor gave it, in its units: the pixels over the scale
+    int logicalHeight = 0;
     bool configured = false;
     bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
     // The compositor has handled the first frame, and with it the pointer focus a surface that
@@ -175,6 +177,8 @@ void checkFocus();
 void windowClosed(WlWindow& w);
 // The surface took a size from the compositor: WM_SIZE, and the drawable follows.
 void windowResized(WlWindow& w, int width, int height);
+// The output's description is complete again: its windows follow a new scale.
+void outputChanged(const WlOutput& output);
 
 // Drawing (wl_egl_context.cpp).
 void resizeDrawable(WlWindow& w);

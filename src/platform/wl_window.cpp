@@ -42,6 +42,17 @@ void windowResized(WlWindow& w, int width, int height) {
     w.proc(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
 
+// A scale changed while the window is shown: buffers of the new scale, as many pixels as that
+// gives for the size the window has (the compositor may send a new one too, or not).
+void outputChanged(const WlOutput& output) {
+    for (WlWindow& w : state().windows) {
+        if (w.handle == nullptr || w.outputName != output.name || w.scale == output.scale) continue;
+        w.scale = output.scale;
+        wl_surface_set_buffer_scale(w.surface, w.scale);
+        if (w.configured) windowResized(w, w.logicalWidth * w.scale, w.logicalHeight * w.scale);
+    }
+}
+
 namespace {
 
 // A configure's size is in the surface's own units; the window is measured in pixels.
@@ -53,6 +64,8 @@ void configured(WlWindow& w, int width, int height) {
             height = o->height / w.scale;
         }
     }
+    w.logicalWidth = width;
+    w.logicalHeight = height;
     const int pixelsWide = width * w.scale;
     const int pixelsHigh = height * w.scale;
     if (!w.configured) {
