@@ -212,15 +212,6 @@ void frameShown(void* data, wl_callback* callback, uint32_t) {
 
 const wl_callback_listener frameListener = {frameShown};
 
-void firstFrameHandled(void* data, wl_callback* callback, uint32_t) {
-    auto* w = static_cast<WlWindow*>(data);
-    wl_callback_destroy(callback);
-    w->settling = nullptr;
-    w->settled = true;
-}
-
-const wl_callback_listener settleListener = {firstFrameHandled};
-
 // WGL_EXT_swap_control's entry point: 1 draws once per refresh of the output, which the
 // compositor tells with a frame callback; the swap itself never waits, so input is read while
 // the output is off.
@@ -246,8 +237,6 @@ void releaseDrawable(WlWindow& w) {
         if (pending != nullptr) wl_callback_destroy(pending);
         pending = nullptr;
     }
-    if (w.settling != nullptr) wl_callback_destroy(w.settling);
-    w.settling = nullptr;
     if (s.currentWindow == w.handle && w.historyFramebuffer != 0) {
         fb.deleteFramebuffers(1, &w.historyFramebuffer);
         fb.deleteRenderbuffers(1, &w.historyColor);
@@ -375,10 +364,7 @@ BOOL WINAPI SwapBuffers(HDC dc) {
         break;
     }
     const EGLBoolean swapped = eglSwapBuffers(s.eglDisplay, w->eglSurface);
-    if (swapped && !w->settled && w->settling == nullptr) {
-        w->settling = wl_display_sync(s.display);
-        wl_callback_add_listener(w->settling, &settleListener, w);
-    }
+    if (swapped) windowShown(*w);
     if (own) fb.bindFramebuffer(GL_FRAMEBUFFER, w->historyFramebuffer);
     if (w->history == History::BufferAge && s.currentWindow == w->handle) {
         EGLint age = 0;

@@ -177,6 +177,8 @@ void checkFocus();
 void windowClosed(WlWindow& w);
 // The surface took a size from the compositor: WM_SIZE, and the drawable follows.
 void windowResized(WlWindow& w, int width, int height);
+// A frame of the window was committed: the first one starts the round trip that settles it.
+void windowShown(WlWindow& w);
 // The output's description is complete again: its windows follow a new scale.
 void outputChanged(const WlOutput& output);
 

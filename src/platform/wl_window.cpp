@@ -42,6 +42,25 @@ void windowResized(WlWindow& w, int width, int height) {
     w.proc(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
 
+namespace {
+
+void firstFrameHandled(void* data, wl_callback* callback, uint32_t) {
+    auto* w = static_cast<WlWindow*>(data);
+    wl_callback_destroy(callback);
+    w->settling = nullptr;
+    w->settled = true;
+}
+
+const wl_callback_listener settleListener = {firstFrameHandled};
+
+}  // namespace
+
+void windowShown(WlWindow& w) {
+    if (w.settled || w.settling != nullptr) return;
+    w.settling = wl_display_sync(state().display);
+    wl_callback_add_listener(w.settling, &settleListener, &w);
+}
+
 // A scale changed while the window is shown: buffers of the new scale, as many pixels as that
 // gives for the size the window has (the compositor may send a new one too, or not).
 void outputChanged(const WlOutput& output) {
@@ -119,6 +138,7 @@ const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
 
 void destroySurface(WlWindow& w) {
     releaseDrawable(w);
+    if (w.settling != nullptr) wl_callback_destroy(w.settling);
 #ifdef SMOKEDRIFT_LAYER_SHELL
     if (w.layer != nullptr) zwlr_layer_surface_v1_destroy(w.layer);
 #endif
