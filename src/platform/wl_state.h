@@ -25,7 +25,11 @@ struct zwlr_layer_surface_v1;
 
 namespace smokedrift::wl {
 
-constexpr int MAX_OUTPUTS = 16;
+// Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
+// context each (about 85 MiB resident on llvmpipe); the others are covered black, without OpenGL
+// (wl_black_cover.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
+constexpr int MAX_OUTPUTS = 64;
+constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
 constexpr int MAX_WINDOWS = 4;
 constexpr int MAX_CONTEXTS = 4;
@@ -107,6 +111,7 @@ struct WlState {
     wl_compositor* compositor = nullptr;
     xdg_wm_base* wmBase = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;
+    wl_shm* shm = nullptr;
     WlOutput outputs[MAX_OUTPUTS];
     WlSeat seats[MAX_SEATS];
     WlWindow windows[MAX_WINDOWS];
@@ -119,6 +124,7 @@ struct WlState {
     std::uint32_t targetOutput = 0;
     int member = 0;
     Group* group = nullptr;
+    bool black = false;  // covers its output black, without the scene
     bool outputGone = false;
 
     // The pointer as Win32 sees it: a position that only travel moves. Wayland tells positions on
@@ -181,6 +187,10 @@ void windowResized(WlWindow& w, int width, int height);
 void windowShown(WlWindow& w);
 // The output's description is complete again: its windows follow a new scale.
 void outputChanged(const WlOutput& output);
+
+// A process of the run past the scene limit (wl_black_cover.cpp): covers its output black until
+// input ends the run; returns the process's exit code.
+int coverBlack();
 
 // Drawing (wl_egl_context.cpp).
 void resizeDrawable(WlWindow& w);

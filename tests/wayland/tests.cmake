@@ -28,7 +28,7 @@ target_compile_options(wayland_popup_menu PRIVATE ${SMOKEDRIFT_WARNINGS} -Wno-un
 target_link_libraries(wayland_popup_menu PRIVATE PkgConfig::WAYLAND)
 
 foreach(script two_outputs input_closes outputs_change swayidle history_fallback weston_xdg refusals
-               single_run keyboard_leaves scale_change)
+               single_run keyboard_leaves scale_change many_outputs)
   add_test(NAME wayland.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER})
   set_tests_properties(wayland.${script} PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
