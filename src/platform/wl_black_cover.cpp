@@ -1,7 +1,7 @@
 // An output past the scene limit: covered black, without OpenGL, by a process of the run that
 // still ends it on input. Each process that draws the scene costs what the driver takes for a
-// context (about 85 MiB resident on llvmpipe); this one costs a black shared-memory buffer that it
-// never touches, whose zero pages are black in XRGB.
+// context (on llvmpipe at 640x480 about 25 MiB of its own, 93 MiB resident with the libraries it
+// shares); this one costs a shared-memory buffer that it never touches, zeros being black in XRGB.
 //   - the same surface as the others (wl_window.cpp: layer surface or full-screen toplevel), the
 //     same input (wl_input.cpp) and the same share of the run's focus and pointer bookkeeping;
 //   - ends with 0 on a key, a button, a wheel, a touch, a travel of more than four pixels (the
@@ -9,6 +9,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,7 +48,7 @@ void showBlack(HWND window) {
     wl_buffer* buffer = blackBuffer(w->width, w->height);
     if (buffer == nullptr) return;
     wl_surface_attach(w->surface, buffer, 0, 0);
-    wl_surface_damage_buffer(w->surface, 0, 0, w->width, w->height);
+    wl_surface_damage(w->surface, 0, 0, INT32_MAX, INT32_MAX);
     wl_surface_commit(w->surface);
     // The compositor keeps what it was shown; the old buffer is not needed any more.
     if (shown != nullptr) wl_buffer_destroy(shown);

@@ -26,7 +26,7 @@ struct zwlr_layer_surface_v1;
 namespace smokedrift::wl {
 
 // Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
-// context each (about 85 MiB resident on llvmpipe); the others are covered black, without OpenGL
+// context each (on llvmpipe about 25 MiB of its own); the others are covered black, without OpenGL
 // (wl_black_cover.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
 constexpr int MAX_OUTPUTS = 64;
 constexpr int SCENE_OUTPUTS = 16;
