@@ -257,6 +257,11 @@ a swap keeps the last frame;
 .B direct
 trusts the driver to keep it.
 For comparing the two on a driver that misbehaves.
+.TP
+.B SMOKEDRIFT_SCENE_OUTPUTS
+On Wayland, how many outputs get the scene, below the 16 they get at most; the others are covered
+black.
+For trying the black cover without a context per output.
 .SH EXIT STATUS
 .TP
 .B 0

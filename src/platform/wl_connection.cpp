@@ -36,6 +36,7 @@ void outputDone(void* data, wl_output*) {
     if (o->rotated) std::swap(o->width, o->height);
     o->rotated = false;
     o->done = true;
+    outputChanged(*o);
 }
 
 void outputScale(void* data, wl_output*, int32_t factor) { static_cast<WlOutput*>(data)->scale = factor > 0 ? factor : 1; }
@@ -86,6 +87,8 @@ void global(void*, wl_registry* registry, uint32_t name, const char* interface, 
         s.layerShell = static_cast<zwlr_layer_shell_v1*>(
             wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, std::min<std::uint32_t>(version, 4)));
 #endif
+    } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
+        s.shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
     } else if (std::strcmp(interface, wl_output_interface.name) == 0 && version >= 2) {
         addOutput(name, version);
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {

@@ -373,6 +373,7 @@ BOOL WINAPI SwapBuffers(HDC dc) {
         break;
     }
     const EGLBoolean swapped = eglSwapBuffers(s.eglDisplay, w->eglSurface);
+    if (swapped) windowShown(*w);
     if (own) fb.bindFramebuffer(GL_FRAMEBUFFER, w->historyFramebuffer);
     if (w->history == History::BufferAge && s.currentWindow == w->handle) {
         EGLint age = 0;

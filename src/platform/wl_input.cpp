@@ -32,7 +32,23 @@ LPARAM pointerLParam() {
 
 // The pointer
 
-void pointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+bool anyWindowSettled() {
+    for (const WlWindow& w : state().windows) {
+        if (w.handle != nullptr && w.settled) return true;
+    }
+    return false;
+}
+
+// A layer surface gets the pointer as it appears under it (wlroots' compositors move the focus
+// there). When no surface of the run got it then, and it comes later to a pointer that was there
+// all along, another client held it in a grab (an open menu, a drag) that input has just broken:
+// on sway 1.7 the click outside a menu closes it, its press goes nowhere and this enter comes at
+// its release. That click is the first input the saver could have had.
+bool enterEndsGrab(const WlWindow& w, const WlSeat& seat, int memberBefore) {
+    return w.layer != nullptr && w.settled && memberBefore == -1 && !seat.pointerAfterShow;
+}
+
+void pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
     WlState& s = state();
     const WlWindow* w = windowOfSurface(surface);
     if (w == nullptr) return;
@@ -50,6 +66,8 @@ void pointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surface* surfa
         if (before != -1 && before != s.member) {
             s.cursor.x += w->width;
             s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
+        } else if (enterEndsGrab(*w, *static_cast<const WlSeat*>(data), before)) {
+            s.queue.post(w->handle, WM_LBUTTONDOWN, 0, pointerLParam());
         }
     }
 }
@@ -124,9 +142,10 @@ void focusLeft() {
     if (s.group != nullptr) s.group->keyboardHolders.fetch_sub(1);
 }
 
-void keyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {
+void keyboardLeave(void*, wl_keyboard* keyboard, uint32_t, wl_surface*) {
     focusLeft();
     state().focusCheckDue = posix::nowMilliseconds() + FOCUS_GRACE_MS;
+    state().keyboardOfLeave = keyboard;
 }
 
 // Evdev codes of the keys whose virtual-key code the host might care about.
@@ -185,6 +204,7 @@ void seatCapabilities(void* data, wl_seat* seat, uint32_t caps) {
     const uint32_t version = wl_seat_get_version(seat);
     if ((caps & WL_SEAT_CAPABILITY_POINTER) && s->pointer == nullptr) {
         s->pointer = wl_seat_get_pointer(seat);
+        s->pointerAfterShow = anyWindowSettled();
         wl_pointer_add_listener(s->pointer, &pointerListener, s);
     } else if (!(caps & WL_SEAT_CAPABILITY_POINTER) && s->pointer != nullptr) {
         if (state().pointerOfEnter == s->pointer) {
@@ -197,8 +217,11 @@ void seatCapabilities(void* data, wl_seat* seat, uint32_t caps) {
         s->keyboard = wl_seat_get_keyboard(seat);
         wl_keyboard_add_listener(s->keyboard, &keyboardListener, s);
     } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && s->keyboard != nullptr) {
-        // A keyboard unplugged takes the focus with it, but to nobody else.
+        // The last keyboard unplugged (or asleep, or switched away) takes the focus with it, after
+        // a leave, but to nobody else: no reason to end. One that comes back enters again.
         focusLeft();
+        if (state().keyboardOfLeave == s->keyboard) state().focusCheckDue = 0;
+        state().keyboardOfLeave = nullptr;
         release(s->keyboard, wl_keyboard_release, wl_keyboard_destroy, version, WL_KEYBOARD_RELEASE_SINCE_VERSION);
     }
     if ((caps & WL_SEAT_CAPABILITY_TOUCH) && s->touch == nullptr) {

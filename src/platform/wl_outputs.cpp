@@ -32,6 +32,7 @@ struct Member {
     pid_t pid = 0;
     std::uint32_t output = 0;
     bool leaving = false;  // its output went away: how it ends does not matter
+    bool black = false;    // past the scene limit: covers its output black
 };
 
 Member members[MAX_GROUP];
@@ -94,6 +95,24 @@ bool covered(std::uint32_t output) {
     return false;
 }
 
+// How many outputs get the scene: SCENE_OUTPUTS, or fewer as SMOKEDRIFT_SCENE_OUTPUTS says (to
+// try the black cover without a machine's worth of contexts).
+int sceneLimit() {
+    const char* asked = std::getenv("SMOKEDRIFT_SCENE_OUTPUTS");
+    if (asked == nullptr || *asked == '\0') return SCENE_OUTPUTS;
+    char* end = nullptr;
+    const long limit = std::strtol(asked, &end, 10);
+    return *end == '\0' && limit >= 0 && limit < SCENE_OUTPUTS ? static_cast<int>(limit) : SCENE_OUTPUTS;
+}
+
+int sceneMembers() {
+    int count = 0;
+    for (const Member& m : members) {
+        if (m.pid != 0 && !m.black) ++count;
+    }
+    return count;
+}
+
 // Forks the process for `output`. True in the new process.
 bool start(const WlOutput& output, Group* group) {
     int slot = -1;
@@ -101,6 +120,7 @@ bool start(const WlOutput& output, Group* group) {
         if (members[i].pid == 0) slot = i;
     }
     if (slot < 0) return false;
+    const bool black = sceneMembers() >= sceneLimit();
     const pid_t watcher = getpid();
     std::fflush(nullptr);
     const pid_t pid = fork();
@@ -109,7 +129,7 @@ bool start(const WlOutput& output, Group* group) {
         return false;
     }
     if (pid > 0) {
-        members[slot] = Member{pid, output.name, false};
+        members[slot] = Member{pid, output.name, false, black};
         return false;
     }
     // The new process: if the watcher dies, so does it; the connection and the signal pipe it
@@ -125,6 +145,7 @@ bool start(const WlOutput& output, Group* group) {
     state().targetOutput = name;
     state().member = slot;
     state().group = group;
+    state().black = black;
     return true;
 }
 
@@ -191,7 +212,9 @@ int runOnEveryOutput() {
     int result = -1;
     while (result < 0) {
         for (const WlOutput& o : s.outputs) {
-            if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) return -1;
+            if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) {
+                return s.black ? coverBlack() : -1;
+            }
         }
         // An output gone: its process goes with it, and the run goes on.
         for (Member& m : members) {

@@ -25,7 +25,11 @@ struct zwlr_layer_surface_v1;
 
 namespace smokedrift::wl {
 
-constexpr int MAX_OUTPUTS = 16;
+// Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
+// context each (on llvmpipe about 25 MiB of its own); the others are covered black, without OpenGL
+// (wl_black_cover.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
+constexpr int MAX_OUTPUTS = 64;
+constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
 constexpr int MAX_WINDOWS = 4;
 constexpr int MAX_CONTEXTS = 4;
@@ -52,6 +56,7 @@ struct WlSeat {
     wl_pointer* pointer = nullptr;
     wl_keyboard* keyboard = nullptr;
     wl_touch* touch = nullptr;
+    bool pointerAfterShow = false;  // the pointer came when a surface of ours was already shown
 };
 
 // How a window's last frame survives a swap: the surface preserves it; the buffer age tells after
@@ -69,8 +74,14 @@ struct WlWindow {
     int scale = 1;
     int width = 0;  // in pixels
     int height = 0;
+    int logicalWidth = 0;  // as the compositor gave it, in its units: the pixels over the scale
+    int logicalHeight = 0;
     bool configured = false;
     bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
+    // The compositor has handled the first frame, and with it the pointer focus a surface that
+    // appears under the pointer gets: a round trip after the first swap.
+    bool settled = false;
+    wl_callback* settling = nullptr;
     bool pacedByFrames = false;  // a swap interval of 1: draw no faster than the output shows
     // Frames swapped that the compositor has not said it showed yet. One may be drawn while the
     // one before waits for the refresh, as a swap interval of 1 allows; with both waiting, a new
@@ -101,6 +112,7 @@ struct WlState {
     wl_compositor* compositor = nullptr;
     xdg_wm_base* wmBase = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;
+    wl_shm* shm = nullptr;
     WlOutput outputs[MAX_OUTPUTS];
     WlSeat seats[MAX_SEATS];
     WlWindow windows[MAX_WINDOWS];
@@ -113,6 +125,7 @@ struct WlState {
     std::uint32_t targetOutput = 0;
     int member = 0;
     Group* group = nullptr;
+    bool black = false;  // covers its output black, without the scene
     bool outputGone = false;
 
     // The pointer as Win32 sees it: a position that only travel moves. Wayland tells positions on
@@ -127,6 +140,7 @@ struct WlState {
     bool cursorHidden = false;
     HWND keyboardWindow = nullptr;
     std::uint64_t focusCheckDue = 0;  // when to look whether the focus stayed with us (0: no check)
+    wl_keyboard* keyboardOfLeave = nullptr;  // the keyboard whose leave that look is for
 
     EGLDisplay eglDisplay = EGL_NO_DISPLAY;
     EGLConfig configs[MAX_CONFIGS] = {};
@@ -170,6 +184,14 @@ void checkFocus();
 void windowClosed(WlWindow& w);
 // The surface took a size from the compositor: WM_SIZE, and the drawable follows.
 void windowResized(WlWindow& w, int width, int height);
+// A frame of the window was committed: the first one starts the round trip that settles it.
+void windowShown(WlWindow& w);
+// The output's description is complete again: its windows follow a new scale.
+void outputChanged(const WlOutput& output);
+
+// A process of the run past the scene limit (wl_black_cover.cpp): covers its output black until
+// input ends the run; returns the process's exit code.
+int coverBlack();
 
 // Drawing (wl_egl_context.cpp).
 void resizeDrawable(WlWindow& w);

@@ -44,6 +44,36 @@ void windowResized(WlWindow& w, int width, int height) {
 
 namespace {
 
+void firstFrameHandled(void* data, wl_callback* callback, uint32_t) {
+    auto* w = static_cast<WlWindow*>(data);
+    wl_callback_destroy(callback);
+    w->settling = nullptr;
+    w->settled = true;
+}
+
+const wl_callback_listener settleListener = {firstFrameHandled};
+
+}  // namespace
+
+void windowShown(WlWindow& w) {
+    if (w.settled || w.settling != nullptr) return;
+    w.settling = wl_display_sync(state().display);
+    wl_callback_add_listener(w.settling, &settleListener, &w);
+}
+
+// A scale changed while the window is shown: buffers of the new scale, as many pixels as that
+// gives for the size the window has (the compositor may send a new one too, or not).
+void outputChanged(const WlOutput& output) {
+    for (WlWindow& w : state().windows) {
+        if (w.handle == nullptr || w.outputName != output.name || w.scale == output.scale) continue;
+        w.scale = output.scale;
+        wl_surface_set_buffer_scale(w.surface, w.scale);
+        if (w.configured) windowResized(w, w.logicalWidth * w.scale, w.logicalHeight * w.scale);
+    }
+}
+
+namespace {
+
 // A configure's size is in the surface's own units; the window is measured in pixels.
 void configured(WlWindow& w, int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -53,6 +83,8 @@ void configured(WlWindow& w, int width, int height) {
             height = o->height / w.scale;
         }
     }
+    w.logicalWidth = width;
+    w.logicalHeight = height;
     const int pixelsWide = width * w.scale;
     const int pixelsHigh = height * w.scale;
     if (!w.configured) {
@@ -106,6 +138,7 @@ const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
 
 void destroySurface(WlWindow& w) {
     releaseDrawable(w);
+    if (w.settling != nullptr) wl_callback_destroy(w.settling);
 #ifdef SMOKEDRIFT_LAYER_SHELL
     if (w.layer != nullptr) zwlr_layer_surface_v1_destroy(w.layer);
 #endif

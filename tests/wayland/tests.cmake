@@ -20,9 +20,21 @@ if(WLR_PROTOCOLS_DIR)
   set(SMOKEDRIFT_WL_POINTER $<TARGET_FILE:wayland_virtual_pointer>)
 endif()
 
+# An application with a right-click menu (an xdg_popup with a grab).
+add_executable(wayland_popup_menu ${CMAKE_CURRENT_LIST_DIR}/popup_menu.c)
+smokedrift_wayland_protocol(wayland_popup_menu ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell-menu)
+# Its many listeners ignore most of what they are told.
+target_compile_options(wayland_popup_menu PRIVATE ${SMOKEDRIFT_WARNINGS} -Wno-unused-parameter)
+target_link_libraries(wayland_popup_menu PRIVATE PkgConfig::WAYLAND)
+
 foreach(script two_outputs input_closes outputs_change swayidle history_fallback weston_xdg refusals
-               single_run)
+               single_run keyboard_leaves scale_change many_outputs)
   add_test(NAME wayland.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER})
   set_tests_properties(wayland.${script} PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+
+add_test(NAME wayland.menu_open
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/menu_open.sh $<TARGET_FILE:smokedrift> ${SMOKEDRIFT_WL_POINTER}
+                 $<TARGET_FILE:wayland_popup_menu>)
+set_tests_properties(wayland.menu_open PROPERTIES LABELS wayland TIMEOUT 180 SKIP_RETURN_CODE 77)
