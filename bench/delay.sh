@@ -8,7 +8,7 @@ seconds="${1:-10}"
 shift || true
 delays=("$@")
 [ ${#delays[@]} -gt 0 ] || delays=(0 16667 33333 100000)
-source bench/xvfb.sh
+source bench/session.sh
 probe=$(bench_probe)
 ticks=$(getconf CLK_TCK)
 bench_start_xvfb 320x240

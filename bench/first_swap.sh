@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 size="${1:-1280x720}"
 runs="${2:-5}"
-source bench/xvfb.sh
+source bench/session.sh
 probe=$(bench_probe)
 bench_start_xvfb "$size"
 

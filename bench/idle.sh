@@ -13,43 +13,18 @@ seconds="${2:-60}"
 runs="${3:-5}"
 saver="$(realpath "${4:-build/smokedrift}")"
 size=1280x720
-source bench/xvfb.sh
+source bench/session.sh
 swap_probe=$(bench_probe)
 cc -shared -fPIC -O2 -o "$bench_work/fork_probe.so" bench/fork_probe.c -ldl
-sway_pid=""
-trap 'bench_cleanup; [ -n "$sway_pid" ] && kill -TERM "$sway_pid" 2>/dev/null; true' EXIT
 
 case "$kind" in
 x11)
-  exec 3> "$bench_work/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-  bench_xvfb=$!
-  exec 3>&-
-  for _ in $(seq 1 100); do [ -s "$bench_work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$bench_work/display")"
+  bench_start_xvfb "$size" -noreset
   unset WAYLAND_DISPLAY
   session="X11 (Xvfb $size)"
   ;;
 wayland)
-  # sway refuses to run as root: then it runs as an unprivileged user made for the tests.
-  run_dir="$bench_work/run"
-  mkdir -p "$run_dir"; chmod 700 "$run_dir"
-  printf 'output * bg #000000 solid_color\n' > "$bench_work/sway.conf"
-  as=()
-  if [ "$(id -u)" -eq 0 ]; then
-    id smokedrift-wl >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin smokedrift-wl
-    chmod 755 "$bench_work"; chown smokedrift-wl "$run_dir"; chmod 644 "$bench_work/sway.conf"
-    as=(runuser -u smokedrift-wl --)
-  fi
-  "${as[@]}" env XDG_RUNTIME_DIR="$run_dir" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman \
-    WLR_LIBINPUT_NO_DEVICES=1 sway -c "$bench_work/sway.conf" >/dev/null 2>&1 &
-  starter=$!
-  for _ in $(seq 1 100); do [ -S "$run_dir/wayland-1" ] && ls "$run_dir"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done
-  sway_pid=$(pgrep -P "$starter" -x sway || echo "$starter")
-  SWAYSOCK=$(ls "$run_dir"/sway-ipc.*.sock)
-  export XDG_RUNTIME_DIR="$run_dir" WAYLAND_DISPLAY=wayland-1 SWAYSOCK
-  unset DISPLAY
-  swaymsg output HEADLESS-1 resolution "$size" >/dev/null
+  bench_start_sway 1 "$size"
   session="Wayland (sway $size)"
   ;;
 *) echo "bench/idle.sh: the session kind is wayland or x11" >&2; exit 2 ;;

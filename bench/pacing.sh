@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-10}"
 saver="${2:-build/smokedrift}"
-source bench/xvfb.sh
+source bench/session.sh
 probe=$(bench_probe)
 ticks=$(getconf CLK_TCK)
 

@@ -10,11 +10,9 @@ cd "$(dirname "$0")/.."
 seconds="${1:-10}"
 size="${2:-640x480}"
 saver="$(realpath "${3:-build/smokedrift}")"
-source bench/xvfb.sh
+source bench/session.sh
 probe=$(bench_probe)
 ticks=$(getconf CLK_TCK)
-sway_pid=""
-trap 'bench_cleanup; [ -n "$sway_pid" ] && kill -TERM "$sway_pid" 2>/dev/null; true' EXIT
 
 cpu_of() {  # summed user+system ticks of the given processes
   local total=0 pid
@@ -51,26 +49,9 @@ measure "X11 (Xvfb $size)" "$bench_xvfb"
 kill -TERM "$bench_xvfb"; wait "$bench_xvfb" 2>/dev/null || true; bench_xvfb=""
 unset DISPLAY
 
-# sway refuses to run as root: then it runs as an unprivileged user made for the tests.
-run_dir="$bench_work/run"
-mkdir -p "$run_dir"; chmod 700 "$run_dir"
-printf 'output * bg #000000 solid_color\n' > "$bench_work/sway.conf"
-as=()
-if [ "$(id -u)" -eq 0 ]; then
-  id smokedrift-wl >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin smokedrift-wl
-  chmod 755 "$bench_work"; chown smokedrift-wl "$run_dir"; chmod 644 "$bench_work/sway.conf"
-  as=(runuser -u smokedrift-wl --)
-fi
-"${as[@]}" env XDG_RUNTIME_DIR="$run_dir" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=1 WLR_RENDERER=pixman \
-  WLR_LIBINPUT_NO_DEVICES=1 sway -c "$bench_work/sway.conf" >/dev/null 2>&1 &
-starter=$!
-for _ in $(seq 1 100); do [ -S "$run_dir/wayland-1" ] && ls "$run_dir"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done
-sway_pid=$(pgrep -P "$starter" -x sway || echo "$starter")
-export XDG_RUNTIME_DIR="$run_dir" WAYLAND_DISPLAY=wayland-1 SWAYSOCK
-SWAYSOCK=$(ls "$run_dir"/sway-ipc.*.sock)
-swaymsg output HEADLESS-1 resolution "$size" >/dev/null
+bench_start_sway 1 "$size"
 for history in copy direct; do
   : > "$bench_work/err"
   SMOKEDRIFT_FRAME_HISTORY=$history LD_PRELOAD="$probe" "$saver" /s 2>"$bench_work/err" & bench_saver=$!
-  measure "Wayland (sway $size, $history)" "$sway_pid"
+  measure "Wayland (sway $size, $history)" "$bench_sway"
 done
