@@ -26,7 +26,7 @@ run: build
 
 # The Debian package of the Linux build (build/smokedrift_VERSION_ARCH.deb).
 package: build
-	@cmake --build --preset default --target package >/dev/null
+	@umask 022 && cmake --build --preset default --target package >/dev/null
 
 test: setup build package windows-build fuzz-build asan-build
 	@ctest --preset default -j $(JOBS)
