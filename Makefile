@@ -1,14 +1,22 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup build run test bench asan clean fuzz-build asan-build windows-build package
+.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build asan-build windows-build package dist dist-check
 
 JOBS ?= $(shell nproc)
 
 all: build
 
+# scripts/setup in parts: what building the product needs, what the Windows downloads add, what
+# the tests and benchmarks add (`make setup` installs all three).
 setup:
 	@bash scripts/setup
 
-build: setup
+setup-product:
+	@bash scripts/setup product
+
+setup-dist:
+	@bash scripts/setup product windows
+
+build: setup-product
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 
@@ -18,15 +26,23 @@ run: build
 
 # The Debian package of the Linux build (build/smokedrift_VERSION_ARCH.deb).
 package: build
-	@cmake --build --preset default --target package >/dev/null
+	@umask 022 && cmake --build --preset default --target package >/dev/null
 
-test: build package windows-build fuzz-build asan-build
+test: setup build package windows-build fuzz-build asan-build
 	@ctest --preset default -j $(JOBS)
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 	@ctest --preset fuzz -j $(JOBS)
 
+# The downloads of a release in dist/ with SHA256SUMS (.deb, Windows installer and zip); the same
+# commit gives the same bytes in any folder, which `make dist-check` shows with two clones.
+dist: setup-dist
+	@JOBS=$(JOBS) bash scripts/dist
+
+dist-check: setup-dist
+	@JOBS=$(JOBS) bash scripts/dist-check
+
 # smokedrift.scr and the helpers of its Wine tests, cross-built with MinGW-w64.
-windows-build: setup
+windows-build: setup-dist
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 
@@ -35,7 +51,7 @@ fuzz-build: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
 
-bench: build
+bench: setup build
 	@bash scripts/bench
 
 asan-build: setup
@@ -46,4 +62,4 @@ asan: asan-build
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 
 clean:
-	@rm -rf build build-asan build-fuzz build-windows
+	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows dist

@@ -23,6 +23,6 @@ set_property(SOURCE res/smokedrift.rc APPEND PROPERTY OBJECT_DEPENDS
 include(${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake)
 
 # Helpers for the Wine tests: a window to preview into, a password verifier and a password changer.
-if(NOT MSVC)
+if(NOT MSVC AND NOT SMOKEDRIFT_TESTS STREQUAL OFF)
   include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake OPTIONAL)
 endif()

@@ -26,16 +26,17 @@ else()
 endif()
 
 # The three files sit at the top of the zip, as they would beside each other in a download folder.
-set(SMOKEDRIFT_ZIP_DIR ${CMAKE_BINARY_DIR}/zip)
-add_custom_command(OUTPUT ${SMOKEDRIFT_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${SMOKEDRIFT_ZIP_DIR}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${SMOKEDRIFT_ZIP_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:smokedrift> ${PROJECT_SOURCE_DIR}/README.md
-    ${PROJECT_SOURCE_DIR}/LICENSE ${SMOKEDRIFT_ZIP_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${SMOKEDRIFT_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${SMOKEDRIFT_ZIP_DIR}
-    ${CMAKE_COMMAND} -E tar cf ${SMOKEDRIFT_ZIP} --format=zip smokedrift.scr README.md LICENSE
-  DEPENDS smokedrift $<TARGET_FILE:smokedrift> ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
-  COMMENT "Making smokedrift-${PROJECT_VERSION}-windows.zip"
-  VERBATIM)
-add_custom_target(smokedrift_zip ALL DEPENDS ${SMOKEDRIFT_ZIP})
+find_program(SMOKEDRIFT_ZIP_PROGRAM zip)
+if(SMOKEDRIFT_ZIP_PROGRAM)
+  add_custom_command(OUTPUT ${SMOKEDRIFT_ZIP}
+    COMMAND ${CMAKE_COMMAND} -DZIP=${SMOKEDRIFT_ZIP} -DSTAGE=${CMAKE_BINARY_DIR}/zip
+      "-DFILES=$<TARGET_FILE:smokedrift>;${PROJECT_SOURCE_DIR}/README.md;${PROJECT_SOURCE_DIR}/LICENSE"
+      -DEPOCH=${SMOKEDRIFT_SOURCE_DATE_EPOCH} -P ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
+    DEPENDS smokedrift $<TARGET_FILE:smokedrift> ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+      ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake
+    COMMENT "Making smokedrift-${PROJECT_VERSION}-windows.zip"
+    VERBATIM)
+  add_custom_target(smokedrift_zip ALL DEPENDS ${SMOKEDRIFT_ZIP})
+else()
+  message(WARNING "zip not found (Debian: zip): no smokedrift-${PROJECT_VERSION}-windows.zip")
+endif()

@@ -72,7 +72,7 @@ void emitWrapped() {
 int main() {
     put(".TH SMOKEDRIFT 6 \"2026-12-08\" \"smokedrift %s\" \"Screen savers\"\n", SMOKEDRIFT_VERSION);
     page(R"(.SH NAME
-smokedrift \- drifting, glowing smoke between two letterbox bands
+smokedrift \- screen saver of drifting, glowing smoke between two letterbox bands
 .SH SYNOPSIS
 .B smokedrift
 .RB [ /s | /p
@@ -97,7 +97,7 @@ smokedrift \- drifting, glowing smoke between two letterbox bands
 .B smokedrift \-\-render
 .I file.png
 .RB [ \-\-size
-.IR width x height ]
+.IR W x H ]
 .RB [ \-\-frames
 .IR n ]
 .RB [ \-\-seed
@@ -109,7 +109,7 @@ smokedrift \- drifting, glowing smoke between two letterbox bands
 .B \-\-out
 .I file.png
 .RB [ \-\-size
-.IR width x height ]
+.IR W x H ]
 .RB [ \-\-seed
 .IR s ]
 .br
@@ -180,6 +180,10 @@ The settings dialog; there are no settings of its own beyond the command line.
 Draw the scene headless through EGL and write the last frame as an RGB PNG.
 The animation runs on a simulated clock of 60 frames a second, so the same arguments always give
 the same file.
+.I W
+and
+.I H
+are the width and height in pixels, as in 640x360.
 Defaults:
 .B \-\-size 1280x720 \-\-frames 300 \-\-seed 1.
 With the feedback effect on, the picture is captured 40 frames before the end.

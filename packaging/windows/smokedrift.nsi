@@ -2,8 +2,11 @@
 ; VERSION, SCR (the built .scr), LICENSE, ICON and OUTFILE defined.
 ;
 ; The saver goes into the system folder, where the screen-saver settings list it; the uninstaller
-; lives in its own folder under Program Files. A silent install (/S) leaves the current screen
-; saver alone unless /SETSAVER is given; interactively the choice is a checked component.
+; and the licence live in their own folder under Program Files. A silent install (/S) leaves the
+; current screen saver alone unless /SETSAVER is given; interactively the choice is a checked
+; component, and the last page offers to open the screen-saver settings. The MIT licence asks
+; nothing of a user, so there is no page to accept it: it is named and installed beside the
+; uninstaller.
 
 ; The .scr is 64-bit only, so the installer is too: a 64-bit process sees the real System32 as
 ; $SYSDIR and the 64-bit registry, with no file-system or registry redirection to switch off.
@@ -25,6 +28,8 @@ InstallDir "$PROGRAMFILES64\smokedrift"
 RequestExecutionLevel admin
 ManifestDPIAware true
 SetCompressor /SOLID lzma
+; The files' times are not stored, so the installer's bytes depend on their contents alone.
+SetDateSave off
 BrandingText "smokedrift ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -40,10 +45,17 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}, MIT License"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "smokedrift is free software under the MIT licence; setup puts the licence in LICENSE.txt beside the uninstaller."
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Open the screen-saver settings"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+; Removing touches two places: the confirmation names both, not only the uninstaller's folder.
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "smokedrift will be removed: the screen saver smokedrift.scr from the system folder, and the uninstaller and licence from the folder below. If smokedrift is the current screen saver, the one it replaced comes back."
+!define MUI_UNCONFIRMPAGE_TEXT_LOCATION "Uninstaller and licence in:"
 
-!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -54,6 +66,7 @@ Section "smokedrift screen saver" SEC_SAVER
   File "/oname=smokedrift.scr" "${SCR}"
 
   SetOutPath "$INSTDIR"
+  File "/oname=LICENSE.txt" "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "smokedrift screen saver"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -64,6 +77,11 @@ Section "smokedrift screen saver" SEC_SAVER
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; Installed programs shows the size (KiB) from here: the saver and the uninstaller's folder.
+  ${GetSize} "$SYSDIR" "/M=smokedrift.scr /S=0K /G=0" $0 $1 $2
+  ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
+  IntOp $0 $0 + $1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 ; The saver it replaces is kept beside the uninstall entries, so the uninstaller can put it back
@@ -82,6 +100,12 @@ Section "Make smokedrift the current screen saver" SEC_SETSAVER
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "${SAVER}"
 SectionEnd
+
+; The installer runs as administrator; the settings it opens are those of the account it runs as,
+; which is the user's own when they confirmed the elevation themselves.
+Function OpenScreenSaverSettings
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
 
 Function .onInit
   ${If} ${Silent}
@@ -111,6 +135,7 @@ Section "Uninstall"
   ; A saver running now keeps its file until the next restart.
   Delete /REBOOTOK "${SAVER}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

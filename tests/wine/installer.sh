@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer as an administrator runs it, silent: /S puts the .scr into the 64-bit system folder
-# and registers the uninstaller, and leaves the current saver alone; /S /SETSAVER also makes
-# smokedrift the current saver. The uninstaller's quiet command, run in place, removes the file and
-# the entries and gives the saver from before back.
+# and the licence beside the uninstaller, registers the uninstaller with the installed size, and
+# leaves the current saver alone; /S /SETSAVER also makes smokedrift the current saver. The
+# uninstaller's quiet command, run in place, removes the files and the entries and gives the saver
+# from before back.
 # Everything runs in a copy of the shared prefix, so what a failed run leaves meets no other test.
 source "$(dirname "$0")/lib.sh"
 
@@ -53,6 +54,10 @@ uninstaller='C:\Program Files\smokedrift\uninstall.exe'
 expect_value "HKLM\\$UNINSTALL" UninstallString "\"$uninstaller\""
 expect_value "HKLM\\$UNINSTALL" QuietUninstallString "\"$uninstaller\" /S"
 [ -f "$(winepath -u "$uninstaller")" ] || fail "no uninstaller at $uninstaller"
+cmp -s "$(dirname "$0")/../../LICENSE" "$DRIVE_C/Program Files/smokedrift/LICENSE.txt" || fail "no LICENSE.txt beside the uninstaller"
+# Installed programs shows EstimatedSize (KiB): at least the saver's own size.
+size=$(reg_value "HKLM\\$UNINSTALL" EstimatedSize) || fail "no EstimatedSize"
+[ $((size)) -ge $(($(stat -c %s "$SCR") / 1024)) ] || fail "EstimatedSize $size KiB is less than the saver"
 wine reg query "HKLM\\Software\\Wow6432Node\\${UNINSTALL#Software\\}" >/dev/null 2>&1 &&
   fail "the uninstall entries went into the 32-bit registry view"
 

@@ -14,13 +14,13 @@ set_tests_properties(wine.prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix
 set_tests_properties(wine.prefix wine.prefix_cleanup PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
 
 # These read the Windows build's files and start no Wine.
-foreach(name imports zip)
+foreach(name imports zip release_files)
   add_test(NAME wine.${name} COMMAND bash ${SMOKEDRIFT_WINE_DIR}/${name}.sh)
   set_tests_properties(wine.${name} PROPERTIES LABELS wine ENVIRONMENT "${SMOKEDRIFT_WINE_ENV}")
 endforeach()
 
 file(GLOB SMOKEDRIFT_WINE_SCRIPTS CONFIGURE_DEPENDS ${SMOKEDRIFT_WINE_DIR}/*.sh)
-list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports|zip)\\.sh$")
+list(FILTER SMOKEDRIFT_WINE_SCRIPTS EXCLUDE REGEX "/(lib|prefix|imports|zip|release_files)\\.sh$")
 foreach(script ${SMOKEDRIFT_WINE_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME wine.${name} COMMAND bash ${script})
