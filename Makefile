@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup build run test bench asan clean fuzz-build asan-build windows-build package
+.PHONY: all setup build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package
 
 JOBS ?= $(shell nproc)
 
@@ -34,6 +34,11 @@ windows-build: setup
 fuzz-build: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (default 600), one after another at the lowest
+# priority; not part of `make test`. tests/fuzz/README.md has the figures of the last long run.
+fuzz-long: fuzz-build
+	@bash tests/fuzz/run_long.sh build-fuzz/tests/fuzz $${FUZZ_SECONDS:-600}
 
 bench: build
 	@bash scripts/bench
