@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -68,5 +69,6 @@ TEST(FeedbackMemory, CapturesOfFlyingTilesLeaveResidentMemoryFlat) {
     const long late = *std::min_element(atCapture.end() - 3, atCapture.end());
     std::string readings;
     for (long kib : atCapture) readings += " " + std::to_string(kib / 1024);
+    std::printf("resident MB at each capture:%s\n", readings.c_str());
     EXPECT_LE(late - atCapture.front(), 16 * 1024) << "resident MB at each capture:" << readings;
 }
