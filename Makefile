@@ -37,8 +37,9 @@ fuzz-build: setup
 
 # Every fuzz target for FUZZ_SECONDS each (default 600), one after another at the lowest
 # priority; not part of `make test`. tests/fuzz/README.md has the figures of the last long run.
+FUZZ_SECONDS ?= 600
 fuzz-long: fuzz-build
-	@bash tests/fuzz/run_long.sh build-fuzz/tests/fuzz $${FUZZ_SECONDS:-600}
+	@bash tests/fuzz/run_long.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	@bash scripts/bench
