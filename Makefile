@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build asan-build windows-build package dist dist-check
+.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check
 
 JOBS ?= $(shell nproc)
 
@@ -50,6 +50,12 @@ windows-build: setup-dist
 fuzz-build: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (default 600), one after another at the lowest
+# priority; not part of `make test`. tests/fuzz/README.md has the figures of the last long run.
+FUZZ_SECONDS ?= 600
+fuzz-long: fuzz-build
+	@bash tests/fuzz/run_long.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
 bench: setup build
 	@bash scripts/bench

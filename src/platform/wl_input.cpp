@@ -4,6 +4,7 @@
 #include <linux/input-event-codes.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 
 #include "platform/wl_state.h"
@@ -25,9 +26,18 @@ void post(UINT message, WPARAM wParam, LPARAM lParam) {
     if (target != nullptr) s.queue.post(target, message, wParam, lParam);
 }
 
+// A compositor may send any position and output scale: what an int cannot hold is held at its
+// ends, so no conversion or sum overflows.
+int heldPixel(double v) {
+    if (v >= INT_MAX) return INT_MAX;
+    return v <= INT_MIN ? INT_MIN : static_cast<int>(v);
+}
+
+void travel(LONG& at, long long by) { at = heldPixel(static_cast<double>(at) + static_cast<double>(by)); }
+
 LPARAM pointerLParam() {
     const WlState& s = state();
-    return MAKELPARAM(static_cast<int>(s.pointerX), static_cast<int>(s.pointerY));
+    return MAKELPARAM(heldPixel(s.pointerX), heldPixel(s.pointerY));
 }
 
 // The pointer
@@ -64,7 +74,7 @@ void pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* 
     if (s.group != nullptr) {
         const int before = s.group->pointerMember.exchange(s.member);
         if (before != -1 && before != s.member) {
-            s.cursor.x += w->width;
+            travel(s.cursor.x, w->width);
             s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
         } else if (enterEndsGrab(*w, *static_cast<const WlSeat*>(data), before)) {
             s.queue.post(w->handle, WM_LBUTTONDOWN, 0, pointerLParam());
@@ -84,8 +94,8 @@ void pointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
     const double nx = wl_fixed_to_double(x) * w->scale;
     const double ny = wl_fixed_to_double(y) * w->scale;
     // The Win32 position moves by the travel, rounded the way the pixels were crossed.
-    s.cursor.x += static_cast<LONG>(std::lround(nx) - std::lround(s.pointerX));
-    s.cursor.y += static_cast<LONG>(std::lround(ny) - std::lround(s.pointerY));
+    travel(s.cursor.x, std::llround(nx) - std::llround(s.pointerX));
+    travel(s.cursor.y, std::llround(ny) - std::llround(s.pointerY));
     s.pointerX = nx;
     s.pointerY = ny;
     s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
@@ -237,6 +247,10 @@ void seatName(void*, wl_seat*, const char*) {}
 const wl_seat_listener seatListener = {seatCapabilities, seatName};
 
 }  // namespace
+
+const wl_pointer_listener& pointerEvents() { return pointerListener; }
+const wl_keyboard_listener& keyboardEvents() { return keyboardListener; }
+const wl_touch_listener& touchEvents() { return touchListener; }
 
 void addSeat(std::uint32_t name, std::uint32_t version) {
     for (WlSeat& s : state().seats) {

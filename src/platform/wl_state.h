@@ -176,6 +176,10 @@ inline HWND desktopHandle() { return reinterpret_cast<HWND>(static_cast<std::uin
 void addSeat(std::uint32_t name, std::uint32_t version);
 void removeSeat(std::uint32_t name);
 void hideCursor();
+// What the devices' events do, for driving them without a compositor.
+const wl_pointer_listener& pointerEvents();
+const wl_keyboard_listener& keyboardEvents();
+const wl_touch_listener& touchEvents();
 // The keyboard focus left and no other surface of ours took it in time: deactivate.
 void checkFocus();
 

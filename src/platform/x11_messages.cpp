@@ -1,7 +1,6 @@
 // The message queue over X events: posted and sent messages, timers, input, destruction.
-#include <X11/keysym.h>
-
 #include "platform/posix_api.h"
+#include "platform/x11_input.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -10,47 +9,6 @@ namespace {
 
 bool enqueue(Window xid, UINT message, WPARAM wParam, LPARAM lParam) {
     return state().queue.post(handleOf(xid), message, wParam, lParam);
-}
-
-// Windows' virtual-key codes for the keys whose code is not their character.
-WPARAM virtualKey(KeySym sym) {
-    if (sym >= XK_a && sym <= XK_z) return sym - XK_a + 'A';
-    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9) || sym == XK_space) return sym;
-    switch (sym) {
-    case XK_Return: return 0x0D;
-    case XK_Escape: return 0x1B;
-    case XK_Tab: return 0x09;
-    case XK_BackSpace: return 0x08;
-    case XK_Shift_L: case XK_Shift_R: return 0x10;
-    case XK_Control_L: case XK_Control_R: return 0x11;
-    case XK_Alt_L: case XK_Alt_R: return 0x12;
-    default: return 0xFF;
-    }
-}
-
-struct ButtonMessage {
-    UINT message;
-    WPARAM wParam;
-};
-
-// X numbers the wheel's clicks as buttons 4-7 (up, down, left, right) and the side buttons 8 and
-// 9; Windows has messages of their own for them, the wheel's distance and the side button's
-// number in the high word.
-ButtonMessage buttonMessage(unsigned int button) {
-    constexpr WPARAM wheelForward = static_cast<WPARAM>(WHEEL_DELTA) << 16;
-    constexpr WPARAM wheelBack = static_cast<WPARAM>(static_cast<WORD>(-WHEEL_DELTA)) << 16;
-    switch (button) {
-    case 1: return {WM_LBUTTONDOWN, 0};
-    case 2: return {WM_MBUTTONDOWN, 0};
-    case 3: return {WM_RBUTTONDOWN, 0};
-    case 4: return {WM_MOUSEWHEEL, wheelForward};
-    case 5: return {WM_MOUSEWHEEL, wheelBack};
-    case 6: return {WM_MOUSEHWHEEL, wheelBack};
-    case 7: return {WM_MOUSEHWHEEL, wheelForward};
-    case 8: return {WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON1) << 16};
-    case 9: return {WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON2) << 16};
-    default: return {0, 0};
-    }
 }
 
 void dropQueuedFor(Window xid) { state().queue.dropFor(handleOf(xid)); }
@@ -125,29 +83,16 @@ void translate(const XEvent& e) {
     }
     if (w == nullptr) return;
     switch (e.type) {
-    case KeyPress: {
-        const KeySym sym = XLookupKeysym(const_cast<XKeyEvent*>(&e.xkey), 0);
-        const UINT message = (e.xkey.state & Mod1Mask) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        enqueue(w->xid, message, virtualKey(sym), 1);
-        break;
-    }
-    case ButtonPress: {
-        const ButtonMessage b = buttonMessage(e.xbutton.button);
-        if (b.message != 0) enqueue(w->xid, b.message, b.wParam, MAKELPARAM(e.xbutton.x, e.xbutton.y));
-        break;
-    }
+    case KeyPress:
+    case ButtonPress:
     case MotionNotify:
-        enqueue(w->xid, WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y));
-        break;
     case FocusOut:
-        // Losing the keyboard to another window deactivates us, while we hold the keyboard too;
-        // focus moving inside us does not.
-        if (w->topLevel && (e.xfocus.mode == NotifyNormal || e.xfocus.mode == NotifyWhileGrabbed) &&
-            e.xfocus.detail != NotifyInferior &&
-            e.xfocus.detail != NotifyPointer) {
-            enqueue(w->xid, WM_ACTIVATEAPP, FALSE, 0);
-        }
+    case ClientMessage: {
+        const KeySym sym = e.type == KeyPress ? XLookupKeysym(const_cast<XKeyEvent*>(&e.xkey), 0) : NoSymbol;
+        const InputMessage m = inputMessage(e, sym, w->topLevel, state().wmDeleteWindow);
+        if (m.message != 0) enqueue(w->xid, m.message, m.wParam, m.lParam);
         break;
+    }
     case Expose:
         if (e.xexpose.count == 0 && !w->paintPending) {
             w->paintPending = true;
@@ -164,9 +109,6 @@ void translate(const XEvent& e) {
             XSetInputFocus(state().display, w->xid, RevertToParent, CurrentTime);
         }
         holdInput(*w);
-        break;
-    case ClientMessage:
-        if (static_cast<Atom>(e.xclient.data.l[0]) == state().wmDeleteWindow) enqueue(w->xid, WM_CLOSE, 0, 0);
         break;
     default:
         break;

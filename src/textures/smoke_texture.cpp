@@ -1,3 +1,4 @@
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -15,12 +16,19 @@ struct Blob {
     int cy;
 };
 
+// A centre held to what an int can hold: an image of no pixels may be 2^31 - 1 wide, and a
+// spread of its blobs lands past that. No cone of such an image reaches a pixel.
+int heldCentre(double c) {
+    if (c >= INT_MAX) return INT_MAX;
+    return c <= INT_MIN ? INT_MIN : static_cast<int>(c);
+}
+
 // The 13 draws of one blob, in their fixed order: radius, then six for cx, six for cy.
 Blob drawBlob(int w, int h) {
     Blob b;
     b.radius = static_cast<int>(randomUpTo(w * 0.24) + w * 0.04);
-    b.cx = static_cast<int>(randomGaussian(static_cast<float>(w * 0.17)) + w * 0.5);
-    b.cy = static_cast<int>(randomGaussian(static_cast<float>(h * 0.17)) + h * 0.5);
+    b.cx = heldCentre(randomGaussian(static_cast<float>(w * 0.17)) + w * 0.5);
+    b.cy = heldCentre(randomGaussian(static_cast<float>(h * 0.17)) + h * 0.5);
     return b;
 }
 

@@ -30,6 +30,9 @@ float randomGaussian(float sigma) {
 namespace {
 
 void generatePerPixel(int type, int w, int h, int bytes) {
+    // An empty image computes no pixel (and so draws nothing), however long its other side: a
+    // 0 × 2^30 image would walk a billion empty rows.
+    if (w <= 0 || h <= 0) return;
     const int cx = static_cast<int>(w * 0.5);
     const int cy = static_cast<int>(h * 0.5);
     std::uint8_t* buffer = textureScratch.pixelBuffer;

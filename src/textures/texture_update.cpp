@@ -45,7 +45,10 @@ void Texture::updateNoise(int flags, int amount, int radius) {
     if (flags & NOISE_COLUMNS) {
         for (int x = 0; x < w; ++x) columnNoise[x] = lineOffset(amount, half);
     }
-    for (int y = 0; y < h; ++y) {
+    // A picture without columns has no pixel to add noise to, however many rows it claims (a
+    // 0 × 2^30 texture would draw a billion row offsets).
+    const int rows = w > 0 ? h : 0;
+    for (int y = 0; y < rows; ++y) {
         const int rowNoise = (flags & NOISE_ROWS) ? lineOffset(amount, half) : 0;
         for (int x = 0; x < w; ++x) {
             float v = 255.0f;

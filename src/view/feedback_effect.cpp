@@ -192,6 +192,16 @@ void FeedbackEffect::drawTiles(float dt) {
     // Counts set from outside are kept inside the tables.
     const int columns = clampTiles(tilesX);
     const int rows = clampTiles(tilesY);
+    // Each tile is drawn from client arrays, not between glBegin and glEnd: Mesa sends the
+    // immediate-mode vertices before every matrix change in a fresh 64 KiB buffer, and llvmpipe's
+    // rasteriser threads keep those until the frame's scene is recycled, over 200 MB for 60 × 60
+    // tiles. Arrays are read during the call, so one pair serves every tile.
+    const GLfloat corners[8] = {-hw, -hh, hw, -hh, hw, hh, -hw, hh};
+    GLfloat coords[8];
+    glVertexPointer(2, GL_FLOAT, 0, corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, coords);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     for (int i = 0; i < columns; ++i) {
         for (int j = 0; j < rows; ++j) {
             const float u = static_cast<float>(i) * du;
@@ -202,19 +212,20 @@ void FeedbackEffect::drawTiles(float dt) {
             glRotatef(tileAngleX[i][j], 1, 0, 0);
             glRotatef(tileAngleY[i][j], 0, 1, 0);
             glRotatef(tileAngleZ[i][j], 0, 0, 1);
-            glBegin(GL_QUADS);
-            glTexCoord2f(u, v);
-            glVertex2f(-hw, -hh);
-            glTexCoord2f(u + du, v);
-            glVertex2f(hw, -hh);
-            glTexCoord2f(u + du, v + dv);
-            glVertex2f(hw, hh);
-            glTexCoord2f(u, v + dv);
-            glVertex2f(-hw, hh);
-            glEnd();
+            coords[0] = u;
+            coords[1] = v;
+            coords[2] = u + du;
+            coords[3] = v;
+            coords[4] = u + du;
+            coords[5] = v + dv;
+            coords[6] = u;
+            coords[7] = v + dv;
+            glDrawArrays(GL_QUADS, 0, 4);
             glPopMatrix();
         }
     }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);
 }
 

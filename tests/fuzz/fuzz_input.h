@@ -28,3 +28,14 @@ inline int takeTextureFormat(const std::uint8_t*& data, std::size_t& size) {
     const int formats[] = {GL_RGBA, GL_LUMINANCE_ALPHA, GL_RGB, GL_ALPHA, 0, -1};
     return formats[static_cast<unsigned>(takeInt(data, size)) % 6];
 }
+
+// Generation costs grow with the pixels. Sizes the generator accepts are kept to at most
+// FUZZ_PIXELS (the other side shortened), so that a run of the dearest type (fog, smoke) stays near a tenth of a millisecond; the large
+// accepted sizes up to `limit` are the unit tests' business. Refused sizes, negative or past the
+// limit, stay as they are: refusing costs nothing.
+constexpr long long FUZZ_PIXELS = 64;
+inline void keepSmall(int& width, int& height, long long limit) {
+    const long long pixels = static_cast<long long>(width) * height;
+    if (width <= 0 || height < 0 || pixels <= FUZZ_PIXELS || pixels > limit) return;
+    height = static_cast<int>(FUZZ_PIXELS / width);
+}

@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace smokedrift;
     static Texture texture;
     const int type = takeInt(data, size) % 20;
-    const int width = takeTextureSide(data, size);
-    const int height = takeTextureSide(data, size);
+    int width = takeTextureSide(data, size);
+    int height = takeTextureSide(data, size);
+    keepSmall(width, height, MAX_PIXELS);
     const int format = takeTextureFormat(data, size);
     const int mipmapped = takeInt(data, size) & 1;
     seedRandom(static_cast<std::uint32_t>(takeInt(data, size)));

@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Texture texture;
     const int typeWord = takeInt(data, size);
     const int type = typeWord % 20;
-    const int width = takeTextureSide(data, size);
-    const int height = takeTextureSide(data, size);
+    int width = takeTextureSide(data, size);
+    int height = takeTextureSide(data, size);
+    keepSmall(width, height, MAX_PIXELS);
     const int format = takeTextureFormat(data, size);
     seedRandom(static_cast<std::uint32_t>(takeInt(data, size)));
     if ((typeWord & 0xFF80) == 0x80) {

@@ -198,7 +198,7 @@ TEST_F(Feedback, RequestedTilesAndPatternAreUsedOnceAndDrawNothingForThemselves)
     fx->drawTiles(0.1f);
     EXPECT_FLOAT_EQ(fx->tileX[3][4], x + 0.1f * fx->motionSpeed * vx);
     EXPECT_EQ(fx->tileY[3][4], y) << "only drift along x";
-    EXPECT_EQ(recgl::count("glBegin"), 100u);
+    EXPECT_EQ(recgl::count("glDrawArrays"), 100u);
 
     // Requests outside the tables' 61 × 61 are held inside them.
     fx->nextTiles = 100;
@@ -256,7 +256,8 @@ TEST_F(Feedback, TilesAreDrawnInPlaceWithTheirShareOfTheTexture) {
     fx->tileAngleZ[1][0] = 45;
     recgl::reset();
     fx->drawTiles(0.1f);
-    EXPECT_EQ(recgl::count("glBegin"), 4u);
+    EXPECT_EQ(recgl::count("glDrawArrays"), 4u);
+    EXPECT_EQ(recgl::callsNamed("glDrawArrays")[0].args, (std::vector<double>{GL_QUADS, 0, 4}));
     const auto translates = recgl::callsNamed("glTranslatef");
     ASSERT_EQ(translates.size(), 4u);
     EXPECT_EQ(translates[2].args, (std::vector<double>{0.5, 0, 0}));  // column 1, row 0

@@ -100,6 +100,16 @@ TEST_F(NoiseUpdate, ZeroAmountDrawsInOrderButChangesNothing) {
     EXPECT_EQ(after, nextRandom());
 }
 
+TEST_F(NoiseUpdate, AnImageWithoutColumnsDrawsNoRowOffsets) {
+    // 0 × 65536 is a size the generator accepts; its rows hold no pixel to offset.
+    seedRandom(3);
+    const auto px = update(0, 65536, NOISE_ROWS, 10, 1);
+    EXPECT_TRUE(px.empty());
+    const int after = nextRandom();
+    seedRandom(3);
+    EXPECT_EQ(after, nextRandom());
+}
+
 TEST_F(NoiseUpdate, ClampToRangeLimitsAndTurnsNotANumberIntoTheLowBound) {
     EXPECT_EQ(clampToRange(-3, 0, 255), 0);
     EXPECT_EQ(clampToRange(300, 0, 255), 255);
