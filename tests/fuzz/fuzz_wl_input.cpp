@@ -71,6 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         s.member = static_cast<int>((world >> 17) & 1);
     }
 
+    // The seat the listeners belong to, as the compositor announced it; whether its pointer came
+    // before or after our surfaces decides what a first enter means.
+    wl::WlSeat seat;
+    seat.pointer = POINTER;
+    seat.keyboard = KEYBOARD;
+    seat.touch = TOUCH;
+    seat.pointerAfterShow = (world & 0x40000) != 0;
+    void* const owner = &seat;
+
     const wl_pointer_listener& pointer = wl::pointerEvents();
     const wl_keyboard_listener& keyboard = wl::keyboardEvents();
     const wl_touch_listener& touch = wl::touchEvents();
@@ -82,32 +91,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         wl_surface* surface = pick(SURFACES, a);
         bool input = false;  // an event that must reach the queue
         switch (op % 10) {
-        case 0: pointer.enter(nullptr, POINTER, a, surface, x, y); break;
-        case 1: pointer.leave(nullptr, POINTER, a, surface); break;
+        case 0: pointer.enter(owner, POINTER, a, surface, x, y); break;
+        case 1: pointer.leave(owner, POINTER, a, surface); break;
         case 2:
             input = s.pointerWindow != nullptr;
-            pointer.motion(nullptr, POINTER, a, x, y);
+            pointer.motion(owner, POINTER, a, x, y);
             break;
         case 3: {
             const bool pressed = (op >> 8) & 1;
-            pointer.button(nullptr, POINTER, a, 0, (op & 0x10000) ? a : pick(BUTTONS, a), pressed);
+            pointer.button(owner, POINTER, a, 0, (op & 0x10000) ? a : pick(BUTTONS, a), pressed);
             input = pressed;
             break;
         }
         case 4:
-            pointer.axis(nullptr, POINTER, a, (op >> 8) % 3, x);
+            pointer.axis(owner, POINTER, a, (op >> 8) % 3, x);
             input = x != 0;
             break;
-        case 5: keyboard.enter(nullptr, KEYBOARD, a, surface, nullptr); break;
-        case 6: keyboard.leave(nullptr, KEYBOARD, a, surface); break;
+        case 5: keyboard.enter(owner, KEYBOARD, a, surface, nullptr); break;
+        case 6: keyboard.leave(owner, KEYBOARD, a, surface); break;
         case 7: {
             const bool pressed = (op >> 8) & 1;
-            keyboard.key(nullptr, KEYBOARD, a, 0, (op & 0x10000) ? a : pick(KEYS, a), pressed);
+            keyboard.key(owner, KEYBOARD, a, 0, (op & 0x10000) ? a : pick(KEYS, a), pressed);
             input = pressed;
             break;
         }
         case 8:
-            touch.down(nullptr, TOUCH, a, 0, surface, static_cast<int32_t>(op >> 8), x, y);
+            touch.down(owner, TOUCH, a, 0, surface, static_cast<int32_t>(op >> 8), x, y);
             input = true;
             break;
         default: wl::checkFocus(); break;

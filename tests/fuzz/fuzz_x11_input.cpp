@@ -98,9 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (m.message != WM_MOUSEMOVE || m.wParam != 0 || !positionIs(m.lParam, x, y)) __builtin_trap();
         break;
     case FocusOut: {
-        // Only the keyboard going to another window deactivates, and only a top-level window.
-        const bool away = topLevel && e.xfocus.mode == NotifyNormal && e.xfocus.detail != NotifyInferior &&
-                          e.xfocus.detail != NotifyPointer;
+        // Only the keyboard going to another window deactivates (also while we hold the keyboard),
+        // and only a top-level window.
+        const bool away = topLevel && (e.xfocus.mode == NotifyNormal || e.xfocus.mode == NotifyWhileGrabbed) &&
+                          e.xfocus.detail != NotifyInferior && e.xfocus.detail != NotifyPointer;
         if (away ? (m.message != WM_ACTIVATEAPP || m.wParam != FALSE) : m.message != 0) __builtin_trap();
         break;
     }
