@@ -86,11 +86,20 @@ bool OutputFile::open(const std::string& target, std::string& error) {
         error = reason(path, "the name is longer than " + std::to_string(nameMax) + " bytes");
         return false;
     }
+    // A signal between creating the file and guarding it would leave the file behind (or, with
+    // SIGINT ignored as in a shell's background job, not stop the render at all): hold the
+    // signals until the guard is in place, then take any that came.
+    sigset_t cleanupSignals, previousMask;
+    sigemptyset(&cleanupSignals);
+    for (const int signal : CLEANUP_SIGNALS) sigaddset(&cleanupSignals, signal);
+    sigprocmask(SIG_BLOCK, &cleanupSignals, &previousMask);
     // mkstemp creates the name exclusively (O_CREAT | O_EXCL): a planted link is never followed.
     std::string pattern = dir + "/.smokedrift-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {
-        error = reason(path, std::strerror(errno));
+        const int why = errno;
+        sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+        error = reason(path, std::strerror(why));
         return false;
     }
     // mkstemp makes the file private; a picture gets the permissions any new file would.
@@ -99,6 +108,7 @@ bool OutputFile::open(const std::string& target, std::string& error) {
     fchmod(fd, 0666 & ~mask);
     temporary = pattern;
     guardTemporary(temporary);
+    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
     file = fdopen(fd, "wb");
     if (file == nullptr) {
         error = reason(path, std::strerror(errno));

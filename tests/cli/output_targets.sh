@@ -49,6 +49,12 @@ for signal in INT TERM HUP; do
   for _ in $(seq 100); do compgen -G "$dir/.smokedrift-*" >/dev/null && break; sleep 0.1; done
   compgen -G "$dir/.smokedrift-*" >/dev/null || say "SIG$signal: no temporary file to find"
   kill -s "$signal" "$pid"
+  # A render that outlives the signal would run for days: give it 30 s, then end it and say so.
+  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    say "SIG$signal did not end the render"
+    kill -s KILL "$pid"
+  fi
   wait "$pid"
   [ -z "$(ls -A "$dir" | grep -v victim)" ] || say "SIG$signal left: $(ls -A "$dir")"
 done
