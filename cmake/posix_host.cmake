@@ -3,14 +3,12 @@
 find_package(X11 REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS GLX)
 
-file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS
-  src/host/*.cpp src/app/saver_*.cpp src/app/graphics_context.cpp src/app/configure_dialog.cpp)
+file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS src/host/*.cpp src/saver/*.cpp)
 # The dialog templates the resource script gives the .scr, from the same identifiers and words.
 configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/res/version.h @ONLY)
-set(SMOKEDRIFT_DIALOG_RESOURCES src/app/configure_dialog_resources.cpp)
-set_property(SOURCE ${SMOKEDRIFT_DIALOG_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES
+set_property(SOURCE src/saver/configure_dialog_resources.cpp APPEND PROPERTY INCLUDE_DIRECTORIES
   ${PROJECT_SOURCE_DIR}/res ${CMAKE_CURRENT_BINARY_DIR}/res)
-add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES} ${SMOKEDRIFT_DIALOG_RESOURCES})
+add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES})
 target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
@@ -18,7 +16,7 @@ target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 # time (posix_dispatch.cpp); the process services both share.
 include(cmake/wayland.cmake)
 file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS
-  src/platform/posix_*.cpp src/platform/x11_*.cpp src/platform/glx_*.cpp src/platform/wl_*.cpp src/platform/egl_*.cpp)
+  src/platform/posix_*.cpp src/platform/x11_*.cpp src/platform/glx_*.cpp src/platform/wl_*.cpp)
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES})
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})

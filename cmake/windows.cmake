@@ -1,7 +1,8 @@
 # smokedrift.scr: the host, the saver procedure and the engine against the real <windows.h>, with
 # the resources. The C and C++ runtimes are linked in, so the .scr needs only DLLs every Windows has.
-file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS
-  src/host/*.cpp src/app/saver_*.cpp src/app/graphics_context.cpp src/app/configure_dialog.cpp)
+file(GLOB SMOKEDRIFT_SAVER_SOURCES CONFIGURE_DEPENDS src/host/*.cpp src/saver/*.cpp)
+# The dialog templates come from the resource script here.
+list(REMOVE_ITEM SMOKEDRIFT_SAVER_SOURCES ${PROJECT_SOURCE_DIR}/src/saver/configure_dialog_resources.cpp)
 
 configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/res/version.h @ONLY)
 add_executable(smokedrift WIN32 ${SMOKEDRIFT_SAVER_SOURCES} $<TARGET_OBJECTS:smokedrift_engine> res/smokedrift.rc)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/feedback_cycle.h"
-#include "app/saver_options.h"
+#include "saver/saver_options.h"
 #include "app/scene_options.h"
 #include "app/scene_switches.h"
 #include "textures/texture_type_names.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/saver_options.h"
+#include "saver/saver_options.h"
 
 namespace smokedrift {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/feedback_cycle.h"
-#include "app/saver_options.h"
+#include "saver/saver_options.h"
 #include "app/scene_switches.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"

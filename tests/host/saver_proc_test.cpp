@@ -1,6 +1,6 @@
 // The saver procedure: context and scene at creation, a frame per tick, release at destruction.
 #include "base/random.h"
-#include "app/graphics_context.h"
+#include "saver/graphics_context.h"
 #include "app/scene.h"
 #include "host_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/graphics_context.h"
+#include "saver/graphics_context.h"
 #include "app/startup_trace.h"
 
 namespace smokedrift {

@@ -1,4 +1,4 @@
-#include "app/saver_pacing.h"
+#include "saver/saver_pacing.h"
 
 namespace smokedrift {
 

@@ -4,9 +4,9 @@
 
 #include "app/fps_overlay.h"
 #include "app/frame_clock.h"
-#include "app/graphics_context.h"
-#include "app/saver_options.h"
-#include "app/saver_pacing.h"
+#include "saver/graphics_context.h"
+#include "saver/saver_options.h"
+#include "saver/saver_pacing.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
