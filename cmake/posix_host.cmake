@@ -1,5 +1,5 @@
-# The saver host on POSIX: host + saver procedure compiled against our Win32 subset, with the
-# X11/GLX backend for the product and the scripted backend for the host tests.
+# The saver host on POSIX: host + saver procedure compiled against our Win32 subset, over the
+# Win32 emulation with the X11 and Wayland backends (the host tests put a scripted one under it).
 find_package(X11 REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS GLX)
 
@@ -12,25 +12,29 @@ add_library(smokedrift_saver STATIC ${SMOKEDRIFT_SAVER_SOURCES})
 target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
+# The one Win32 emulation: window table, message queue, timers, dispatch. It draws on whichever
+# window system a backend gives it (platform/window_backend.h).
+add_library(smokedrift_win32 STATIC
+  src/platform/win32_windows.cpp src/platform/win32_messages.cpp src/platform/message_queue.cpp
+  src/platform/posix_process.cpp)
+target_include_directories(smokedrift_win32 PUBLIC src)
+target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
+
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
-# time (posix_dispatch.cpp); the process services both share.
+# time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
-file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS
-  src/platform/posix_*.cpp src/platform/x11_*.cpp src/platform/glx_*.cpp src/platform/wl_*.cpp)
-add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES})
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/platform/wl_*.cpp)
+add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
+  src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_platform_posix PUBLIC X11::X11 X11::Xi OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
+target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32
+  X11::X11 X11::Xi OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
 smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell)
 if(SMOKEDRIFT_LAYER_SHELL_XML)
   smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_LAYER_SHELL_XML} wlr-layer-shell-unstable-v1)
   target_compile_definitions(smokedrift_platform_posix PRIVATE SMOKEDRIFT_LAYER_SHELL=1)
 endif()
-
-file(GLOB SMOKEDRIFT_FAKE_SOURCES CONFIGURE_DEPENDS src/platform/fake_*.cpp)
-add_library(smokedrift_platform_fake STATIC ${SMOKEDRIFT_FAKE_SOURCES})
-target_include_directories(smokedrift_platform_fake PUBLIC src)
-target_compile_options(smokedrift_platform_fake PRIVATE ${SMOKEDRIFT_WARNINGS})
 
 include(cmake/idle.cmake)
 
@@ -38,4 +42,5 @@ add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The saver and the backend call each other; the group lets the linker resolve both ways.
 target_link_libraries(smokedrift PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix>" smokedrift_offscreen smokedrift_idle)
+  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix,smokedrift_win32>" smokedrift_offscreen
+  smokedrift_idle)

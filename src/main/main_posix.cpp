@@ -189,6 +189,7 @@ int main(int argc, char** argv) {
     }
     const bool ownWindow = smokedrift::wantsOwnWindow(args, xscreensaverWindow);
     const bool fullScreen = !ownWindow && smokedrift::runsFullScreen(smokedrift::hostCommandLine(args, xscreensaverWindow, 0));
+    smokedrift::useWindowSystem(smokedrift::WindowSystem::X11);
     const int ended = chooseWindowSystem(command.windowSystem, fullScreen);
     if (ended >= 0) return ended;
     // Without a display the one line saying so is the whole story: the host would go on to say

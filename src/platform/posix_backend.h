@@ -6,7 +6,7 @@ namespace smokedrift {
 // The command line GetCommandLineA returns: program name, a blank, then the tail.
 void setCommandLine(const char* commandLine);
 
-// Which window system this run draws on. X11 unless told otherwise; chosen once, before the host.
+// Which window system this run draws on: chosen once, before the first window.
 enum class WindowSystem { X11, Wayland };
 void useWindowSystem(WindowSystem system);
 WindowSystem windowSystem();

@@ -1,24 +1,17 @@
-// Process services on POSIX, whichever window system draws: command line, clock, sleep, exit,
-// stop signals, and the optional Windows facilities (registry, libraries) that do not exist here
-// and say so.
+// Process services every POSIX window system shares: the clock, and stop signals a poll loop can
+// wait on.
 #include "platform/posix_process.h"
 
 #include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <ctime>
-
-#include "platform/posix_backend.h"
-#include "platform/win32_api.h"
 
 namespace smokedrift {
 
 namespace {
 
-char commandLineText[4096] = "smokedrift";
 int stopPipe[2] = {-1, -1};
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -31,10 +24,6 @@ void onStopSignal(int) {
 }
 
 }  // namespace
-
-void setCommandLine(const char* commandLine) {
-    std::snprintf(commandLineText, sizeof(commandLineText), "%s", commandLine);
-}
 
 namespace posix {
 
@@ -80,61 +69,3 @@ void forgetStopHandlers() {
 
 }  // namespace posix
 }  // namespace smokedrift
-
-LPSTR WINAPI GetCommandLineA() { return smokedrift::commandLineText; }
-LPSTR WINAPI CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
-
-void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
-    *info = STARTUPINFOA{};
-    info->cb = sizeof(STARTUPINFOA);
-}
-
-HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
-    // The program itself has a handle; no Windows library is ever loaded here.
-    return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr;
-}
-
-void WINAPI ExitProcess(UINT exitCode) {
-    std::fflush(nullptr);
-    _exit(static_cast<int>(exitCode));
-}
-
-BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
-    if (info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) return FALSE;
-    // The NT family: the saver does not check passwords itself here.
-    info->dwMajorVersion = 10;
-    info->dwMinorVersion = 0;
-    info->dwBuildNumber = 0;
-    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
-    info->szCSDVersion[0] = '\0';
-    return TRUE;
-}
-
-void WINAPI Sleep(DWORD milliseconds) {
-    if (milliseconds == 0) {
-        sched_yield();
-        return;
-    }
-    timespec ts = {static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    nanosleep(&ts, nullptr);
-}
-
-DWORD WINAPI GetTickCount() { return static_cast<DWORD>(smokedrift::posix::nowMilliseconds()); }
-
-BOOL WINAPI SystemParametersInfoA(UINT, UINT, LPVOID, UINT) { return FALSE; }
-HMODULE WINAPI LoadLibraryA(LPCSTR) { return nullptr; }
-FARPROC WINAPI GetProcAddress(HMODULE, LPCSTR) { return nullptr; }
-BOOL WINAPI FreeLibrary(HMODULE) { return FALSE; }
-// No structured exceptions on this platform: nothing to filter.
-LPTOP_LEVEL_EXCEPTION_FILTER WINAPI SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER) { return nullptr; }
-LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
-
-LSTATUS WINAPI RegOpenKeyA(HKEY, LPCSTR, PHKEY result) {
-    *result = nullptr;
-    return ERROR_FILE_NOT_FOUND;
-}
-LSTATUS WINAPI RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD) { return ERROR_FILE_NOT_FOUND; }
-LSTATUS WINAPI RegCloseKey(HKEY) { return ERROR_SUCCESS; }
-
-HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) { return nullptr; }
-HGDIOBJ WINAPI GetStockObject(int object) { return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(object) + 1); }

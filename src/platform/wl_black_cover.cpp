@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/posix_api.h"
 #include "platform/wl_state.h"
 
 namespace smokedrift::wl {
@@ -43,7 +42,7 @@ wl_buffer* blackBuffer(int width, int height) {
 }
 
 void showBlack(HWND window) {
-    WlWindow* w = findWindow(window);
+    WlSurface* w = findSurface(window);
     if (w == nullptr || w->width <= 0 || w->height <= 0) return;
     wl_buffer* buffer = blackBuffer(w->width, w->height);
     if (buffer == nullptr) return;
@@ -53,23 +52,23 @@ void showBlack(HWND window) {
     // The compositor keeps what it was shown; the old buffer is not needed any more.
     if (shown != nullptr) wl_buffer_destroy(shown);
     shown = buffer;
-    windowShown(*w);
+    surfaceShown(*w);
 }
 
 LRESULT CALLBACK blackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        api::GetCursorPos(&travelFrom);
+        GetCursorPos(&travelFrom);
         showBlack(window);
         return 0;
     case WM_SIZE:
         showBlack(window);
         return 0;
     case WM_SHOWWINDOW:
-        hideCursor();
+        SetCursor(nullptr);
         return 0;
     case WM_ACTIVATEAPP:
-        if (wParam == FALSE) api::PostMessageA(window, WM_CLOSE, 0, 0);
+        if (wParam == FALSE) PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
@@ -78,21 +77,21 @@ LRESULT CALLBACK blackProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_XBUTTONDOWN:
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
-        api::PostMessageA(window, WM_CLOSE, 0, 0);
+        PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_MOUSEMOVE: {
         POINT now = {};
-        api::GetCursorPos(&now);
+        GetCursorPos(&now);
         if (std::labs(now.x - travelFrom.x) + std::labs(now.y - travelFrom.y) > TRAVEL_THRESHOLD) {
-            api::PostMessageA(window, WM_CLOSE, 0, 0);
+            PostMessageA(window, WM_CLOSE, 0, 0);
         }
         return 0;
     }
     case WM_DESTROY:
-        api::PostQuitMessage(0);
+        PostQuitMessage(0);
         return 0;
     default:
-        return api::DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -107,13 +106,13 @@ int coverBlack() {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &blackProc;
     windowClass.lpszClassName = BLACK_CLASS;
-    if (api::RegisterClassA(&windowClass) == 0) return 255;
-    const HWND window = api::CreateWindowExA(0, BLACK_CLASS, "smokedrift", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr,
+    if (RegisterClassA(&windowClass) == 0) return 255;
+    const HWND window = CreateWindowExA(0, BLACK_CLASS, "smokedrift", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr,
                                              nullptr, nullptr, nullptr);
     // No window: the output went before it could be covered, or the compositor refused it.
     if (window == nullptr) return state().outputGone ? OUTPUT_GONE_CODE : 255;
     MSG msg = {};
-    while (api::GetMessageA(&msg, nullptr, 0, 0)) api::DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
     return static_cast<int>(msg.wParam);
 }
 

@@ -62,8 +62,8 @@ void addOutput(std::uint32_t name, std::uint32_t version) {
 void removeOutput(std::uint32_t name) {
     WlOutput* o = findOutput(name);
     if (o == nullptr) return;
-    for (WlWindow& w : state().windows) {
-        if (w.handle != nullptr && w.outputName == name) windowClosed(w);
+    for (WlSurface& w : state().surfaces) {
+        if (w.handle != nullptr && w.outputName == name) surfaceClosed(w);
     }
     if (name == state().targetOutput) state().outputGone = true;
     wl_output_destroy(o->output);
@@ -159,7 +159,18 @@ void roundtrip() {
     if (wl_display_roundtrip(state().display) < 0) connectionLost();
 }
 
-void waitForInput(int timeoutMs) {
+namespace {
+
+// How long a wait may last: until the caller's timeout, or the look at where the keyboard went.
+int waitLimit(int timeoutMs) {
+    const std::uint64_t due = state().focusCheckDue;
+    if (due == 0) return timeoutMs;
+    const std::uint64_t now = posix::nowMilliseconds();
+    const int focusWait = due > now ? static_cast<int>(due - now) : 0;
+    return timeoutMs < 0 || focusWait < timeoutMs ? focusWait : timeoutMs;
+}
+
+void readEvents(int timeoutMs) {
     wl_display* d = state().display;
     if (d == nullptr) return;
     while (wl_display_prepare_read(d) != 0) {
@@ -180,7 +191,22 @@ void waitForInput(int timeoutMs) {
     checkConnection();
 }
 
-void dispatchPending() { waitForInput(0); }
+void checkFocusWhenDue() {
+    const WlState& s = state();
+    if (s.focusCheckDue != 0 && posix::nowMilliseconds() >= s.focusCheckDue) checkFocus();
+}
+
+}  // namespace
+
+void waitEvents(int timeoutMs) {
+    readEvents(waitLimit(timeoutMs));
+    checkFocusWhenDue();
+}
+
+void pumpEvents() {
+    checkFocusWhenDue();
+    readEvents(0);
+}
 
 WlOutput* findOutput(std::uint32_t name) {
     for (WlOutput& o : state().outputs) {

@@ -3,7 +3,6 @@
 // same advance.
 #include <GL/gl.h>
 
-#include "platform/posix_api.h"
 #include "platform/wl_state.h"
 
 namespace smokedrift::wl {
@@ -57,10 +56,8 @@ void enlarge(const Glyph& g, Bitmap& out) {
 
 }  // namespace
 
-namespace api {
-
-BOOL WINAPI wglUseFontBitmapsA(HDC, DWORD first, DWORD count, DWORD listBase) {
-    if (state().currentContext == EGL_NO_CONTEXT) return FALSE;
+bool fontBitmaps(DWORD first, DWORD count, DWORD listBase) {
+    if (state().currentContext == EGL_NO_CONTEXT) return false;
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -73,8 +70,7 @@ BOOL WINAPI wglUseFontBitmapsA(HDC, DWORD first, DWORD count, DWORD listBase) {
         glEndList();
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    return TRUE;
+    return true;
 }
 
-}  // namespace api
 }  // namespace smokedrift::wl

@@ -1,12 +1,12 @@
 // Input on Wayland: each seat's pointer, keyboard and touch, followed as devices come and go,
 // turned into the messages the host's close rules read. Keys are not decoded: any key closes, and
 // a compositor may hand us a keymap of its virtual keyboard's own.
-#include <linux/input-event-codes.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cmath>
 
+#include "platform/virtual_keys.h"
 #include "platform/wl_state.h"
 
 namespace smokedrift::wl {
@@ -19,11 +19,11 @@ void post(UINT message, WPARAM wParam, LPARAM lParam) {
     WlState& s = state();
     HWND target = s.keyboardWindow != nullptr ? s.keyboardWindow : s.pointerWindow;
     if (target == nullptr) {
-        for (const WlWindow& w : s.windows) {
+        for (const WlSurface& w : s.surfaces) {
             if (w.handle != nullptr) target = w.handle;
         }
     }
-    if (target != nullptr) s.queue.post(target, message, wParam, lParam);
+    if (target != nullptr) platform::post(target, message, wParam, lParam);
 }
 
 // A compositor may send any position and output scale: what an int cannot hold is held at its
@@ -43,7 +43,7 @@ LPARAM pointerLParam() {
 // The pointer
 
 bool anyWindowSettled() {
-    for (const WlWindow& w : state().windows) {
+    for (const WlSurface& w : state().surfaces) {
         if (w.handle != nullptr && w.settled) return true;
     }
     return false;
@@ -54,13 +54,13 @@ bool anyWindowSettled() {
 // all along, another client held it in a grab (an open menu, a drag) that input has just broken:
 // on sway 1.7 the click outside a menu closes it, its press goes nowhere and this enter comes at
 // its release. That click is the first input the saver could have had.
-bool enterEndsGrab(const WlWindow& w, const WlSeat& seat, int memberBefore) {
+bool enterEndsGrab(const WlSurface& w, const WlSeat& seat, int memberBefore) {
     return w.layer != nullptr && w.settled && memberBefore == -1 && !seat.pointerAfterShow;
 }
 
 void pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
     WlState& s = state();
-    const WlWindow* w = windowOfSurface(surface);
+    const WlSurface* w = surfaceOf(surface);
     if (w == nullptr) return;
     s.pointerWindow = w->handle;
     s.pointerOfEnter = pointer;
@@ -75,9 +75,9 @@ void pointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface* 
         const int before = s.group->pointerMember.exchange(s.member);
         if (before != -1 && before != s.member) {
             travel(s.cursor.x, w->width);
-            s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
+            platform::post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
         } else if (enterEndsGrab(*w, *static_cast<const WlSeat*>(data), before)) {
-            s.queue.post(w->handle, WM_LBUTTONDOWN, 0, pointerLParam());
+            platform::post(w->handle, WM_LBUTTONDOWN, 0, pointerLParam());
         }
     }
 }
@@ -89,7 +89,7 @@ void pointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {
 
 void pointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
     WlState& s = state();
-    const WlWindow* w = findWindow(s.pointerWindow);
+    const WlSurface* w = findSurface(s.pointerWindow);
     if (w == nullptr) return;
     const double nx = wl_fixed_to_double(x) * w->scale;
     const double ny = wl_fixed_to_double(y) * w->scale;
@@ -98,19 +98,15 @@ void pointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
     travel(s.cursor.y, std::llround(ny) - std::llround(s.pointerY));
     s.pointerX = nx;
     s.pointerY = ny;
-    s.queue.post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
+    platform::post(w->handle, WM_MOUSEMOVE, 0, pointerLParam());
 }
 
 void pointerButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t pressed) {
     if (pressed != WL_POINTER_BUTTON_STATE_PRESSED) return;
-    switch (button) {
-    case BTN_LEFT: post(WM_LBUTTONDOWN, 0, pointerLParam()); break;
-    case BTN_RIGHT: post(WM_RBUTTONDOWN, 0, pointerLParam()); break;
-    case BTN_MIDDLE: post(WM_MBUTTONDOWN, 0, pointerLParam()); break;
-    case BTN_SIDE:
-    case BTN_BACK: post(WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON1) << 16, pointerLParam()); break;
-    default: post(WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON2) << 16, pointerLParam()); break;
-    }
+    platform::ButtonMessage b = platform::buttonOfEvdev(button);
+    // Any other button is one more side button: it ends the saver as they do.
+    if (b.message == 0) b = {WM_XBUTTONDOWN, static_cast<WPARAM>(XBUTTON2) << 16};
+    post(b.message, b.wParam, pointerLParam());
 }
 
 void pointerAxis(void*, wl_pointer*, uint32_t, uint32_t axis, wl_fixed_t value) {
@@ -137,7 +133,7 @@ void keyboardKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close
 
 void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
     WlState& s = state();
-    const WlWindow* w = windowOfSurface(surface);
+    const WlSurface* w = surfaceOf(surface);
     if (w == nullptr || s.keyboardWindow != nullptr) return;
     s.keyboardWindow = w->handle;
     if (s.group != nullptr) s.group->keyboardHolders.fetch_add(1);
@@ -158,20 +154,8 @@ void keyboardLeave(void*, wl_keyboard* keyboard, uint32_t, wl_surface*) {
     state().keyboardOfLeave = keyboard;
 }
 
-// Evdev codes of the keys whose virtual-key code the host might care about.
-WPARAM virtualKey(uint32_t key) {
-    switch (key) {
-    case KEY_ESC: return 0x1B;
-    case KEY_ENTER: return 0x0D;
-    case KEY_SPACE: return 0x20;
-    case KEY_TAB: return 0x09;
-    case KEY_BACKSPACE: return 0x08;
-    default: return 0xFF;
-    }
-}
-
 void keyboardKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t pressed) {
-    if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) post(WM_KEYDOWN, virtualKey(key), 1);
+    if (pressed == WL_KEYBOARD_KEY_STATE_PRESSED) post(WM_KEYDOWN, platform::virtualKeyOfEvdevKey(key), 1);
 }
 
 void keyboardModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
@@ -273,8 +257,10 @@ void removeSeat(std::uint32_t name) {
     }
 }
 
-void hideCursor() {
+// Wayland shows the pointer again only when a surface asks for a picture of it; ours never do.
+void hideCursor(bool hidden) {
     WlState& s = state();
+    if (!hidden) return;
     s.cursorHidden = true;
     if (s.pointerOfEnter != nullptr && s.pointerInside) wl_pointer_set_cursor(s.pointerOfEnter, s.enterSerial, nullptr, 0, 0);
 }
@@ -284,8 +270,8 @@ void checkFocus() {
     s.focusCheckDue = 0;
     const bool ours = s.group != nullptr ? s.group->keyboardHolders.load() > 0 : s.keyboardWindow != nullptr;
     if (ours) return;
-    for (const WlWindow& w : s.windows) {
-        if (w.handle != nullptr) s.queue.post(w.handle, WM_ACTIVATEAPP, FALSE, 0);
+    for (const WlSurface& w : s.surfaces) {
+        if (w.handle != nullptr) platform::post(w.handle, WM_ACTIVATEAPP, FALSE, 0);
     }
 }
 

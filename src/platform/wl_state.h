@@ -1,6 +1,12 @@
 #pragma once
 // State of the Wayland + EGL backend, shared by its files: one struct, fixed-size tables.
 //
+// Features: the full-screen saver only, over every output (a layer-shell overlay where the
+// compositor offers one, a full-screen xdg toplevel elsewhere); input from every seat; EGL pixel
+// formats and a desktop-GL context whose last frame survives the swap; swaps paced by frame
+// callbacks. Limits: no child windows (previews), no dialogs, no windows of other clients to find;
+// at most SCENE_OUTPUTS outputs draw the scene, the rest are covered black.
+//
 // The screen saver covers each output with a process of its own (wl_outputs.cpp): the scene is
 // one object drawn at one size, and outputs have sizes of their own. Each process shows one window
 // (a layer-shell surface on its output, or a full-screen xdg toplevel where the compositor has no
@@ -14,7 +20,7 @@
 #include <cstdint>
 
 #include "platform/posix_process.h"
-#include "platform/posix_queue.h"
+#include "platform/window_backend.h"
 #include "platform/win32_api.h"
 
 struct xdg_wm_base;
@@ -63,9 +69,9 @@ struct WlSeat {
 // each swap whether it did; the window draws into a buffer of its own; or the driver is trusted.
 enum class History { Unknown, Preserved, BufferAge, OwnBuffer, Trusted };
 
-struct WlWindow {
+// The surface under a window of ours.
+struct WlSurface {
     HWND handle = nullptr;  // null: a free slot
-    WNDPROC proc = nullptr;
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer = nullptr;
     xdg_surface* xdgSurface = nullptr;
@@ -115,10 +121,7 @@ struct WlState {
     wl_shm* shm = nullptr;
     WlOutput outputs[MAX_OUTPUTS];
     WlSeat seats[MAX_SEATS];
-    WlWindow windows[MAX_WINDOWS];
-    posix::ClassTable classes;
-    posix::MessageQueue queue;
-    posix::TimerTable timers;
+    WlSurface surfaces[MAX_WINDOWS];
 
     // Which output this process covers (a registry name; 0: the first there is), and as which
     // member of the run.
@@ -159,23 +162,34 @@ wl_display* connect(bool report);
 // The compositor went away or broke the connection: one line (unless this process is one of a
 // run, whose watcher says it) and out with 255.
 [[noreturn]] void connectionLost();
+// The backend's table (wl_backend.cpp).
+const platform::WindowBackend& backend();
 // Sends what is queued, reads and handles what came, without waiting.
-void dispatchPending();
+void pumpEvents();
 // Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).
-void waitForInput(int timeoutMs);
+void waitEvents(int timeoutMs);
 // Round trip: every request so far has been answered.
 void roundtrip();
 
 WlOutput* findOutput(std::uint32_t name);
 WlOutput* targetOutput();
-WlWindow* findWindow(HWND window);
-WlWindow* windowOfSurface(wl_surface* surface);
+WlSurface* findSurface(HWND window);
+// Surfaces (wl_window.cpp).
+HWND createSurface(platform::SurfaceRequest& request);
+void showSurface(HWND window);
+void destroySurface(HWND window);
+int clipBox(HWND window, RECT* rect);
+bool otherWindow(HWND window, platform::OtherWindow* info);
+HWND foreground();
+bool setForeground(HWND window);
+bool cursorPos(POINT* point);
+WlSurface* surfaceOf(wl_surface* surface);
 inline HWND desktopHandle() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x100)); }
 
 // Input (wl_input.cpp): listens to a seat's devices as its capabilities come and go.
 void addSeat(std::uint32_t name, std::uint32_t version);
 void removeSeat(std::uint32_t name);
-void hideCursor();
+void hideCursor(bool hidden);
 // What the devices' events do, for driving them without a compositor.
 const wl_pointer_listener& pointerEvents();
 const wl_keyboard_listener& keyboardEvents();
@@ -183,13 +197,13 @@ const wl_touch_listener& touchEvents();
 // The keyboard focus left and no other surface of ours took it in time: deactivate.
 void checkFocus();
 
-// Windows (wl_window.cpp).
+// Surfaces (wl_window.cpp), continued.
 // A window whose output went away or that the compositor closed.
-void windowClosed(WlWindow& w);
+void surfaceClosed(WlSurface& w);
 // The surface took a size from the compositor: WM_SIZE, and the drawable follows.
-void windowResized(WlWindow& w, int width, int height);
+void surfaceResized(WlSurface& w, int width, int height);
 // A frame of the window was committed: the first one starts the round trip that settles it.
-void windowShown(WlWindow& w);
+void surfaceShown(WlSurface& w);
 // The output's description is complete again: its windows follow a new scale.
 void outputChanged(const WlOutput& output);
 
@@ -197,8 +211,18 @@ void outputChanged(const WlOutput& output);
 // input ends the run; returns the process's exit code.
 int coverBlack();
 
-// Drawing (wl_egl_context.cpp).
-void resizeDrawable(WlWindow& w);
-void releaseDrawable(WlWindow& w);
+// OpenGL (wl_egl.cpp).
+void resizeDrawable(WlSurface& w);
+void releaseDrawable(WlSurface& w);
+int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want);
+int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor);
+bool setPixelFormat(HWND window, int format);
+HGLRC createContext(HWND window);
+bool makeCurrent(HWND window, HGLRC context);
+bool deleteContext(HGLRC context);
+bool swapBuffers(HWND window);
+PROC procAddress(LPCSTR name);
+// Glyphs of our own for --fps (wl_font.cpp): no server lends a font.
+bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
 
 }  // namespace smokedrift::wl

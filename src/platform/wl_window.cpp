@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix_api.h"
 #include "platform/wl_state.h"
 #include "xdg-shell-client.h"
 #ifdef SMOKEDRIFT_LAYER_SHELL
@@ -13,39 +12,39 @@
 
 namespace smokedrift::wl {
 
-WlWindow* findWindow(HWND window) {
+WlSurface* findSurface(HWND window) {
     if (window == nullptr) return nullptr;
-    for (WlWindow& w : state().windows) {
+    for (WlSurface& w : state().surfaces) {
         if (w.handle == window) return &w;
     }
     return nullptr;
 }
 
-WlWindow* windowOfSurface(wl_surface* surface) {
-    for (WlWindow& w : state().windows) {
+WlSurface* surfaceOf(wl_surface* surface) {
+    for (WlSurface& w : state().surfaces) {
         if (w.handle != nullptr && w.surface == surface) return &w;
     }
     return nullptr;
 }
 
-void windowClosed(WlWindow& w) {
+void surfaceClosed(WlSurface& w) {
     if (w.closing) return;
     w.closing = true;
-    state().queue.post(w.handle, WM_CLOSE, 0, 0);
+    platform::post(w.handle, WM_CLOSE, 0, 0);
 }
 
-void windowResized(WlWindow& w, int width, int height) {
+void surfaceResized(WlSurface& w, int width, int height) {
     if (width <= 0 || height <= 0 || (width == w.width && height == w.height)) return;
     w.width = width;
     w.height = height;
     resizeDrawable(w);
-    w.proc(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    platform::resized(w.handle, width, height);
 }
 
 namespace {
 
 void firstFrameHandled(void* data, wl_callback* callback, uint32_t) {
-    auto* w = static_cast<WlWindow*>(data);
+    auto* w = static_cast<WlSurface*>(data);
     wl_callback_destroy(callback);
     w->settling = nullptr;
     w->settled = true;
@@ -55,7 +54,7 @@ const wl_callback_listener settleListener = {firstFrameHandled};
 
 }  // namespace
 
-void windowShown(WlWindow& w) {
+void surfaceShown(WlSurface& w) {
     if (w.settled || w.settling != nullptr) return;
     w.settling = wl_display_sync(state().display);
     wl_callback_add_listener(w.settling, &settleListener, &w);
@@ -64,18 +63,18 @@ void windowShown(WlWindow& w) {
 // A scale changed while the window is shown: buffers of the new scale, as many pixels as that
 // gives for the size the window has (the compositor may send a new one too, or not).
 void outputChanged(const WlOutput& output) {
-    for (WlWindow& w : state().windows) {
+    for (WlSurface& w : state().surfaces) {
         if (w.handle == nullptr || w.outputName != output.name || w.scale == output.scale) continue;
         w.scale = output.scale;
         wl_surface_set_buffer_scale(w.surface, w.scale);
-        if (w.configured) windowResized(w, w.logicalWidth * w.scale, w.logicalHeight * w.scale);
+        if (w.configured) surfaceResized(w, w.logicalWidth * w.scale, w.logicalHeight * w.scale);
     }
 }
 
 namespace {
 
 // A configure's size is in the surface's own units; the window is measured in pixels.
-void configured(WlWindow& w, int width, int height) {
+void configured(WlSurface& w, int width, int height) {
     if (width <= 0 || height <= 0) {
         // Ours to choose (sway's first configure of a toplevel): the output's size.
         if (const WlOutput* o = findOutput(w.outputName)) {
@@ -93,20 +92,20 @@ void configured(WlWindow& w, int width, int height) {
         if (pixelsHigh > 0) w.height = pixelsHigh;
         return;
     }
-    windowResized(w, pixelsWide, pixelsHigh);
+    surfaceResized(w, pixelsWide, pixelsHigh);
 }
 
 #ifdef SMOKEDRIFT_LAYER_SHELL
 void layerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width, uint32_t height) {
     zwlr_layer_surface_v1_ack_configure(layer, serial);
-    configured(*static_cast<WlWindow*>(data), static_cast<int>(width), static_cast<int>(height));
+    configured(*static_cast<WlSurface*>(data), static_cast<int>(width), static_cast<int>(height));
 }
 
 // The compositor takes a layer surface away when its output goes (before it says the output went)
 // or when it will not show it any longer: either way this output is no longer this process's.
 void layerClosed(void* data, zwlr_layer_surface_v1*) {
     state().outputGone = true;
-    windowClosed(*static_cast<WlWindow*>(data));
+    surfaceClosed(*static_cast<WlSurface*>(data));
 }
 
 const zwlr_layer_surface_v1_listener layerListener = {layerConfigure, layerClosed};
@@ -121,7 +120,7 @@ void toplevelConfigure(void*, xdg_toplevel*, int32_t width, int32_t height, wl_a
     pendingHeight = height;
 }
 
-void toplevelClose(void* data, xdg_toplevel*) { windowClosed(*static_cast<WlWindow*>(data)); }
+void toplevelClose(void* data, xdg_toplevel*) { surfaceClosed(*static_cast<WlSurface*>(data)); }
 
 void toplevelBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
 void toplevelCapabilities(void*, xdg_toplevel*, wl_array*) {}
@@ -131,12 +130,12 @@ const xdg_toplevel_listener toplevelListener = {toplevelConfigure, toplevelClose
 
 void surfaceConfigure(void* data, xdg_surface* surface, uint32_t serial) {
     xdg_surface_ack_configure(surface, serial);
-    configured(*static_cast<WlWindow*>(data), pendingWidth, pendingHeight);
+    configured(*static_cast<WlSurface*>(data), pendingWidth, pendingHeight);
 }
 
 const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
 
-void destroySurface(WlWindow& w) {
+void destroySurface(WlSurface& w) {
     releaseDrawable(w);
     if (w.settling != nullptr) wl_callback_destroy(w.settling);
 #ifdef SMOKEDRIFT_LAYER_SHELL
@@ -145,11 +144,11 @@ void destroySurface(WlWindow& w) {
     if (w.toplevel != nullptr) xdg_toplevel_destroy(w.toplevel);
     if (w.xdgSurface != nullptr) xdg_surface_destroy(w.xdgSurface);
     if (w.surface != nullptr) wl_surface_destroy(w.surface);
-    w = WlWindow{};
+    w = WlSurface{};
 }
 
 // The role that puts the surface over the whole output, above everything else.
-void giveRole(WlWindow& w, const WlOutput& output, LPCSTR title) {
+void giveRole(WlSurface& w, const WlOutput& output, LPCSTR title) {
     WlState& s = state();
 #ifdef SMOKEDRIFT_LAYER_SHELL
     if (s.layerShell != nullptr) {
@@ -177,34 +176,25 @@ void giveRole(WlWindow& w, const WlOutput& output, LPCSTR title) {
 
 }  // namespace
 
-namespace api {
-
-ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-    return display() != nullptr ? state().classes.add(*windowClass) : 0;
-}
-
-HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int, int, int width, int height,
-                            HWND parent, HMENU, HINSTANCE, LPVOID) {
+HWND createSurface(platform::SurfaceRequest& request) {
     WlState& s = state();
-    const WNDPROC classProc = display() != nullptr ? state().classes.find(className) : nullptr;
     const WlOutput* output = targetOutput();
-    if (classProc == nullptr || (style & WS_CHILD) || parent != nullptr) return nullptr;
+    if (display() == nullptr || request.parent != nullptr || (request.style & WS_CHILD)) return nullptr;
     if (output == nullptr) {
         s.outputGone = true;
         return nullptr;
     }
-    WlWindow* w = nullptr;
+    WlSurface* w = nullptr;
     for (int i = 0; w == nullptr && i < MAX_WINDOWS; ++i) {
-        if (s.windows[i].handle == nullptr) w = &s.windows[i];
+        if (s.surfaces[i].handle == nullptr) w = &s.surfaces[i];
     }
     if (w == nullptr) return nullptr;
-    *w = WlWindow{};
-    w->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1 + (w - s.windows)));
-    w->proc = classProc;
+    *w = WlSurface{};
+    w->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1 + (w - s.surfaces)));
     w->outputName = output->name;
     w->scale = output->scale;
-    w->width = width;
-    w->height = height;
+    w->width = request.width;
+    w->height = request.height;
     w->surface = wl_compositor_create_surface(s.compositor);
     wl_surface_set_buffer_scale(w->surface, w->scale);
     // The picture has no holes: the compositor need not draw what lies under it.
@@ -212,100 +202,58 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, 
     wl_region_add(opaque, 0, 0, INT32_MAX, INT32_MAX);
     wl_surface_set_opaque_region(w->surface, opaque);
     wl_region_destroy(opaque);
-    giveRole(*w, *output, title);
+    giveRole(*w, *output, request.title);
     wl_surface_commit(w->surface);
     while (!w->configured && !w->closing) roundtrip();
     if (w->closing) {
         destroySurface(*w);
         return nullptr;
     }
-    const HWND handle = w->handle;
-    if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
-        destroySurface(*w);
-        return nullptr;
-    }
-    if (style & WS_VISIBLE) {
-        w->proc(handle, WM_SHOWWINDOW, TRUE, 0);
-        s.queue.post(handle, WM_PAINT, 0, 0);
-    }
+    request.width = w->width;
+    request.height = w->height;
     wl_display_flush(s.display);
-    return handle;
+    return w->handle;
 }
 
-HWND WINAPI GetDesktopWindow() { return display() != nullptr ? desktopHandle() : nullptr; }
+// The first frame is asked for at once: nothing else would expose a new surface.
+void showSurface(HWND window) { platform::invalidate(window); }
 
-BOOL WINAPI IsWindow(HWND window) { return findWindow(window) != nullptr || window == desktopHandle() ? TRUE : FALSE; }
-
-HWND WINAPI GetParent(HWND) { return nullptr; }
-
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
-    *rect = RECT{0, 0, 0, 0};
-    if (const WlWindow* w = findWindow(window)) {
-        rect->right = w->width;
-        rect->bottom = w->height;
-        return TRUE;
-    }
-    if (window == desktopHandle()) {
-        const WlOutput* o = targetOutput();
-        if (o == nullptr) return FALSE;
-        rect->right = o->width;
-        rect->bottom = o->height;
-        return TRUE;
-    }
-    return FALSE;
+void destroySurface(HWND window) {
+    if (WlSurface* w = findSurface(window)) destroySurface(*w);
+    wl_display_flush(state().display);
 }
 
-// Another run's surfaces are not ours to find: compositors keep clients apart.
-HWND WINAPI FindWindowA(LPCSTR, LPCSTR) { return nullptr; }
+// The desktop is the output this process covers.
+bool otherWindow(HWND window, platform::OtherWindow* info) {
+    const WlOutput* o = window == desktopHandle() ? targetOutput() : nullptr;
+    if (o == nullptr) return false;
+    *info = platform::OtherWindow{nullptr, o->width, o->height};
+    return true;
+}
 
-HWND WINAPI GetForegroundWindow() { return state().keyboardWindow; }
+HWND foreground() { return state().keyboardWindow; }
 
 // The compositor hands out the focus; a layer surface asks for the keyboard when it is made.
-BOOL WINAPI SetForegroundWindow(HWND window) { return findWindow(window) != nullptr ? TRUE : FALSE; }
+bool setForeground(HWND window) { return findSurface(window) != nullptr; }
 
-HCURSOR WINAPI SetCursor(HCURSOR cursor) {
-    const HCURSOR previous = state().cursorHidden ? nullptr : reinterpret_cast<HCURSOR>(1);
-    // Wayland shows the pointer again only when a surface asks for a picture of it; ours never do.
-    if (cursor == nullptr) hideCursor();
-    return previous;
-}
-
-BOOL WINAPI GetCursorPos(LPPOINT point) {
+bool cursorPos(POINT* point) {
     *point = state().cursor;
-    return TRUE;
+    return true;
 }
 
-HDC WINAPI GetDC(HWND window) {
-    if (display() == nullptr) return nullptr;
-    return reinterpret_cast<HDC>(window == nullptr ? desktopHandle() : window);
-}
-
-int WINAPI ReleaseDC(HWND, HDC) { return 1; }
-
-int WINAPI GetClipBox(HDC dc, LPRECT rect) {
-    *rect = RECT{0, 0, 0, 0};
-    const HWND window = reinterpret_cast<HWND>(dc);
-    if (!api::GetClientRect(window, rect)) return ERROR;
+int clipBox(HWND window, RECT* rect) {
+    const WlSurface* w = findSurface(window);
+    platform::OtherWindow desktop;
+    if (w != nullptr) {
+        *rect = RECT{0, 0, w->width, w->height};
+    } else if (otherWindow(window, &desktop)) {
+        *rect = RECT{0, 0, desktop.width, desktop.height};
+    } else {
+        return ERROR;
+    }
     // The frames drawn have not been shown yet (or the output is off): a new one would be wasted.
-    const WlWindow* w = findWindow(window);
     if (w != nullptr && w->framesInFlight[0] != nullptr && w->framesInFlight[1] != nullptr) return NULLREGION;
     return SIMPLEREGION;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
-    WlWindow* w = findWindow(window);
-    if (message != WM_CLOSE || w == nullptr) return 0;
-    // As DestroyWindow: the window hears WM_DESTROY while its surface still exists.
-    w->proc(window, WM_DESTROY, 0, 0);
-    state().queue.dropFor(window);
-    state().timers.dropFor(window);
-    destroySurface(*w);
-    wl_display_flush(state().display);
-    return 0;
-}
-
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return -1; }
-BOOL WINAPI EndDialog(HWND, INT_PTR) { return FALSE; }
-
-}  // namespace api
 }  // namespace smokedrift::wl

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/posix_resources.h"
-#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -68,15 +67,9 @@ WORD commandFor(const XEvent& e, Atom deleteWindow, int top) {
 }
 
 }  // namespace
-}  // namespace smokedrift::x11
 
-namespace smokedrift::x11::api {
-
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam) {
-    // Only templates named by number (MAKEINTRESOURCEA) exist here.
-    const std::uintptr_t name = reinterpret_cast<std::uintptr_t>(templateName);
-    const smokedrift::DialogResource* resource =
-        (name >> 16) == 0 ? smokedrift::findDialogResource(static_cast<WORD>(name)) : nullptr;
+INT_PTR dialogBox(WORD templateId, HWND owner, DLGPROC dialogProc, LPARAM initParam) {
+    const smokedrift::DialogResource* resource = smokedrift::findDialogResource(templateId);
     Display* d = display();
     if (resource == nullptr || d == nullptr) return -1;
     X11State& s = state();
@@ -91,7 +84,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>("SmokedriftSettings")};
     XSetClassHint(d, w, &hint);
     XSetWMProtocols(d, w, &s.wmDeleteWindow, 1);
-    if (owner != nullptr && api::IsWindow(owner)) XSetTransientForHint(d, w, xidOf(owner));
+    if (owner != nullptr && IsWindow(owner)) XSetTransientForHint(d, w, xidOf(owner));
     XSelectInput(d, w, ExposureMask | KeyPressMask | ButtonPressMask | StructureNotifyMask);
     GC gc = XCreateGC(d, w, 0, nullptr);
     XSetForeground(d, gc, BlackPixel(d, s.screen));
@@ -107,7 +100,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
             continue;
         }
         if (XPending(d) == 0) {
-            waitForInput(-1);
+            waitEvents(-1);
             continue;
         }
         XEvent e;
@@ -125,10 +118,10 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPR
     return s.dialogEnded ? s.dialogResult : -1;
 }
 
-BOOL WINAPI EndDialog(HWND, INT_PTR result) {
+bool endDialog(HWND, INT_PTR result) {
     state().dialogEnded = true;
     state().dialogResult = result;
-    return TRUE;
+    return true;
 }
 
-}  // namespace smokedrift::x11::api
+}  // namespace smokedrift::x11

@@ -13,7 +13,6 @@
 // keyboard; at most MAX_GRABBED_DEVICES keyboard devices are taken that way.
 #include <X11/extensions/XInput2.h>
 
-#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -63,7 +62,7 @@ void releaseKeyboardDevices() {
     g.deviceCount = 0;
 }
 
-void post(UINT message, LPARAM lParam) { state().queue.post(handleOf(state().grab.window), message, 0, lParam); }
+void post(UINT message, LPARAM lParam) { platform::post(handleOf(state().grab.window), message, 0, lParam); }
 
 // Under another client's pointer grab no motion or button event comes here: the pointer is read.
 void watchPointer() {
@@ -89,7 +88,7 @@ void watchPointer() {
 
 }  // namespace
 
-void holdInput(const X11Window& w) {
+void holdInput(const X11Surface& w) {
     InputGrab& g = state().grab;
     if (!w.fullScreen || g.window != 0) return;
     const int opcode = g.xiOpcode;

@@ -12,7 +12,7 @@ int screenCount() {
 
 // The other screens get a black window each, with the saver's name and class, that hears the
 // input there for the saver: one GL context and one scene draw, on the default screen.
-Window makeCover(const X11Window& w, int screen) {
+Window makeCover(const X11Surface& w, int screen) {
     Display* d = state().display;
     const Window root = RootWindow(d, screen);
     XWindowAttributes size;
@@ -61,7 +61,7 @@ void listenTo(Window xid, long mask) {
     XSelectInput(s.display, xid, s.rootInput[screen]);
 }
 
-void coverScreen(X11Window& w) {
+void coverScreen(X11Surface& w) {
     X11State& s = state();
     w.fullScreen = true;
     for (int i = 0; i < screenCount(); ++i) {
@@ -77,22 +77,22 @@ void coverScreen(X11Window& w) {
     }
 }
 
-void showCovers(const X11Window& w) {
+void showCovers(const X11Surface& w) {
     for (const Window cover : w.covers) {
         if (cover != 0) XMapRaised(state().display, cover);
     }
 }
 
-void dropCovers(X11Window& w) {
+void dropCovers(X11Surface& w) {
     for (Window& cover : w.covers) {
         if (cover != 0) XDestroyWindow(state().display, cover);
         cover = 0;
     }
 }
 
-X11Window* coveredBy(Window cover) {
+X11Surface* coveredBy(Window cover) {
     if (cover == 0) return nullptr;
-    for (X11Window& w : state().windows) {
+    for (X11Surface& w : state().surfaces) {
         for (const Window c : w.covers) {
             if (w.xid != 0 && c == cover) return &w;
         }
@@ -113,7 +113,7 @@ void screenResized(Window root, int width, int height) {
     X11State& s = state();
     const int screen = screenOfRoot(root);
     if (screen < 0) return;
-    for (const X11Window& w : s.windows) {
+    for (const X11Surface& w : s.surfaces) {
         if (w.xid == 0 || !w.fullScreen) continue;
         if (screen != s.screen) {
             if (w.covers[screen] != 0) {
@@ -134,14 +134,14 @@ void topLevelChanged(const XEvent& e) {
     // A notification or any other window mapped over the saver would stay above it: what a
     // topmost window is on Windows, the saver stays here by raising itself after each such change.
     // Changes of our own windows (our raise among them) call for nothing.
-    if (changed != 0 && findWindow(changed) == nullptr && coveredBy(changed) == nullptr) state().raisePending = true;
+    if (changed != 0 && findSurface(changed) == nullptr && coveredBy(changed) == nullptr) state().raisePending = true;
 }
 
 void keepOnTop() {
     X11State& s = state();
     if (!s.raisePending) return;
     s.raisePending = false;
-    for (const X11Window& w : s.windows) {
+    for (const X11Surface& w : s.surfaces) {
         if (w.xid == 0 || !w.fullScreen) continue;
         XRaiseWindow(s.display, w.xid);
         for (const Window cover : w.covers) {

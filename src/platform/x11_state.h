@@ -1,6 +1,13 @@
 #pragma once
-// State of the X11 + GLX backend, shared by its files. Fixed-size tables: nothing is allocated
-// while the saver runs.
+// State of the X11 + GLX backend, shared by its files: one struct, fixed-size tables, nothing
+// allocated while the saver runs.
+//
+// Features: top-level windows (framed by a window manager, or an override-redirect full-screen
+// pop-up that covers every screen and stays on top), child windows of other clients' windows
+// (previews, xscreensaver's window, the root for -root), the keyboard and pointer grabbed per
+// device while the saver shows, GLX pixel formats and contexts, the settings dialog.
+// Limits: at most MAX_WINDOWS surfaces; the scene draws on the default screen only (the others get
+// a black cover that hears input); windows are identified by their X id, which is also the HWND.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <GL/glx.h>
@@ -8,7 +15,7 @@
 #include <cstdint>
 
 #include "platform/posix_process.h"
-#include "platform/posix_queue.h"
+#include "platform/window_backend.h"
 #include "platform/win32_api.h"
 
 namespace smokedrift::x11 {
@@ -18,18 +25,17 @@ constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_SCREENS = 8;
 
-struct X11Window {
-    Window xid = 0;
+// The X window under a window of ours.
+struct X11Surface {
+    Window xid = 0;  // also the window's HWND
     Window glChild = 0;  // created by SetPixelFormat with the format's visual
     Window parent = 0;   // 0 for a top-level window
-    WNDPROC proc = nullptr;
     int width = 0;
     int height = 0;
     bool topLevel = false;
     bool mapped = false;
     bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
-    bool paintPending = false;
     bool fullScreen = false;  // a topmost pop-up made to cover the screen: it follows the screen's size
     Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
@@ -53,17 +59,14 @@ struct InputGrab {
 
 struct X11State {
     Display* display = nullptr;
-    bool openFailed = false;
+    bool connectFailed = false;
     int screen = 0;
     Window root = 0;
     Atom wmProtocols = 0;
     Atom wmDeleteWindow = 0;
     Cursor blankCursor = 0;
     bool cursorHidden = false;
-    posix::ClassTable classes;
-    X11Window windows[MAX_WINDOWS];
-    posix::TimerTable timers;
-    posix::MessageQueue queue;
+    X11Surface surfaces[MAX_WINDOWS];
     long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
     bool raisePending = false;         // another top-level window was mapped or restacked
     InputGrab grab;
@@ -79,16 +82,46 @@ X11State& state();
 // The connection, opened on first use; null (after one line on stderr) when there is none.
 Display* display();
 
-X11Window* findWindow(Window xid);
+X11Surface* findSurface(Window xid);
 inline Window xidOf(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
 inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(xid)); }
 inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
 
-// Waits until the X connection or the signal pipe has something, or the timeout (ms, -1 none).
-void waitForInput(int timeoutMs);
-
-// Removes our bookkeeping of a window after its WM_DESTROY went out.
-void forgetWindow(X11Window& w);
+// The backend's table (x11_backend.cpp) and what it is made of.
+const platform::WindowBackend& backend();
+// Connection (x11_connection.cpp): waits until the X connection or the signal pipe has something,
+// or the timeout (ms, -1 none).
+void waitEvents(int timeoutMs);
+// Events (x11_events.cpp): reads what arrived and posts it to our windows.
+void pumpEvents();
+// Surfaces (x11_window.cpp).
+HWND createSurface(platform::SurfaceRequest& request);
+void showSurface(HWND window);
+void destroySurface(HWND window);
+int clipBox(HWND window, RECT* rect);
+HWND desktop();
+bool otherWindow(HWND window, platform::OtherWindow* info);
+HWND findOtherWindow(LPCSTR className, LPCSTR title);
+HWND foreground();
+bool setForeground(HWND window);
+UINT registerMessage(LPCSTR name);
+void hideCursor(bool hidden);
+bool cursorPos(POINT* point);
+// Removes our bookkeeping of a surface (its grabs, its covers).
+void forgetSurface(X11Surface& w);
+// OpenGL (x11_glx.cpp).
+int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want);
+int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor);
+bool setPixelFormat(HWND window, int format);
+HGLRC createContext(HWND window);
+bool makeCurrent(HWND window, HGLRC context);
+bool deleteContext(HGLRC context);
+bool swapBuffers(HWND window);
+PROC procAddress(LPCSTR name);
+bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
+// The settings dialog (x11_dialog.cpp).
+INT_PTR dialogBox(WORD templateId, HWND owner, DLGPROC proc, LPARAM param);
+bool endDialog(HWND dialog, INT_PTR result);
 
 // Screens (x11_screens.cpp).
 // The screen whose root window this is, or -1.
@@ -96,15 +129,15 @@ int screenOfRoot(Window xid);
 // Adds events to hear from a window of another client; on a root, to what others listen to there.
 void listenTo(Window xid, long mask);
 // A top-level window that covers its screen: from now on it follows the screen's size.
-void coverScreen(X11Window& w);
+void coverScreen(X11Surface& w);
 // A root window took a new size (RandR): the windows covering its screen take it too.
 void screenResized(Window root, int width, int height);
 // Maps the covers of the other screens with their full-screen window.
-void showCovers(const X11Window& w);
+void showCovers(const X11Surface& w);
 // Destroys them.
-void dropCovers(X11Window& w);
+void dropCovers(X11Surface& w);
 // The full-screen window one of whose covers this is, or null.
-X11Window* coveredBy(Window cover);
+X11Surface* coveredBy(Window cover);
 // Where screen `screen`'s origin lies in one desktop: the screens side by side, the default at 0.
 int screenOriginX(int screen);
 // Another client's top-level window was mapped, moved or restacked (heard on a root).
@@ -114,7 +147,7 @@ void keepOnTop();
 
 // Input (x11_grab.cpp).
 // A full-screen window just mapped takes the keyboard and the pointer; other windows take nothing.
-void holdInput(const X11Window& w);
+void holdInput(const X11Surface& w);
 // At each pass of the event loop: the grabs another client held are tried again, and meanwhile
 // the pointer is watched.
 void keepInputHeld();

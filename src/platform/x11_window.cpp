@@ -1,33 +1,31 @@
-// Windows of a registered class on X: creation, geometry, stacking and focus, cursor, lookup.
+// The X windows under ours: creation, stacking and focus; windows of other clients; the cursor.
 #include <X11/Xatom.h>
 
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
 
-X11Window* findWindow(Window xid) {
+X11Surface* findSurface(Window xid) {
     if (xid == 0) return nullptr;
-    for (X11Window& w : state().windows) {
+    for (X11Surface& w : state().surfaces) {
         if (w.xid == xid) return &w;
     }
     return nullptr;
 }
 
-void forgetWindow(X11Window& w) {
+void forgetSurface(X11Surface& w) {
     releaseInput(w.xid);
     dropCovers(w);
-    state().timers.dropFor(handleOf(w.xid));
-    w = X11Window{};
+    w = X11Surface{};
 }
 
 namespace {
 
-X11Window* freeSlot() {
-    for (X11Window& w : state().windows) {
+X11Surface* freeSlot() {
+    for (X11Surface& w : state().surfaces) {
         if (w.xid == 0) return &w;
     }
     return nullptr;
@@ -66,7 +64,7 @@ bool hasClassAndTitle(Display* d, Window xid, LPCSTR className, LPCSTR title) {
 
 // A foreign parent's size changes reach us as its ConfigureNotify (the message loop resizes the
 // child then); one it took before we listened is caught up with here.
-void followForeignParent(const X11Window& w) {
+void followForeignParent(const X11Surface& w) {
     Display* d = state().display;
     listenTo(w.parent, StructureNotifyMask);
     XWindowAttributes parent;
@@ -76,23 +74,18 @@ void followForeignParent(const X11Window& w) {
 }
 
 }  // namespace
-}  // namespace smokedrift::x11
 
-namespace smokedrift::x11::api {
-
-ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
-    return display() != nullptr ? state().classes.add(*windowClass) : 0;
-}
-
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
-                            int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
+HWND createSurface(platform::SurfaceRequest& request) {
     Display* d = display();
-    const WNDPROC classProc = state().classes.find(className);
-    X11Window* w = freeSlot();
-    if (d == nullptr || classProc == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
+    X11Surface* w = freeSlot();
+    const DWORD style = request.style;
+    const DWORD exStyle = request.exStyle;
+    const int width = request.width;
+    const int height = request.height;
+    if (d == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
     X11State& s = state();
-    const bool child = (style & WS_CHILD) != 0;
-    const Window parentXid = child ? xidOf(parent) : s.root;
+    const bool child = request.parent != nullptr;
+    const Window parentXid = child ? xidOf(request.parent) : s.root;
 
     XSetWindowAttributes attributes = {};
     attributes.background_pixel = BlackPixel(d, s.screen);
@@ -117,12 +110,13 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         attributes.event_mask = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
         mask |= CWOverrideRedirect;
     }
-    const Window xid = XCreateWindow(d, parentXid, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                     CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
+    const Window xid = XCreateWindow(d, parentXid, request.x, request.y, static_cast<unsigned>(width),
+                                     static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                                     mask, &attributes);
     if (xid == 0) return nullptr;
     if (onDesktop) XLowerWindow(d, xid);
-    XStoreName(d, xid, title);
-    XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(className)};
+    XStoreName(d, xid, request.title);
+    XClassHint hint = {const_cast<char*>("smokedrift"), const_cast<char*>(request.className)};
     XSetClassHint(d, xid, &hint);
     if (!child) XSetWMProtocols(d, xid, &s.wmDeleteWindow, 1);
     // Without a sizing frame a window keeps the size it was made with, as on Windows.
@@ -134,73 +128,64 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
         XSetWMNormalHints(d, xid, &size);
     }
 
-    *w = X11Window{};
+    *w = X11Surface{};
     w->xid = xid;
     w->parent = child ? parentXid : 0;
-    w->proc = classProc;
     w->width = width;
     w->height = height;
     w->topLevel = !child;
-    if (child && findWindow(parentXid) == nullptr) followForeignParent(*w);
+    if (child && findSurface(parentXid) == nullptr) followForeignParent(*w);
     XWindowAttributes root;
-    if (topmostPopup && x == 0 && y == 0 && attributesOf(s.root, root) && width == root.width &&
+    if (topmostPopup && request.x == 0 && request.y == 0 && attributesOf(s.root, root) && width == root.width &&
         height == root.height) {
         coverScreen(*w);
     }
-    const HWND handle = handleOf(xid);
-    if (w->proc(handle, WM_CREATE, 0, 0) == -1) {
-        XDestroyWindow(d, xid);
-        forgetWindow(*w);
-        return nullptr;
-    }
-    if (style & WS_VISIBLE) {
-        w->proc(handle, WM_SHOWWINDOW, TRUE, 0);
-        if (w->topLevel) {
-            XMapRaised(d, xid);
-            showCovers(*w);
-        } else {
-            XMapWindow(d, xid);
-        }
-    }
     XFlush(d);
-    return handle;
+    return handleOf(xid);
 }
 
-HWND WINAPI GetDesktopWindow() { return display() != nullptr ? handleOf(state().root) : nullptr; }
-
-BOOL WINAPI IsWindow(HWND window) {
-    XWindowAttributes attributes;
-    return attributesOf(xidOf(window), attributes) ? TRUE : FALSE;
+void showSurface(HWND window) {
+    X11Surface* w = findSurface(xidOf(window));
+    if (w == nullptr) return;
+    if (w->topLevel) {
+        XMapRaised(state().display, w->xid);
+        showCovers(*w);
+    } else {
+        XMapWindow(state().display, w->xid);
+    }
+    XFlush(state().display);
 }
 
-HWND WINAPI GetParent(HWND window) {
-    if (const X11Window* w = findWindow(xidOf(window))) return handleOf(w->parent);
+void destroySurface(HWND window) {
+    X11Surface* w = findSurface(xidOf(window));
+    if (w == nullptr) return;
+    const Window xid = w->xid;
+    forgetSurface(*w);
+    XDestroyWindow(state().display, xid);
+    XFlush(state().display);
+}
+
+HWND desktop() { return handleOf(state().root); }
+
+bool otherWindow(HWND window, platform::OtherWindow* info) {
     Display* d = display();
-    if (d == nullptr) return nullptr;
+    XWindowAttributes attributes;
+    if (d == nullptr || !attributesOf(xidOf(window), attributes)) return false;
+    info->width = attributes.width;
+    info->height = attributes.height;
+    info->parent = nullptr;
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (XQueryTree(d, xidOf(window), &root, &parent, &children, &count) == 0) return nullptr;
-    if (children != nullptr) XFree(children);
-    return parent == root ? nullptr : handleOf(parent);
-}
-
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
-    *rect = RECT{0, 0, 0, 0};
-    if (const X11Window* w = findWindow(xidOf(window))) {
-        rect->right = w->width;
-        rect->bottom = w->height;
-        return TRUE;
+    if (XQueryTree(d, xidOf(window), &root, &parent, &children, &count) != 0) {
+        if (children != nullptr) XFree(children);
+        if (parent != root) info->parent = handleOf(parent);
     }
-    XWindowAttributes attributes;
-    if (!attributesOf(xidOf(window), attributes)) return FALSE;
-    rect->right = attributes.width;
-    rect->bottom = attributes.height;
-    return TRUE;
+    return true;
 }
 
-HWND WINAPI FindWindowA(LPCSTR className, LPCSTR title) {
+HWND findOtherWindow(LPCSTR className, LPCSTR title) {
     Display* d = display();
     if (d == nullptr) return nullptr;
     // Top-level windows, and one level further down for those a window manager framed.
@@ -227,7 +212,7 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR title) {
     return found;
 }
 
-HWND WINAPI GetForegroundWindow() {
+HWND foreground() {
     Display* d = display();
     if (d == nullptr) return nullptr;
     Window focus = 0;
@@ -236,12 +221,12 @@ HWND WINAPI GetForegroundWindow() {
     return focus > PointerRoot ? handleOf(focus) : nullptr;
 }
 
-BOOL WINAPI SetForegroundWindow(HWND window) {
+bool setForeground(HWND window) {
     Display* d = display();
     XWindowAttributes attributes;
-    if (d == nullptr || !attributesOf(xidOf(window), attributes)) return FALSE;
+    if (d == nullptr || !attributesOf(xidOf(window), attributes)) return false;
     XRaiseWindow(d, xidOf(window));
-    X11Window* w = findWindow(xidOf(window));
+    X11Surface* w = findSurface(xidOf(window));
     if (attributes.map_state == IsViewable) {
         XSetInputFocus(d, xidOf(window), RevertToParent, CurrentTime);
     } else if (w != nullptr) {
@@ -249,14 +234,12 @@ BOOL WINAPI SetForegroundWindow(HWND window) {
         w->focusOnMap = true;
     }
     XFlush(d);
-    return TRUE;
+    return true;
 }
 
-HCURSOR WINAPI SetCursor(HCURSOR cursor) {
+void hideCursor(bool hidden) {
     X11State& s = state();
-    const HCURSOR previous = s.cursorHidden ? nullptr : reinterpret_cast<HCURSOR>(1);
-    if (display() == nullptr) return previous;
-    s.cursorHidden = cursor == nullptr;
+    s.cursorHidden = hidden;
     const auto apply = [&s](Window xid) {
         if (xid == 0) return;
         if (s.cursorHidden) {
@@ -265,18 +248,16 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
             XUndefineCursor(s.display, xid);
         }
     };
-    for (const X11Window& w : s.windows) {
+    for (const X11Surface& w : s.surfaces) {
         apply(w.xid);
         for (const Window cover : w.covers) apply(cover);
     }
     XFlush(s.display);
-    return previous;
 }
 
-BOOL WINAPI GetCursorPos(LPPOINT point) {
-    *point = POINT{0, 0};
+bool cursorPos(POINT* point) {
     Display* d = display();
-    if (d == nullptr) return FALSE;
+    if (d == nullptr) return false;
     Window root = 0;
     Window child = 0;
     int rootX = 0;
@@ -286,32 +267,28 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
     unsigned int buttons = 0;
     // False when the pointer is on another screen; the position on that screen's root still comes.
     XQueryPointer(d, state().root, &root, &child, &rootX, &rootY, &winX, &winY, &buttons);
-    if (root == 0) return FALSE;
+    if (root == 0) return false;
     *point = POINT{screenOriginX(screenOfRoot(root)) + rootX, rootY};
-    return TRUE;
+    return true;
 }
 
-HDC WINAPI GetDC(HWND window) {
-    if (display() == nullptr) return nullptr;
-    const Window xid = window == nullptr ? state().root : xidOf(window);
-    return reinterpret_cast<HDC>(static_cast<std::uintptr_t>(xid));
-}
-
-int WINAPI ReleaseDC(HWND, HDC) { return 1; }
-
-int WINAPI GetClipBox(HDC dc, LPRECT rect) {
-    *rect = RECT{0, 0, 0, 0};
-    Display* d = display();
-    if (d == nullptr || dc == nullptr) return ERROR;
+int clipBox(HWND window, RECT* rect) {
     XWindowAttributes attributes;
-    if (!attributesOf(xidOf(dc), attributes)) return ERROR;
+    if (!attributesOf(xidOf(window), attributes)) return ERROR;
     // A window of ours that cannot be seen clips to nothing, as on Windows: unmapped, inside an
     // unmapped window (a window manager unmaps a minimised one), or entirely covered.
-    const X11Window* w = findWindow(xidOf(dc));
+    const X11Surface* w = findSurface(xidOf(window));
     if (w != nullptr && (attributes.map_state != IsViewable || w->obscured)) return NULLREGION;
     rect->right = attributes.width;
     rect->bottom = attributes.height;
     return SIMPLEREGION;
 }
 
-}  // namespace smokedrift::x11::api
+// Both ends of the connection agree on an atom's number: other clients could send us the message.
+UINT registerMessage(LPCSTR name) {
+    Display* d = display();
+    if (d == nullptr) return 0;
+    return 0xC000u + static_cast<UINT>(XInternAtom(d, name, False) & 0x3FFF);
+}
+
+}  // namespace smokedrift::x11

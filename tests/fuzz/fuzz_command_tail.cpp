@@ -10,7 +10,7 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "platform/fake_platform.h"
+#include "scripted_platform.h"
 #include "recording_gl.h"
 
 namespace {
@@ -52,7 +52,7 @@ int verifierDepth = 0;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in{data, size};
-    fake::reset();
+    scripted::reset();
     resetHostState();
     recgl::reset();
     // Nothing here reads the GL calls back; storing the thousands a script of frames makes was
@@ -63,18 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t world = in.byte();
     const std::uint8_t more = in.byte();
     const bool win9x = world & 1;
-    if (win9x) fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
-    if (world & 2) fake::failVersionQuery();
-    fake::setRegistryValue(world & 4, world & 8, (world & 16) ? 1u : 0u);
-    fake::setLibrary("PASSWORD.CPL", world & 32, world & 64);
+    if (win9x) scripted::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
+    if (world & 2) scripted::failVersionQuery();
+    scripted::setRegistryValue(world & 4, world & 8, (world & 16) ? 1u : 0u);
+    scripted::setLibrary("PASSWORD.CPL", world & 32, world & 64);
     const bool accept = world & 128;
-    fake::setLibrary("MPR.DLL", more & 1, more & 2);
-    fake::setLibrary("IMM32.DLL", more & 4, more & 8);
-    fake::setImeContext(reinterpret_cast<HIMC>(0x77));
-    if (more & 16) fake::addForeignWindow(PREVIEW_PARENT, 152, 112);
-    if (more & 32) fake::addForeignWindow(RUNNING_SAVER, 640, 480, "WindowsScreenSaverClass", "Screen Saver");
-    if (more & 64) fake::setDialogTemplateMissing();
-    if (more & 128) fake::setForegroundWindow(PREVIEW_PARENT);
+    scripted::setLibrary("MPR.DLL", more & 1, more & 2);
+    scripted::setLibrary("IMM32.DLL", more & 4, more & 8);
+    scripted::setImeContext(reinterpret_cast<HIMC>(0x77));
+    if (more & 16) scripted::addForeignWindow(PREVIEW_PARENT, 152, 112);
+    if (more & 32) scripted::addForeignWindow(RUNNING_SAVER, 640, 480, "WindowsScreenSaverClass", "Screen Saver");
+    if (more & 64) scripted::setDialogTemplateMissing();
+    if (more & 128) scripted::setForegroundWindow(PREVIEW_PARENT);
 
     // The verifier runs a dialog of its own: messages reach the saver window meanwhile.
     const std::uint8_t nested = in.byte() % 4;
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t what = in.byte();
         duringDialog.push_back(scriptedMessage(what, in.byte()));
     }
-    fake::setPasswordVerifier([accept, duringDialog](HWND window) {
+    scripted::setPasswordVerifier([accept, duringDialog](HWND window) {
         if (++verifierDepth > 1) __builtin_trap();  // a second dialog over the first
         for (MSG m : duringDialog) {
             m.hwnd = window;
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<WORD> buttons;
     for (std::uint8_t n = in.byte() % 3; n > 0; --n) buttons.push_back(static_cast<WORD>(1 + in.byte() % 3));
-    fake::pressDialogButtons(buttons);
+    scripted::pressDialogButtons(buttons);
 
     std::string commandLine;
     while (in.size > 0) {
@@ -107,12 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t what = in.byte();
         const std::uint8_t param = in.byte();
         const std::uint8_t step = in.byte();
-        fake::then([step] {
-            fake::advanceTicks(static_cast<DWORD>(step & 0x0F) * 40u);
-            fake::setCursorPos(static_cast<LONG>(step >> 4) * 2, static_cast<LONG>(step & 3));
+        scripted::then([step] {
+            scripted::advanceTicks(static_cast<DWORD>(step & 0x0F) * 40u);
+            scripted::setCursorPos(static_cast<LONG>(step >> 4) * 2, static_cast<LONG>(step & 3));
         });
         const MSG m = scriptedMessage(what, param);
-        fake::deliver(m.message, m.wParam);
+        scripted::deliver(m.message, m.wParam);
     }
 
     const LPCSTR tail = commandTail(commandLine.c_str());
@@ -123,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A refused password keeps the full-screen saver open whatever arrives.
     const bool passwordSet = win9x && !(world & 2) && (world & 4) && (world & 8) && (world & 16) && (world & 32) &&
                              (world & 64) && !accept;
-    const HWND saver = fake::lastCreatedWindow();
-    if (passwordSet && saver != nullptr && fake::count("VerifyScreenSavePwd") > 0 && !fake::windowAlive(saver)) {
+    const HWND saver = scripted::lastCreatedWindow();
+    if (passwordSet && saver != nullptr && scripted::count("VerifyScreenSavePwd") > 0 && !scripted::windowAlive(saver)) {
         __builtin_trap();
     }
     // Whatever happened, nothing is left loaded and the running state is switched back off.

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
+#include "platform/window_backend.h"
 #include "platform/wl_state.h"
 
 namespace {
@@ -35,11 +36,31 @@ bool ours(HWND h) { return h == WINDOWS[0] || h == WINDOWS[1]; }
 
 wl::Group group;
 
+// The two windows in the Win32 emulation's table, so that the input posted to them is queued: a
+// window system of no more than their handles.
+int made = 0;
+HWND createSurface(platform::SurfaceRequest&) { return WINDOWS[made++ % 2]; }
+bool connect() { return true; }
+void nothing() {}
+std::uint64_t now() { return 0; }
+const platform::WindowBackend handlesOnly = {
+    .name = "handles", .connect = connect, .pumpEvents = nothing, .now = now, .createSurface = createSurface};
+LRESULT CALLBACK ignore(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+void makeWindows() {
+    platform::useBackend(handlesOnly);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ignore;
+    windowClass.lpszClassName = "fuzz";
+    RegisterClassA(&windowClass);
+    for (int i = 0; i < 2; ++i) CreateWindowExA(0, "fuzz", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+}
+
 // Empties the queue: true when it held at least one message; traps on one for a stranger.
 bool drained() {
     MSG m;
     bool any = false;
-    while (wl::state().queue.pop(&m)) {
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
         if (!ours(m.hwnd)) __builtin_trap();
         any = true;
     }
@@ -51,9 +72,10 @@ bool drained() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     wl::WlState& s = wl::state();
     s = wl::WlState{};
+    makeWindows();
     const std::uint32_t world = static_cast<std::uint32_t>(takeInt(data, size));
     for (int i = 0; i < 2; ++i) {
-        wl::WlWindow& w = s.windows[i];
+        wl::WlSurface& w = s.surfaces[i];
         w.handle = WINDOWS[i];
         w.surface = SURFACES[i];
         // An output's scale: mostly what monitors use, now and then any the protocol allows.

@@ -1,5 +1,6 @@
 #pragma once
-// Shared set-up of the host tests: a fresh scripted platform, fresh host state, fresh GL record.
+// Shared set-up of the host tests: a fresh Win32 emulation over the scripted window system, fresh
+// host state, fresh GL record.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "platform/fake_platform.h"
+#include "scripted_platform.h"
 #include "platform/posix_backend.h"
 #include "recording_gl.h"
 
@@ -21,7 +22,7 @@ inline const HWND PREVIEW_PARENT = handle(1234);
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        smokedrift::fake::reset();
+        smokedrift::scripted::reset();
         smokedrift::resetHostState();
         recgl::reset();
     }
@@ -30,26 +31,27 @@ protected:
         return smokedrift::dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), nullptr, tail, SW_SHOWDEFAULT);
     }
 
-    static void usePreviewParent() { smokedrift::fake::addForeignWindow(PREVIEW_PARENT, 152, 112); }
+    static void usePreviewParent() { smokedrift::scripted::addForeignWindow(PREVIEW_PARENT, 152, 112); }
 
-    static void useWin9x() { smokedrift::fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS); }
+    static void useWin9x() { smokedrift::scripted::setPlatformId(VER_PLATFORM_WIN32_WINDOWS); }
 
     // A password-protected desktop on the Windows 95 family with a verifier answering `accept`.
     static void usePassword(BOOL accept) {
         useWin9x();
-        smokedrift::fake::setRegistryValue(true, true, 1);
-        smokedrift::fake::setLibrary("PASSWORD.CPL", true, true);
-        smokedrift::fake::setPasswordVerifier([accept](HWND) { return accept; });
+        smokedrift::scripted::setRegistryValue(true, true, 1);
+        smokedrift::scripted::setLibrary("PASSWORD.CPL", true, true);
+        smokedrift::scripted::setPasswordVerifier([accept](HWND) { return accept; });
     }
 
     static bool closed() {
-        const HWND w = smokedrift::fake::lastCreatedWindow();
-        return w != nullptr && !smokedrift::fake::windowAlive(w);
+        const HWND w = smokedrift::scripted::lastCreatedWindow();
+        return w != nullptr && !smokedrift::scripted::windowAlive(w);
     }
 
-    static bool received(UINT message) {
-        const auto r = smokedrift::fake::receivedBySaver();
-        return std::find(r.begin(), r.end(), message) != r.end();
+    // Whether the saver window has asked to be closed and the request waits in its queue.
+    static bool closeQueued() {
+        MSG m;
+        return PeekMessageA(&m, smokedrift::scripted::lastCreatedWindow(), WM_CLOSE, WM_CLOSE, 0) != FALSE;
     }
 };
 

@@ -8,7 +8,7 @@ namespace {
 
 using smokedrift::commandTail;
 using smokedrift::parseWindowHandle;
-namespace fake = smokedrift::fake;
+namespace scripted = smokedrift::scripted;
 
 constexpr std::uintptr_t PREVIEW_STYLE = 0x52000000;
 constexpr std::uintptr_t FULL_SCREEN_STYLE = 0x96000000;
@@ -36,18 +36,18 @@ TEST_F(ModeDispatch, PreviewTailsRunInTheGivenWindow) {
     for (const char* tail : {"/p 1234", "/p1234", "/P   1234", "/l 1234", "-L1234"}) {
         SetUp();
         usePreviewParent();
-        fake::deliver(WM_CLOSE);
+        scripted::deliver(WM_CLOSE);
         EXPECT_EQ(run(tail), 0) << tail;
-        const auto created = fake::callsNamed("CreateWindowExA");
+        const auto created = scripted::callsNamed("createSurface");
         ASSERT_EQ(created.size(), 1u) << tail;
         EXPECT_EQ(created[0].a, 0u);
         EXPECT_EQ(created[0].b, PREVIEW_STYLE);
         EXPECT_EQ(created[0].c, 1234u);
-        const auto rect = fake::callsNamed("CreateWindowExA.rect")[0];
+        const auto rect = scripted::callsNamed("createSurface.rect")[0];
         EXPECT_EQ(rect.c, 152u);
         EXPECT_EQ(rect.d, 112u);
         EXPECT_TRUE(closed()) << tail;
-        EXPECT_FALSE(fake::scriptRanOut());
+        EXPECT_FALSE(scripted::scriptRanOut());
     }
 }
 
@@ -56,27 +56,27 @@ TEST_F(ModeDispatch, BadPreviewTailsFailWithoutAWindow) {
         SetUp();
         usePreviewParent();
         EXPECT_EQ(run(tail), -1) << tail;
-        EXPECT_EQ(fake::count("CreateWindowExA"), 0u) << tail;
+        EXPECT_EQ(scripted::count("createSurface"), 0u) << tail;
     }
 }
 
 TEST_F(ModeDispatch, FullScreenSwitchesCoverTheScreenAndExitZero) {
     for (const char* tail : {"-s", "/S", " s", "s", "//s"}) {
         SetUp();
-        fake::setScreen(RECT{-10, 5, 790, 605});
-        fake::deliver(WM_KEYDOWN, 'A');
+        scripted::setScreen(RECT{-10, 5, 790, 605});
+        scripted::deliver(WM_KEYDOWN, 'A');
         EXPECT_EQ(run(tail), 0) << tail;
-        const auto created = fake::callsNamed("CreateWindowExA");
+        const auto created = scripted::callsNamed("createSurface");
         ASSERT_EQ(created.size(), 1u) << tail;
         EXPECT_EQ(created[0].a, 8u);
         EXPECT_EQ(created[0].b, FULL_SCREEN_STYLE);
         EXPECT_EQ(created[0].c, 0u);
-        const auto rect = fake::callsNamed("CreateWindowExA.rect")[0];
+        const auto rect = scripted::callsNamed("createSurface.rect")[0];
         EXPECT_EQ(static_cast<LONG>(rect.a), -10);
         EXPECT_EQ(rect.b, 5u);
         EXPECT_EQ(rect.c, 800u);
         EXPECT_EQ(rect.d, 600u);
-        EXPECT_EQ(fake::callsNamed("SetForegroundWindow").at(0).a, value(fake::lastCreatedWindow()));
+        EXPECT_EQ(scripted::callsNamed("setForeground").at(0).a, value(scripted::lastCreatedWindow()));
         EXPECT_TRUE(closed()) << tail;
     }
 }
@@ -85,8 +85,8 @@ TEST_F(ModeDispatch, UnknownSwitchesFail) {
     for (const char* tail : {"/x", "/\ts", "-?", "\ts"}) {
         SetUp();
         EXPECT_EQ(run(tail), -1) << tail;
-        EXPECT_EQ(fake::count("CreateWindowExA"), 0u);
-        EXPECT_EQ(fake::count("DialogBoxParamA"), 0u);
+        EXPECT_EQ(scripted::count("createSurface"), 0u);
+        EXPECT_EQ(scripted::count("dialogBox"), 0u);
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(ModeDispatch, AFailedModeSaysWhyAndAHandlePast32BitsNamesNoWindow) {
         EXPECT_EQ(run(c.tail), -1) << c.tail;
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_NE(said.find(c.reason), std::string::npos) << c.tail << ": " << said;
-        EXPECT_EQ(fake::count("CreateWindowExA"), 0u) << c.tail;
+        EXPECT_EQ(scripted::count("createSurface"), 0u) << c.tail;
     }
 }
 
@@ -118,88 +118,88 @@ TEST_F(ModeDispatch, ConfigureDialogOwnerFollowsTheTail) {
                           Case{"/c:999", FOREGROUND}, Case{"", nullptr}}) {
         SetUp();
         usePreviewParent();
-        fake::addForeignWindow(FOREGROUND, 10, 10);
-        fake::setForegroundWindow(FOREGROUND);
-        fake::pressDialogButtons({IDOK});
+        scripted::addForeignWindow(FOREGROUND, 10, 10);
+        scripted::setForegroundWindow(FOREGROUND);
+        scripted::pressDialogButtons({IDOK});
         EXPECT_EQ(run(c.tail), 1) << c.tail;
-        const auto dialog = fake::callsNamed("DialogBoxParamA");
+        const auto dialog = scripted::callsNamed("dialogBox");
         ASSERT_EQ(dialog.size(), 1u);
         EXPECT_EQ(dialog[0].a, 2003u);
         EXPECT_EQ(dialog[0].b, value(c.owner)) << c.tail;
         // A live owner from the tail is used as it is; the foreground window is not even asked.
-        EXPECT_EQ(fake::count("GetForegroundWindow"), c.owner == FOREGROUND ? 1u : 0u) << c.tail;
+        EXPECT_EQ(scripted::count("foreground"), c.owner == FOREGROUND ? 1u : 0u) << c.tail;
     }
 }
 
 TEST_F(ModeDispatch, ConfigureDialogResultIsTheExitCode) {
-    fake::pressDialogButtons({IDCANCEL});
+    scripted::pressDialogButtons({IDCANCEL});
     EXPECT_EQ(run("/c"), 0);
     SetUp();
-    fake::pressDialogButtons({7, IDOK});
+    scripted::pressDialogButtons({7, IDOK});
     EXPECT_EQ(run("/c"), 1);
     SetUp();
-    fake::setDialogTemplateMissing();
+    scripted::setDialogTemplateMissing();
     EXPECT_EQ(run("/c"), -1);
 }
 
 TEST_F(ModeDispatch, PasswordChangeOnlyOnTheWindows95Family) {
-    fake::setLibrary("MPR.DLL", true, true);
+    scripted::setLibrary("MPR.DLL", true, true);
     EXPECT_EQ(run("/a"), -1);
-    EXPECT_EQ(fake::count("PwdChangePasswordA"), 0u);
+    EXPECT_EQ(scripted::count("PwdChangePasswordA"), 0u);
 
     SetUp();
-    fake::setLibrary("MPR.DLL", true, true);
-    fake::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
-    fake::failVersionQuery();
+    scripted::setLibrary("MPR.DLL", true, true);
+    scripted::setPlatformId(VER_PLATFORM_WIN32_WINDOWS);
+    scripted::failVersionQuery();
     EXPECT_EQ(run("/a"), -1);
 
     SetUp();
     useWin9x();
     usePreviewParent();
-    fake::setLibrary("MPR.DLL", true, true);
+    scripted::setLibrary("MPR.DLL", true, true);
     EXPECT_EQ(run("/a 1234"), 0);
-    const auto change = fake::callsNamed("PwdChangePasswordA");
+    const auto change = scripted::callsNamed("PwdChangePasswordA");
     ASSERT_EQ(change.size(), 1u);
     EXPECT_EQ(change[0].a, 1u);  // "SCRSAVE"
     EXPECT_EQ(change[0].b, 1234u);
-    EXPECT_EQ(fake::count("FreeLibrary"), 1u);
+    EXPECT_EQ(scripted::count("FreeLibrary"), 1u);
 
     SetUp();
     useWin9x();
-    fake::setForegroundWindow(FOREGROUND);
-    fake::addForeignWindow(FOREGROUND, 10, 10);
-    fake::setLibrary("MPR.DLL", true, true);
+    scripted::setForegroundWindow(FOREGROUND);
+    scripted::addForeignWindow(FOREGROUND, 10, 10);
+    scripted::setLibrary("MPR.DLL", true, true);
     EXPECT_EQ(run("/A"), 0);
-    EXPECT_EQ(fake::callsNamed("PwdChangePasswordA").at(0).b, value(FOREGROUND));
+    EXPECT_EQ(scripted::callsNamed("PwdChangePasswordA").at(0).b, value(FOREGROUND));
 
     SetUp();
     useWin9x();
     EXPECT_EQ(run("/a"), 0);  // no MPR.DLL: nothing happens, still 0
-    EXPECT_EQ(fake::count("FreeLibrary"), 0u);
+    EXPECT_EQ(scripted::count("FreeLibrary"), 0u);
 }
 
 TEST_F(ModeDispatch, SecondFullScreenStartRaisesTheFirst) {
     const HWND running = handle(0x55);
-    fake::addForeignWindow(running, 800, 600, "WindowsScreenSaverClass", "Screen Saver");
+    scripted::addForeignWindow(running, 800, 600, "WindowsScreenSaverClass", "Screen Saver");
     EXPECT_EQ(run("/s"), 0);
-    EXPECT_EQ(fake::count("CreateWindowExA"), 0u);
-    ASSERT_EQ(fake::count("SetForegroundWindow"), 1u);
-    EXPECT_EQ(fake::callsNamed("SetForegroundWindow")[0].a, value(running));
+    EXPECT_EQ(scripted::count("createSurface"), 0u);
+    ASSERT_EQ(scripted::count("setForeground"), 1u);
+    EXPECT_EQ(scripted::callsNamed("setForeground")[0].a, value(running));
 
     // A preview of the class is no full-screen saver.
     SetUp();
-    fake::addForeignWindow(running, 80, 60, "WindowsScreenSaverClass", "Preview");
-    fake::deliver(WM_KEYDOWN);
+    scripted::addForeignWindow(running, 80, 60, "WindowsScreenSaverClass", "Preview");
+    scripted::deliver(WM_KEYDOWN);
     EXPECT_EQ(run("/s"), 0);
-    EXPECT_EQ(fake::count("CreateWindowExA"), 1u);
+    EXPECT_EQ(scripted::count("createSurface"), 1u);
 }
 
 TEST_F(ModeDispatch, StartupEndsTheProcessWithTheModeCode) {
     smokedrift::setCommandLine("\"smokedrift.scr\" /x");
     EXPECT_THROW(smokedrift::hostStartup(), std::runtime_error);
-    ASSERT_EQ(fake::count("ExitProcess"), 1u);
-    EXPECT_EQ(fake::callsNamed("ExitProcess")[0].a, 0xFFFFFFFFu);
-    EXPECT_EQ(fake::topLevelFilter(), &smokedrift::hostExceptionFilter);
+    ASSERT_EQ(scripted::count("ExitProcess"), 1u);
+    EXPECT_EQ(scripted::callsNamed("ExitProcess")[0].a, 0xFFFFFFFFu);
+    EXPECT_EQ(scripted::topLevelFilter(), &smokedrift::hostExceptionFilter);
 }
 
 // An exception nobody handles reaches the system's filter, which asks the top-level filter, ours,
@@ -210,11 +210,11 @@ TEST_F(ModeDispatch, ExceptionGuardLetsTheSystemDecideAndClearsTheRunningState) 
         SetUp();
         useWin9x();
         EXPECT_EQ(run("/x"), -1);  // the dispatch notes the platform family
-        fake::setSystemExceptionVerdict(system);
+        scripted::setSystemExceptionVerdict(system);
         SetUnhandledExceptionFilter(&smokedrift::hostExceptionFilter);
         EXPECT_EQ(UnhandledExceptionFilter(nullptr), system);
-        EXPECT_EQ(fake::count("UnhandledExceptionFilter"), 2u) << "rounds";
-        const auto running = fake::callsNamed("SystemParametersInfoA");
+        EXPECT_EQ(scripted::count("UnhandledExceptionFilter"), 2u) << "rounds";
+        const auto running = scripted::callsNamed("SystemParametersInfoA");
         if (system == EXCEPTION_EXECUTE_HANDLER) {
             ASSERT_EQ(running.size(), 1u);
             EXPECT_EQ(running[0].a, 97u);
@@ -224,7 +224,7 @@ TEST_F(ModeDispatch, ExceptionGuardLetsTheSystemDecideAndClearsTheRunningState) 
         }
         // The guard is ready for the next exception.
         EXPECT_EQ(UnhandledExceptionFilter(nullptr), system);
-        EXPECT_EQ(fake::count("UnhandledExceptionFilter"), 4u);
+        EXPECT_EQ(scripted::count("UnhandledExceptionFilter"), 4u);
     }
 }
 

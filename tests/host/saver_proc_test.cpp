@@ -7,7 +7,7 @@
 namespace hosttest {
 namespace {
 
-namespace fake = smokedrift::fake;
+namespace scripted = smokedrift::scripted;
 
 PIXELFORMATDESCRIPTOR format(DWORD flags, BYTE colour, BYTE alpha, BYTE depth) {
     PIXELFORMATDESCRIPTOR f = {};
@@ -26,34 +26,33 @@ class SaverProc : public HostTest {
 protected:
     static std::vector<std::string> platformCallNames() {
         std::vector<std::string> names;
-        for (const auto& c : fake::calls()) names.push_back(c.name);
+        for (const auto& c : scripted::calls()) names.push_back(c.name);
         return names;
     }
 };
 
 TEST_F(SaverProc, CreationSetsUpContextSceneAndTimerInOrder) {
     usePreviewParent();
-    fake::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 8, 16)}, 1);
+    scripted::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 8, 16)}, 1);
+    scripted::elapse(30);
     EXPECT_EQ(run("/p 1234"), 0);
     EXPECT_EQ(smokedrift::scene.screenLayout.windowWidth, 152);
     EXPECT_EQ(smokedrift::scene.screenLayout.windowHeight, 112);
 
-    const auto choose = fake::callsNamed("ChoosePixelFormat").at(0);
-    EXPECT_EQ(choose.b, WINDOW_GL_DOUBLE);
+    const auto choose = scripted::callsNamed("choosePixelFormat").at(0);
+    EXPECT_EQ(choose.a, WINDOW_GL_DOUBLE);
+    EXPECT_EQ(choose.b, 16u);
     EXPECT_EQ(choose.c, 16u);
-    EXPECT_EQ(choose.d, 16u);
     // The swap interval is asked for once the context is current (where the entry point exists,
-    // one frame per refresh), before the timer starts.
-    std::vector<std::string> wanted = {"GetDC", "ChoosePixelFormat", "SetPixelFormat", "wglCreateContext",
-                                       "wglMakeCurrent", "wglGetProcAddress", "SetTimer"};
+    // one frame per refresh), before the timer draws the first frame.
+    const std::vector<std::string> wanted = {"choosePixelFormat", "setPixelFormat", "createContext",
+                                             "makeCurrent", "procAddress", "swapBuffers"};
     std::vector<std::string> seen;
     for (const auto& name : platformCallNames()) {
         if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) seen.push_back(name);
+        if (name == "swapBuffers") break;
     }
     EXPECT_EQ(seen, wanted);
-    const auto timer = fake::callsNamed("SetTimer").at(0);
-    EXPECT_EQ(timer.b, 1u);
-    EXPECT_EQ(timer.c, 5u);
     ASSERT_FALSE(recgl::calls().empty());
     EXPECT_EQ(recgl::calls().front().name, "glLineWidth");
 }
@@ -62,9 +61,9 @@ TEST_F(SaverProc, GeneratorIsSeededFromTheTickCount) {
     auto firstDrawAfterStart = [this](DWORD ticks) {
         SetUp();
         usePreviewParent();
-        fake::setTickCount(ticks);
+        scripted::setTickCount(ticks);
         int draw = -1;
-        fake::then([&] { draw = smokedrift::nextRandom(); });
+        scripted::then([&] { draw = smokedrift::nextRandom(); });
         run("/p 1234");
         return draw;
     };
@@ -75,88 +74,81 @@ TEST_F(SaverProc, GeneratorIsSeededFromTheTickCount) {
 
 TEST_F(SaverProc, FormatWithoutAlphaIsReplacedByTheClosestWithAlpha) {
     usePreviewParent();
-    fake::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 0, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24),
+    scripted::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 0, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24),
                            format(WINDOW_GL_DOUBLE, 24, 8, 16), format(0x21, 24, 8, 16),
                            format(WINDOW_GL_DOUBLE, 24, 8, 32)},
                           1);
     run("/p 1234");
-    EXPECT_EQ(fake::callsNamed("SetPixelFormat").at(0).b, 3u);
+    EXPECT_EQ(scripted::callsNamed("setPixelFormat").at(0).b, 3u);
 }
 
 TEST_F(SaverProc, SystemChoiceStandsWhenItHasAlphaOrNothingBetterExists) {
     usePreviewParent();
-    fake::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 8, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24)}, 2);
+    scripted::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 8, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24)}, 2);
     run("/p 1234");
-    EXPECT_EQ(fake::callsNamed("SetPixelFormat").at(0).b, 2u);
+    EXPECT_EQ(scripted::callsNamed("setPixelFormat").at(0).b, 2u);
 
     SetUp();
     usePreviewParent();
-    fake::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 0, 16), format(0x21, 24, 8, 16)}, 1);
+    scripted::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 0, 16), format(0x21, 24, 8, 16)}, 1);
     run("/p 1234");
-    EXPECT_EQ(fake::callsNamed("SetPixelFormat").at(0).b, 1u);
+    EXPECT_EQ(scripted::callsNamed("setPixelFormat").at(0).b, 1u);
 }
 
 TEST_F(SaverProc, AnyTimerRendersAFrameAndSwaps) {
     usePreviewParent();
     std::size_t before = 0;
-    fake::then([&] { before = recgl::calls().size(); });
-    fake::deliver(WM_TIMER, 77);
-    fake::then([] { fake::advanceTicks(17); });
-    fake::deliver(WM_TIMER, 1);
+    scripted::then([&] { before = recgl::calls().size(); });
+    scripted::deliver(WM_TIMER, 77);
+    scripted::then([] { scripted::advanceTicks(17); });
+    scripted::deliver(WM_TIMER, 1);
     run("/p 1234");
     EXPECT_GT(recgl::calls().size(), before);
-    const auto swaps = fake::callsNamed("SwapBuffers");
+    const auto swaps = scripted::callsNamed("swapBuffers");
     ASSERT_EQ(swaps.size(), 2u);
-    EXPECT_EQ(swaps[0].a, fake::callsNamed("GetDC").back().b);
+    EXPECT_EQ(swaps[0].a, value(scripted::lastCreatedWindow()));
 }
 
 struct Pacing {
     const char* what;
     DWORD firstTick;
-    DWORD tickStep;  // milliseconds between timer messages
-    int ticks;
-    bool hidden;     // nothing of the window can be seen
+    DWORD milliseconds;  // how long the timer runs
+    bool hidden;         // nothing of the window can be seen
     std::size_t frames;
 };
 
-// At most one frame per 1/60 s however fast the timer runs (the scene moves by elapsed time, so
-// skipped ticks change no speed), every tick when the frames come slower, none while hidden.
+// The saver's timer ticks as often as the window system lets it (every 10 ms); at most one frame
+// per 1/60 s comes of it (the scene moves by elapsed time, so skipped ticks change no speed), and
+// none while hidden.
 const Pacing PACING[] = {
-    {"5 ms ticks over 100 ms", 1000, 5, 21, false, 7},
-    {"the same across the tick counter's wrap", 0xFFFFFFF0u, 5, 21, false, 7},
-    {"20 ms ticks", 1000, 20, 5, false, 5},
-    {"hidden", 1000, 20, 5, true, 0},
+    {"100 ms", 1000, 100, false, 6},
+    {"a second", 1000, 1000, false, 60},
+    {"100 ms across the tick counter's wrap", 0xFFFFFFF0u, 100, false, 6},
+    {"hidden", 1000, 100, true, 0},
 };
 
 TEST_F(SaverProc, FramesAreCappedAtSixtyASecondAndNoneDrawWhileHidden) {
     for (const Pacing& p : PACING) {
         SetUp();
         usePreviewParent();
-        fake::setWindowsHidden(p.hidden);
-        for (int i = 0; i < p.ticks; ++i) {
-            fake::then([&p, i] { fake::setTickCount(p.firstTick + p.tickStep * static_cast<DWORD>(i)); });
-            fake::deliver(WM_TIMER, 1);
-        }
+        scripted::setWindowsHidden(p.hidden);
+        scripted::setTickCount(p.firstTick);
+        scripted::elapse(p.milliseconds);
         run("/p 1234");
-        EXPECT_EQ(fake::count("SwapBuffers"), p.frames) << p.what;
+        EXPECT_EQ(scripted::count("swapBuffers"), p.frames) << p.what;
     }
 }
 
-TEST_F(SaverProc, DestructionStopsTheTimerAndReleasesTheContext) {
+TEST_F(SaverProc, DestructionReleasesTheContext) {
     usePreviewParent();
-    fake::deliver(WM_CLOSE);
+    scripted::deliver(WM_CLOSE);
     run("/p 1234");
-    const std::vector<std::string> wanted = {"KillTimer", "wglMakeCurrent", "wglDeleteContext", "ReleaseDC"};
-    std::vector<std::string> seen;
-    bool destroying = false;
-    for (const auto& c : fake::calls()) {
-        if (c.name == "KillTimer") destroying = true;
-        if (destroying && std::find(wanted.begin(), wanted.end(), c.name) != wanted.end()) seen.push_back(c.name);
-    }
-    EXPECT_EQ(seen, wanted);
-    EXPECT_EQ(fake::callsNamed("KillTimer").at(0).b, 1u);
-    EXPECT_EQ(fake::callsNamed("wglMakeCurrent").back().a, 0u);
-    EXPECT_EQ(fake::callsNamed("wglMakeCurrent").back().b, 0u);
+    const auto names = platformCallNames();
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], "makeCurrent");
+    EXPECT_EQ(names.back(), "deleteContext");
+    EXPECT_EQ(scripted::callsNamed("makeCurrent").back().a, 0u);
+    EXPECT_EQ(scripted::callsNamed("makeCurrent").back().b, 0u);
     EXPECT_EQ(recgl::count("glDeleteLists"), 0u);
 }
 
@@ -165,10 +157,10 @@ TEST_F(SaverProc, ConfigureDialogEndsWithOneForOkAndZeroForCancel) {
     const HWND dialog = handle(0xD1A);
     EXPECT_EQ(configureDialogProc(dialog, WM_INITDIALOG, 0, 0), FALSE);
     EXPECT_EQ(configureDialogProc(dialog, WM_COMMAND, 3, 0), FALSE);
-    EXPECT_EQ(fake::count("EndDialog"), 0u);
+    EXPECT_EQ(scripted::count("endDialog"), 0u);
     EXPECT_EQ(configureDialogProc(dialog, WM_COMMAND, 0x10000 | IDOK, 0), TRUE);
     EXPECT_EQ(configureDialogProc(dialog, WM_COMMAND, IDCANCEL, 0), TRUE);
-    const auto ends = fake::callsNamed("EndDialog");
+    const auto ends = scripted::callsNamed("endDialog");
     ASSERT_EQ(ends.size(), 2u);
     EXPECT_EQ(ends[0].b, 1u);
     EXPECT_EQ(ends[1].b, 0u);

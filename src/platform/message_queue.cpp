@@ -1,25 +1,24 @@
-#include "platform/posix_queue.h"
+#include "platform/message_queue.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix_process.h"
 
-namespace smokedrift::posix {
+namespace smokedrift::platform {
 
-MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {
     MSG m = {};
     m.hwnd = window;
     m.message = message;
     m.wParam = wParam;
     m.lParam = lParam;
-    m.time = static_cast<DWORD>(nowMilliseconds());
+    m.time = static_cast<DWORD>(now);
     return m;
 }
 
-bool MessageQueue::post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool MessageQueue::post(const MSG& msg) {
     if (count == QUEUE_SIZE) return false;
-    items[(head + count) % QUEUE_SIZE] = makeMsg(window, message, wParam, lParam);
+    items[(head + count) % QUEUE_SIZE] = msg;
     ++count;
     return true;
 }
@@ -87,7 +86,7 @@ WNDPROC ClassTable::find(LPCSTR name) const {
     return nullptr;
 }
 
-UINT_PTR TimerTable::set(HWND window, UINT_PTR id, UINT elapse) {
+UINT_PTR TimerTable::set(HWND window, UINT_PTR id, UINT elapse, std::uint64_t now) {
     Timer* slot = nullptr;
     for (Timer& t : timers) {
         if (t.window == window && t.id == id) slot = &t;
@@ -98,7 +97,7 @@ UINT_PTR TimerTable::set(HWND window, UINT_PTR id, UINT elapse) {
     if (slot == nullptr) return 0;
     // Windows does not tick faster than about every 10 ms; neither do we.
     const UINT interval = elapse < 10 ? 10 : elapse;
-    *slot = Timer{window, id, interval, nowMilliseconds() + interval};
+    *slot = Timer{window, id, interval, now + interval};
     return id;
 }
 
@@ -118,21 +117,20 @@ void TimerTable::dropFor(HWND window) {
     }
 }
 
-bool TimerTable::take(MSG* msg, int& waitMs) {
+bool TimerTable::take(MSG* msg, std::uint64_t now, int& waitMs) {
     Timer* next = nullptr;
     for (Timer& t : timers) {
         if (t.window != nullptr && (next == nullptr || t.due < next->due)) next = &t;
     }
     waitMs = -1;
     if (next == nullptr) return false;
-    const std::uint64_t now = nowMilliseconds();
     if (next->due > now) {
         waitMs = static_cast<int>(next->due - now);
         return false;
     }
     next->due = now + next->interval;
-    *msg = makeMsg(next->window, WM_TIMER, next->id, 0);
+    *msg = makeMsg(next->window, WM_TIMER, next->id, 0, now);
     return true;
 }
 
-}  // namespace smokedrift::posix
+}  // namespace smokedrift::platform

@@ -32,10 +32,10 @@ X11State& state() {
 
 Display* display() {
     X11State& s = state();
-    if (s.display != nullptr || s.openFailed) return s.display;
+    if (s.display != nullptr || s.connectFailed) return s.display;
     s.display = XOpenDisplay(nullptr);
     if (s.display == nullptr) {
-        s.openFailed = true;
+        s.connectFailed = true;
         std::fprintf(stderr, "X11: cannot open display \"%s\"\n", XDisplayName(nullptr));
         return nullptr;
     }
@@ -59,7 +59,7 @@ bool x11Reachable() { return x11::display() != nullptr; }
 
 namespace smokedrift::x11 {
 
-void waitForInput(int timeoutMs) {
+void waitEvents(int timeoutMs) {
     X11State& s = state();
     if (s.display != nullptr) XFlush(s.display);
     if (s.display != nullptr && XPending(s.display) > 0) return;

@@ -223,7 +223,7 @@ int runOnEveryOutput() {
                 kill(m.pid, SIGTERM);
             }
         }
-        waitForInput(WATCH_INTERVAL_MS);
+        waitEvents(WATCH_INTERVAL_MS);
         if (posix::takeStopRequest()) result = 0;
         int status = 0;
         pid_t pid = 0;

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/pixel_format_match.h"
-#include "platform/posix_api.h"
 #include "platform/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -67,9 +66,9 @@ GLXContext contextOf(HGLRC context) {
     return (index >= 1 && index <= MAX_CONTEXTS) ? state().contexts[index - 1] : nullptr;
 }
 
-// The drawable of a device context: the child window that carries the pixel format.
-Window drawableOf(HDC dc) {
-    const X11Window* w = findWindow(xidOf(dc));
+// The drawable of a window: the child window that carries the pixel format.
+Window drawableOf(HWND window) {
+    const X11Surface* w = findSurface(xidOf(window));
     return w != nullptr ? w->glChild : 0;
 }
 
@@ -104,31 +103,29 @@ BOOL WINAPI swapInterval(int interval) {
 }
 
 }  // namespace
-}  // namespace smokedrift::x11
 
-namespace smokedrift::x11::api {
-
-int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
+int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want) {
     listConfigs();
     const X11State& s = state();
-    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, *want, true);
+    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, true);
 }
 
-int WINAPI DescribePixelFormat(HDC, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
+int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor) {
     listConfigs();
     const X11State& s = state();
-    return describePixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, format, size, descriptor);
+    if (format >= 1 && format <= s.configCount) *descriptor = describe(s.configs[format - 1]);
+    return s.configCount;
 }
 
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+bool setPixelFormat(HWND window, int format) {
     listConfigs();
     X11State& s = state();
-    X11Window* w = findWindow(xidOf(dc));
-    if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return FALSE;
+    X11Surface* w = findSurface(xidOf(window));
+    if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return false;
     XVisualInfo* visual = glXGetVisualFromFBConfig(s.display, s.configs[format - 1]);
     if (visual == nullptr) {
         std::fprintf(stderr, "GLX: the pixel format has no X visual\n");
-        return FALSE;
+        return false;
     }
     XSetWindowAttributes attributes = {};
     attributes.colormap = XCreateColormap(s.display, s.root, visual->visual, AllocNone);
@@ -140,16 +137,16 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
     XFree(visual);
     if (w->glChild == 0) {
         std::fprintf(stderr, "GLX: cannot create a window for the pixel format\n");
-        return FALSE;
+        return false;
     }
     XMapWindow(s.display, w->glChild);
     w->pixelFormat = format;
-    return TRUE;
+    return true;
 }
 
-HGLRC WINAPI wglCreateContext(HDC dc) {
+HGLRC createContext(HWND window) {
     X11State& s = state();
-    const X11Window* w = findWindow(xidOf(dc));
+    const X11Surface* w = findSurface(xidOf(window));
     if (w == nullptr || w->pixelFormat == 0) return nullptr;
     for (int i = 0; i < MAX_CONTEXTS; ++i) {
         if (s.contexts[i] != nullptr) continue;
@@ -163,28 +160,28 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     return nullptr;
 }
 
-BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
+bool makeCurrent(HWND window, HGLRC context) {
     Display* d = state().display;
-    if (d == nullptr) return FALSE;
-    if (context == nullptr) return glXMakeContextCurrent(d, None, None, nullptr) ? TRUE : FALSE;
-    const Window drawable = drawableOf(dc);
+    if (d == nullptr) return false;
+    if (context == nullptr) return glXMakeContextCurrent(d, None, None, nullptr);
+    const Window drawable = drawableOf(window);
     const GLXContext glx = contextOf(context);
-    if (drawable == 0 || glx == nullptr) return FALSE;
-    if (glXMakeContextCurrent(d, drawable, drawable, glx)) return TRUE;
+    if (drawable == 0 || glx == nullptr) return false;
+    if (glXMakeContextCurrent(d, drawable, drawable, glx)) return true;
     std::fprintf(stderr, "GLX: cannot make the rendering context current\n");
-    return FALSE;
+    return false;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC context) {
+bool deleteContext(HGLRC context) {
     const GLXContext glx = contextOf(context);
-    if (glx == nullptr) return FALSE;
+    if (glx == nullptr) return false;
     glXDestroyContext(state().display, glx);
     state().contexts[reinterpret_cast<std::uintptr_t>(context) - 1] = nullptr;
-    return TRUE;
+    return true;
 }
 
-PROC WINAPI wglGetProcAddress(LPCSTR name) {
-    if (name == nullptr || state().display == nullptr) return nullptr;
+PROC procAddress(LPCSTR name) {
+    if (state().display == nullptr) return nullptr;
     if (std::strcmp(name, "wglSwapIntervalEXT") == 0 &&
         (hasGlxExtension("GLX_EXT_swap_control") || hasGlxExtension("GLX_MESA_swap_control"))) {
         return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(&swapInterval));
@@ -193,11 +190,11 @@ PROC WINAPI wglGetProcAddress(LPCSTR name) {
 }
 
 // The server's "fixed" font stands in for the system font a Windows DC has selected.
-BOOL WINAPI wglUseFontBitmapsA(HDC, DWORD first, DWORD count, DWORD listBase) {
+bool fontBitmaps(DWORD first, DWORD count, DWORD listBase) {
     Display* d = state().display;
-    if (d == nullptr) return FALSE;
+    if (d == nullptr) return false;
     XFontStruct* font = XLoadQueryFont(d, "fixed");
-    if (font == nullptr) return FALSE;
+    if (font == nullptr) return false;
     glXUseXFont(font->fid, static_cast<int>(first), static_cast<int>(count), static_cast<int>(listBase));
     // Mesa's lists give glyphs without pixels (the space) no advance, nor does a bitmap without
     // data in a list; one unset pixel with the font's width does.
@@ -211,14 +208,14 @@ BOOL WINAPI wglUseFontBitmapsA(HDC, DWORD first, DWORD count, DWORD listBase) {
         glEndList();
     }
     XFreeFont(d, font);
-    return TRUE;
+    return true;
 }
 
-BOOL WINAPI SwapBuffers(HDC dc) {
-    const Window drawable = drawableOf(dc);
-    if (drawable == 0) return FALSE;
+bool swapBuffers(HWND window) {
+    const Window drawable = drawableOf(window);
+    if (drawable == 0) return false;
     glXSwapBuffers(state().display, drawable);
-    return TRUE;
+    return true;
 }
 
-}  // namespace smokedrift::x11::api
+}  // namespace smokedrift::x11

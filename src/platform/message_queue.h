@@ -1,11 +1,11 @@
 #pragma once
-// The message queue and timers a Win32 thread has, for the POSIX backends: fixed tables, nothing
-// allocated while the saver runs. The backends fill the queue from their window system's events.
+// The window classes, message queue and timers a Win32 thread has: fixed tables, nothing
+// allocated while the saver runs. Times are the window system's clock, in milliseconds.
 #include <cstdint>
 
 #include "platform/win32_api.h"
 
-namespace smokedrift::posix {
+namespace smokedrift::platform {
 
 constexpr int QUEUE_SIZE = 256;
 constexpr int MAX_TIMERS = 8;
@@ -33,7 +33,7 @@ struct MessageQueue {
     int quitCode = 0;
 
     // False when the queue is full (Windows drops what does not fit too).
-    bool post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool post(const MSG& msg);
     // The oldest message, removed; false when there is none.
     bool pop(MSG* msg);
     // The oldest message for `window` (null: any) in [low, high] (0, 0: any), removed if `remove`.
@@ -57,14 +57,14 @@ struct Timer {
 struct TimerTable {
     Timer timers[MAX_TIMERS] = {};
 
-    UINT_PTR set(HWND window, UINT_PTR id, UINT elapse);
+    UINT_PTR set(HWND window, UINT_PTR id, UINT elapse, std::uint64_t now);
     bool kill(HWND window, UINT_PTR id);
     void dropFor(HWND window);
     // Fills `msg` with the WM_TIMER of the timer due first if it is due now; otherwise leaves in
     // `waitMs` how long until it is (-1: no timer).
-    bool take(MSG* msg, int& waitMs);
+    bool take(MSG* msg, std::uint64_t now, int& waitMs);
 };
 
-MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now);
 
-}  // namespace smokedrift::posix
+}  // namespace smokedrift::platform

@@ -16,7 +16,6 @@
 #include <cstring>
 
 #include "platform/pixel_format_match.h"
-#include "platform/posix_api.h"
 #include "platform/wl_state.h"
 
 namespace smokedrift::wl {
@@ -141,10 +140,8 @@ EGLContext contextOf(HGLRC context) {
     return (index >= 1 && index <= MAX_CONTEXTS) ? state().contexts[index - 1] : EGL_NO_CONTEXT;
 }
 
-WlWindow* windowOf(HDC dc) { return findWindow(reinterpret_cast<HWND>(dc)); }
-
 // The own buffer: colour with alpha (the sprites add up in it) and depth, the window's size.
-bool allocateOwnBuffer(WlWindow& w) {
+bool allocateOwnBuffer(WlSurface& w) {
     if (!loadFramebufferCalls()) return false;
     if (w.historyFramebuffer == 0) {
         fb.genFramebuffers(1, &w.historyFramebuffer);
@@ -178,7 +175,7 @@ bool allocateOwnBuffer(WlWindow& w) {
     return true;
 }
 
-void useOwnBuffer(WlWindow& w) {
+void useOwnBuffer(WlSurface& w) {
     if (w.history == History::OwnBuffer && w.historyFramebuffer != 0) return;
     if (allocateOwnBuffer(w)) {
         w.history = History::OwnBuffer;
@@ -188,7 +185,7 @@ void useOwnBuffer(WlWindow& w) {
 }
 
 // The copy of the own buffer the compositor gets, into whatever buffer the driver handed back.
-void presentOwnBuffer(const WlWindow& w) {
+void presentOwnBuffer(const WlSurface& w) {
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (scissor) glDisable(GL_SCISSOR_TEST);
     fb.bindFramebuffer(GL_READ_FRAMEBUFFER, w.historyFramebuffer);
@@ -212,7 +209,7 @@ History chooseHistory(EGLConfig config, EGLSurface surface) {
 }
 
 void frameShown(void* data, wl_callback* callback, uint32_t) {
-    auto* w = static_cast<WlWindow*>(data);
+    auto* w = static_cast<WlSurface*>(data);
     wl_callback_destroy(callback);
     for (wl_callback*& pending : w->framesInFlight) {
         if (pending == callback) pending = nullptr;
@@ -225,7 +222,7 @@ const wl_callback_listener frameListener = {frameShown};
 // compositor tells with a frame callback; the swap itself never waits, so input is read while
 // the output is off.
 BOOL WINAPI swapInterval(int interval) {
-    WlWindow* w = findWindow(state().currentWindow);
+    WlSurface* w = findSurface(state().currentWindow);
     if (w == nullptr) return FALSE;
     w->pacedByFrames = interval > 0;
     return TRUE;
@@ -233,14 +230,14 @@ BOOL WINAPI swapInterval(int interval) {
 
 }  // namespace
 
-void resizeDrawable(WlWindow& w) {
+void resizeDrawable(WlSurface& w) {
     if (w.eglWindow != nullptr) wl_egl_window_resize(w.eglWindow, w.width, w.height, 0, 0);
     if (w.history == History::OwnBuffer && w.historyFramebuffer != 0 && state().currentWindow == w.handle) {
         allocateOwnBuffer(w);
     }
 }
 
-void releaseDrawable(WlWindow& w) {
+void releaseDrawable(WlSurface& w) {
     WlState& s = state();
     for (wl_callback*& pending : w.framesInFlight) {
         if (pending != nullptr) wl_callback_destroy(pending);
@@ -262,26 +259,25 @@ void releaseDrawable(WlWindow& w) {
     w.eglWindow = nullptr;
 }
 
-namespace api {
-
-int WINAPI ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* want) {
+int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want) {
     listConfigs();
     const WlState& s = state();
     // Every Wayland surface is shown by swapping: a single-buffered ask takes the closest too.
-    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, *want, false);
+    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, false);
 }
 
-int WINAPI DescribePixelFormat(HDC, int format, UINT size, LPPIXELFORMATDESCRIPTOR descriptor) {
+int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor) {
     listConfigs();
     const WlState& s = state();
-    return describePixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, format, size, descriptor);
+    if (format >= 1 && format <= s.configCount) *descriptor = describe(s.configs[format - 1]);
+    return s.configCount;
 }
 
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+bool setPixelFormat(HWND window, int format) {
     listConfigs();
     WlState& s = state();
-    WlWindow* w = windowOf(dc);
-    if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return FALSE;
+    WlSurface* w = findSurface(window);
+    if (w == nullptr || w->pixelFormat != 0 || format < 1 || format > s.configCount) return false;
     const EGLConfig config = s.configs[format - 1];
     w->eglWindow = wl_egl_window_create(w->surface, w->width, w->height);
     w->eglSurface = w->eglWindow != nullptr
@@ -290,16 +286,16 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
     if (w->eglSurface == EGL_NO_SURFACE) {
         std::fprintf(stderr, "EGL: cannot make a drawable of the surface\n");
         releaseDrawable(*w);
-        return FALSE;
+        return false;
     }
     w->pixelFormat = format;
     w->history = chooseHistory(config, w->eglSurface);
-    return TRUE;
+    return true;
 }
 
-HGLRC WINAPI wglCreateContext(HDC dc) {
+HGLRC createContext(HWND window) {
     WlState& s = state();
-    const WlWindow* w = windowOf(dc);
+    const WlSurface* w = findSurface(window);
     if (w == nullptr || w->pixelFormat == 0) return nullptr;
     const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
                                     EGL_NONE};
@@ -315,20 +311,20 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     return nullptr;
 }
 
-BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
+bool makeCurrent(HWND window, HGLRC context) {
     WlState& s = state();
-    if (s.eglDisplay == EGL_NO_DISPLAY) return FALSE;
+    if (s.eglDisplay == EGL_NO_DISPLAY) return false;
     if (context == nullptr) {
         s.currentWindow = nullptr;
         s.currentContext = EGL_NO_CONTEXT;
-        return eglMakeCurrent(s.eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) ? TRUE : FALSE;
+        return eglMakeCurrent(s.eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
-    WlWindow* w = windowOf(dc);
+    WlSurface* w = findSurface(window);
     const EGLContext egl = contextOf(context);
-    if (w == nullptr || w->eglSurface == EGL_NO_SURFACE || egl == EGL_NO_CONTEXT) return FALSE;
+    if (w == nullptr || w->eglSurface == EGL_NO_SURFACE || egl == EGL_NO_CONTEXT) return false;
     if (!eglMakeCurrent(s.eglDisplay, w->eglSurface, w->eglSurface, egl)) {
         std::fprintf(stderr, "EGL: cannot make the rendering context current\n");
-        return FALSE;
+        return false;
     }
     s.currentWindow = w->handle;
     s.currentContext = egl;
@@ -336,33 +332,32 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     // messages too.
     eglSwapInterval(s.eglDisplay, 0);
     if (w->history == History::OwnBuffer) useOwnBuffer(*w);
-    return TRUE;
+    return true;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC context) {
+bool deleteContext(HGLRC context) {
     WlState& s = state();
     const EGLContext egl = contextOf(context);
-    if (egl == EGL_NO_CONTEXT) return FALSE;
-    if (s.currentContext == egl) wglMakeCurrent(nullptr, nullptr);
+    if (egl == EGL_NO_CONTEXT) return false;
+    if (s.currentContext == egl) makeCurrent(nullptr, nullptr);
     eglDestroyContext(s.eglDisplay, egl);
     s.contexts[reinterpret_cast<std::uintptr_t>(context) - 1] = EGL_NO_CONTEXT;
     // Its objects went with it.
-    for (WlWindow& w : s.windows) w.historyFramebuffer = w.historyColor = w.historyDepth = 0;
-    return TRUE;
+    for (WlSurface& w : s.surfaces) w.historyFramebuffer = w.historyColor = w.historyDepth = 0;
+    return true;
 }
 
-PROC WINAPI wglGetProcAddress(LPCSTR name) {
-    if (name == nullptr) return nullptr;
+PROC procAddress(LPCSTR name) {
     if (std::strcmp(name, "wglSwapIntervalEXT") == 0) {
         return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(&swapInterval));
     }
     return nullptr;
 }
 
-BOOL WINAPI SwapBuffers(HDC dc) {
+bool swapBuffers(HWND window) {
     WlState& s = state();
-    WlWindow* w = windowOf(dc);
-    if (w == nullptr || w->eglSurface == EGL_NO_SURFACE) return FALSE;
+    WlSurface* w = findSurface(window);
+    if (w == nullptr || w->eglSurface == EGL_NO_SURFACE) return false;
     const bool own = w->history == History::OwnBuffer && w->historyFramebuffer != 0 && s.currentWindow == w->handle;
     if (own) presentOwnBuffer(*w);
     for (wl_callback*& pending : w->framesInFlight) {
@@ -373,14 +368,13 @@ BOOL WINAPI SwapBuffers(HDC dc) {
         break;
     }
     const EGLBoolean swapped = eglSwapBuffers(s.eglDisplay, w->eglSurface);
-    if (swapped) windowShown(*w);
+    if (swapped) surfaceShown(*w);
     if (own) fb.bindFramebuffer(GL_FRAMEBUFFER, w->historyFramebuffer);
     if (w->history == History::BufferAge && s.currentWindow == w->handle) {
         EGLint age = 0;
         if (!eglQuerySurface(s.eglDisplay, w->eglSurface, EGL_BUFFER_AGE_EXT, &age) || age != 1) useOwnBuffer(*w);
     }
-    return swapped ? TRUE : FALSE;
+    return swapped;
 }
 
-}  // namespace api
 }  // namespace smokedrift::wl

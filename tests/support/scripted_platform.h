@@ -1,6 +1,8 @@
 #pragma once
-// The scripted platform for host tests: a test sets the world up (messages to deliver, cursor,
-// ticks, registry, optional libraries, platform family), runs a mode and reads what happened.
+// The scripted window system and process for host tests: under the product's own Win32
+// emulation (its queue, timers and dispatch), a test sets the world up (messages to deliver, time
+// to let pass, cursor, registry, optional libraries, platform family), runs a mode and reads what
+// the backend and the process were asked to do.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,7 +10,7 @@
 
 #include "platform/win32_api.h"
 
-namespace smokedrift::fake {
+namespace smokedrift::scripted {
 
 struct Call {
     std::string name;
@@ -18,20 +20,24 @@ struct Call {
     std::uintptr_t d = 0;
 };
 
-// Everything back to a Windows NT desktop with nothing scripted.
+// Everything back to a Windows NT desktop with nothing scripted, under a fresh Win32 emulation.
 void reset();
 
-// Script, consumed by GetMessageA once the posted queue is empty. A null window means the saver
-// window created last.
+// The script, taken whenever the emulation reads events. A null window means the saver window
+// created last.
 void deliver(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, HWND window = nullptr);
-// Runs when GetMessageA reaches it, just before the message scripted next (ahead of what it posts).
+// Runs when the script reaches it, just before the message scripted next is delivered.
 void then(std::function<void()> action);
-// True once GetMessageA found nothing left to deliver (the loop then ends as if by WM_QUIT).
+// Lets `milliseconds` pass with nothing else arriving: the timers tick meanwhile.
+void elapse(DWORD milliseconds);
+// True once the emulation waited with nothing left to deliver (the loop then ends as if by
+// PostQuitMessage(0)).
 bool scriptRanOut();
 
 // Environment.
 void setPlatformId(DWORD platformId);
 void failVersionQuery();
+// The clock, in milliseconds: GetTickCount, the timers and message times.
 void setTickCount(DWORD ticks);
 void advanceTicks(DWORD milliseconds);
 void setCursorPos(LONG x, LONG y);
@@ -53,18 +59,19 @@ void pressDialogButtons(std::vector<WORD> buttons);
 void setDialogTemplateMissing();
 // What the system's unhandled-exception filter decides once the top-level filter passes.
 void setSystemExceptionVerdict(LONG verdict);
+// The pixel formats, and the one the window system would choose.
 void setPixelFormats(std::vector<PIXELFORMATDESCRIPTOR> formats, int chosen);
 
-// Observation.
+// Observation: the backend's calls by their names in platform/window_backend.h, the process's by
+// their Win32 names, and "delivered" (message, wParam) for each scripted message as it arrives.
 const std::vector<Call>& calls();
 std::vector<Call> callsNamed(const std::string& name);
 std::size_t count(const std::string& name);
+// Messages posted to windows of other processes.
 std::vector<MSG> postedTo(HWND window);
-// Messages the saver window's procedure received, in order.
-std::vector<UINT> receivedBySaver();
 HWND lastCreatedWindow();
 bool windowAlive(HWND window);
 bool cursorHidden();
 LPTOP_LEVEL_EXCEPTION_FILTER topLevelFilter();
 
-}  // namespace smokedrift::fake
+}  // namespace smokedrift::scripted

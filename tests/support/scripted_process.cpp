@@ -1,15 +1,15 @@
-// Scripted process services, registry and optional libraries.
+// The scripted process: command line, clock, registry, optional libraries, exception filters.
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/fake_state.h"
+#include "scripted_state.h"
 #include "platform/posix_backend.h"
 
 namespace smokedrift {
 
-void setCommandLine(const char* commandLine) { fake::state().commandLine = commandLine; }
+void setCommandLine(const char* commandLine) { scripted::state().commandLine = commandLine; }
 
-namespace fake {
+namespace scripted {
 
 namespace {
 
@@ -50,8 +50,8 @@ FARPROC asFarProc(Fn fn) {
 
 }  // namespace
 
-FakeState& state() {
-    static FakeState s;
+ScriptedState& state() {
+    static ScriptedState s;
     return s;
 }
 
@@ -59,13 +59,16 @@ void record(const char* name, std::uintptr_t a, std::uintptr_t b, std::uintptr_t
     state().calls.push_back(Call{name, a, b, c, d});
 }
 
-void reset() { state() = FakeState{}; }
+void reset() {
+    state() = ScriptedState{};
+    resetBackend();
+}
 void setPlatformId(DWORD platformId) { state().platformId = platformId; }
 void setSystemExceptionVerdict(LONG verdict) { state().systemExceptionVerdict = verdict; }
 LPTOP_LEVEL_EXCEPTION_FILTER topLevelFilter() { return state().topLevelFilter; }
 void failVersionQuery() { state().versionFails = true; }
-void setTickCount(DWORD ticks) { state().ticks = ticks; }
-void advanceTicks(DWORD milliseconds) { state().ticks += milliseconds; }
+void setTickCount(DWORD ticks) { state().clock = ticks; }
+void advanceTicks(DWORD milliseconds) { state().clock += milliseconds; }
 void setRegistryValue(bool keyExists, bool queryOk, DWORD value) {
     state().keyExists = keyExists;
     state().queryOk = queryOk;
@@ -87,12 +90,12 @@ std::vector<Call> callsNamed(const std::string& name) {
 
 std::size_t count(const std::string& name) { return callsNamed(name).size(); }
 
-}  // namespace fake
+}  // namespace scripted
 }  // namespace smokedrift
 
-using smokedrift::fake::record;
-using smokedrift::fake::state;
-using smokedrift::fake::u;
+using smokedrift::scripted::record;
+using smokedrift::scripted::state;
+using smokedrift::scripted::u;
 
 LPSTR WINAPI GetCommandLineA() { return state().commandLine.data(); }
 LPSTR WINAPI CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
@@ -104,11 +107,11 @@ void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     if (name == nullptr) return reinterpret_cast<HMODULE>(0x400000);
-    const int index = smokedrift::fake::libraryIndex(name);
+    const int index = smokedrift::scripted::libraryIndex(name);
     // Only IMM32 counts as already loaded; the others are loaded on demand.
     if (index != 2) return nullptr;
     const auto it = state().libraries.find(name);
-    return (it != state().libraries.end() && it->second.present) ? smokedrift::fake::moduleFor(index) : nullptr;
+    return (it != state().libraries.end() && it->second.present) ? smokedrift::scripted::moduleFor(index) : nullptr;
 }
 
 void WINAPI ExitProcess(UINT exitCode) {
@@ -125,7 +128,7 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
 }
 
 void WINAPI Sleep(DWORD milliseconds) { record("Sleep", milliseconds); }
-DWORD WINAPI GetTickCount() { return state().ticks; }
+DWORD WINAPI GetTickCount() { return static_cast<DWORD>(state().clock); }
 
 BOOL WINAPI SystemParametersInfoA(UINT action, UINT param, LPVOID, UINT winIni) {
     record("SystemParametersInfoA", action, param, winIni);
@@ -133,22 +136,22 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT param, LPVOID, UINT winIni) 
 }
 
 HMODULE WINAPI LoadLibraryA(LPCSTR name) {
-    const int index = smokedrift::fake::libraryIndex(name);
+    const int index = smokedrift::scripted::libraryIndex(name);
     const auto it = state().libraries.find(name);
     const bool present = index >= 0 && it != state().libraries.end() && it->second.present;
-    const HMODULE module = present ? smokedrift::fake::moduleFor(index) : nullptr;
+    const HMODULE module = present ? smokedrift::scripted::moduleFor(index) : nullptr;
     record("LoadLibraryA", u(module));
     return module;
 }
 
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
-    const std::uintptr_t index = u(module) - smokedrift::fake::LIBRARY_BASE;
-    if (index > 2 || std::strcmp(name, smokedrift::fake::EXPORT_NAMES[index]) != 0) return nullptr;
-    if (!state().libraries[smokedrift::fake::LIBRARY_NAMES[index]].hasExport) return nullptr;
-    using smokedrift::fake::asFarProc;
-    if (index == 0) return asFarProc(&smokedrift::fake::verifyDouble);
-    if (index == 1) return asFarProc(&smokedrift::fake::changeDouble);
-    return asFarProc(&smokedrift::fake::associateDouble);
+    const std::uintptr_t index = u(module) - smokedrift::scripted::LIBRARY_BASE;
+    if (index > 2 || std::strcmp(name, smokedrift::scripted::EXPORT_NAMES[index]) != 0) return nullptr;
+    if (!state().libraries[smokedrift::scripted::LIBRARY_NAMES[index]].hasExport) return nullptr;
+    using smokedrift::scripted::asFarProc;
+    if (index == 0) return asFarProc(&smokedrift::scripted::verifyDouble);
+    if (index == 1) return asFarProc(&smokedrift::scripted::changeDouble);
+    return asFarProc(&smokedrift::scripted::associateDouble);
 }
 
 BOOL WINAPI FreeLibrary(HMODULE module) {
@@ -182,7 +185,7 @@ LSTATUS WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
     const bool desktop = key == HKEY_CURRENT_USER && std::strcmp(subKey, "Control Panel\\Desktop") == 0;
     record("RegOpenKeyA", desktop ? 1 : 0);
     if (!desktop || !state().keyExists) return ERROR_FILE_NOT_FOUND;
-    *result = reinterpret_cast<HKEY>(smokedrift::fake::DESKTOP_KEY);
+    *result = reinterpret_cast<HKEY>(smokedrift::scripted::DESKTOP_KEY);
     return ERROR_SUCCESS;
 }
 
@@ -198,3 +201,10 @@ LSTATUS WINAPI RegCloseKey(HKEY key) {
     record("RegCloseKey", u(key));
     return ERROR_SUCCESS;
 }
+
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR name) {
+    record("LoadIconA", reinterpret_cast<std::uintptr_t>(name));
+    return reinterpret_cast<HICON>(0x100);
+}
+
+HGDIOBJ WINAPI GetStockObject(int object) { return reinterpret_cast<HGDIOBJ>(0x200 + object); }

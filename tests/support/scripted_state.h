@@ -1,28 +1,28 @@
 #pragma once
-// State of the scripted backend, shared by its files.
+// State of the scripted backend and process, shared by their files.
 #include <deque>
 #include <map>
 #include <string>
 
-#include "platform/fake_platform.h"
+#include "scripted_platform.h"
 
-namespace smokedrift::fake {
+namespace smokedrift::scripted {
 
-struct FakeWindow {
-    HWND handle = nullptr;
-    HWND parent = nullptr;
-    WNDPROC proc = nullptr;  // null for windows of other processes
+struct ForeignWindow {
     std::string className;
     std::string title;
     LONG width = 0;
     LONG height = 0;
-    bool alive = true;
 };
 
 struct ScriptStep {
+    enum class Kind { Action, Deliver, Elapse };
+    Kind kind = Kind::Action;
     std::function<void()> action;
-    bool deliver = false;
     MSG msg = {};
+    DWORD milliseconds = 0;
+    bool started = false;  // an Elapse under way
+    std::uint64_t until = 0;
 };
 
 struct Library {
@@ -30,25 +30,22 @@ struct Library {
     bool hasExport = false;
 };
 
-struct FakeState {
+struct ScriptedState {
     std::string commandLine = "smokedrift.scr";
     DWORD platformId = VER_PLATFORM_WIN32_NT;
     bool versionFails = false;
-    DWORD ticks = 1000;
+    std::uint64_t clock = 1000;
     POINT cursor = {0, 0};
     bool cursorHidden = false;
     HWND foreground = nullptr;
     RECT screen = {0, 0, 1024, 768};
     bool windowsHidden = false;
-    std::map<std::uintptr_t, FakeWindow> windows;
+    std::map<std::uintptr_t, ForeignWindow> foreign;
+    std::vector<HWND> surfaces;  // of our windows, alive
     std::uintptr_t nextHandle = 0x10000;
-    std::map<std::string, WNDPROC> classes;
     HWND lastCreated = nullptr;
-    std::deque<MSG> queue;
     std::deque<ScriptStep> script;
     bool scriptRanOut = false;
-    bool quitPosted = false;
-    int quitCode = 0;
     bool keyExists = false;
     bool queryOk = false;
     DWORD registryValue = 0;
@@ -66,13 +63,12 @@ struct FakeState {
     int filterNesting = 0;
     std::vector<Call> calls;
     std::vector<MSG> posted;
-    std::vector<UINT> receivedBySaver;
 };
 
-FakeState& state();
+ScriptedState& state();
 void record(const char* name, std::uintptr_t a = 0, std::uintptr_t b = 0, std::uintptr_t c = 0, std::uintptr_t d = 0);
-FakeWindow* findWindow(HWND handle);
+void resetBackend();
 
 inline std::uintptr_t u(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
-}  // namespace smokedrift::fake
+}  // namespace smokedrift::scripted
