@@ -59,7 +59,7 @@ int choosePixelFormatWithAlpha(HDC dc) {
 namespace {
 
 // One frame per display refresh where the platform can wait for it: the animation is driven by
-// elapsed time, so drawing on every 5 ms tick would change nothing but burn a core and the GPU.
+// elapsed time, so drawing on every timer tick would change nothing but burn a core and the GPU.
 void requestSwapInterval() {
     using SwapIntervalFn = BOOL(WINAPI*)(int);
     const PROC entry = wglGetProcAddress("wglSwapIntervalEXT");

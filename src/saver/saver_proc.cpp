@@ -1,12 +1,10 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
-#include <cstdint>
 #include <ctime>
 
 #include "app/fps_overlay.h"
-#include "app/frame_clock.h"
+#include "saver/frame_schedule.h"
 #include "saver/graphics_context.h"
 #include "saver/saver_options.h"
-#include "saver/saver_pacing.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
@@ -18,11 +16,12 @@ namespace smokedrift {
 namespace {
 
 constexpr UINT_PTR FRAME_TIMER_ID = 1;
+// The timer only asks; the frame schedule decides which ticks draw.
 constexpr UINT FRAME_INTERVAL_MS = 5;
 
 constinit HDC deviceContext = nullptr;
 constinit HGLRC renderContext = nullptr;
-constinit FramePacer framePacer;
+constinit FrameSchedule frameSchedule;
 
 // Nothing of the window can be seen (unmapped, minimised, covered): a frame would be wasted.
 bool windowHidden() {
@@ -32,18 +31,6 @@ bool windowHidden() {
 
 SaverOptions saverOptions;
 FpsOverlay fpsOverlay;
-std::int64_t nextFrameMicroseconds = 0;
-
-// --delay: a tick before the next frame is due draws nothing. Frames are due a delay apart, not a
-// delay after the tick that drew the last one, so the timer's coarse ticks do not add up.
-bool delayDue() {
-    const std::int64_t delay = saverOptions.delayMicroseconds;
-    if (delay <= 0) return true;
-    const std::int64_t now = steadyMicroseconds();
-    if (now < nextFrameMicroseconds) return false;
-    nextFrameMicroseconds = now - nextFrameMicroseconds > delay ? now + delay : nextFrameMicroseconds + delay;
-    return true;
-}
 
 void startFpsOverlay() {
     const unsigned lists = glGenLists(FpsOverlay::CHAR_COUNT);
@@ -58,7 +45,7 @@ void drawFrame() {
         SwapBuffers(deviceContext);
         return;
     }
-    fpsOverlay.countFrame(static_cast<double>(steadyMicroseconds()) * 1e-6,
+    fpsOverlay.countFrame(static_cast<double>(saverMicroseconds()) * 1e-6,
                           static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
     fpsOverlay.draw(static_cast<int>(scene.screenLayout.windowWidth), static_cast<int>(scene.screenLayout.windowHeight));
     SwapBuffers(deviceContext);
@@ -83,7 +70,9 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
         if (saverOptions.showFps) startFpsOverlay();
-        framePacer.restart();
+        // A --delay sets the least time between frames; without one, at most 60 a second.
+        frameSchedule = saverOptions.delayMicroseconds > 0 ? FrameSchedule(saverOptions.delayMicroseconds)
+                                                           : FrameSchedule();
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
@@ -96,8 +85,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         releaseGraphics(window, deviceContext, renderContext);
         return 0;
     case WM_TIMER:
-        // A --delay paces the frames itself; without one, at most one frame a display refresh.
-        if (!(saverOptions.delayMicroseconds > 0 ? delayDue() : framePacer.frameDue(GetTickCount()))) return 0;
+        if (!frameSchedule.due(saverMicroseconds())) return 0;
         if (windowHidden()) return 0;
         if (scene.options.switches & switchBit(SWITCH_FEEDBACK)) cycleFeedback(scene);
         drawFrame();

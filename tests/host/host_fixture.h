@@ -8,6 +8,7 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
+#include "saver/frame_schedule.h"
 #include "scripted_platform.h"
 #include "platform/posix_backend.h"
 #include "recording_gl.h"
@@ -25,7 +26,11 @@ protected:
         smokedrift::scripted::reset();
         smokedrift::resetHostState();
         recgl::reset();
+        // The saver paces its frames on the clock the window system's timers run on.
+        smokedrift::setSaverClock([] { return static_cast<std::int64_t>(smokedrift::scripted::now()) * 1000; });
     }
+
+    void TearDown() override { smokedrift::setSaverClock(nullptr); }
 
     static int run(const char* tail) {
         return smokedrift::dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), nullptr, tail, SW_SHOWDEFAULT);

@@ -58,7 +58,6 @@ void waitEvents(int timeoutMs) {
 void pumpEvents() {}
 
 bool connect() { return true; }
-std::uint64_t now() { return state().clock; }
 int exitCode(int quitCode) { return quitCode; }
 
 HWND createSurface(platform::SurfaceRequest& r) {
@@ -248,6 +247,7 @@ void elapse(DWORD milliseconds) {
     state().script.push_back(s);
 }
 
+std::uint64_t now() { return state().clock; }
 bool scriptRanOut() { return state().scriptRanOut; }
 void setCursorPos(LONG x, LONG y) { state().cursor = {x, y}; }
 void setForegroundWindow(HWND window) { state().foreground = window; }

@@ -40,6 +40,7 @@ void failVersionQuery();
 // The clock, in milliseconds: GetTickCount, the timers and message times.
 void setTickCount(DWORD ticks);
 void advanceTicks(DWORD milliseconds);
+std::uint64_t now();
 void setCursorPos(LONG x, LONG y);
 void setForegroundWindow(HWND window);
 void setScreen(RECT screen);
