@@ -14,10 +14,7 @@ HWND findOtherWindow(LPCSTR, LPCSTR) { return nullptr; }
 bool postToOther(HWND, UINT, WPARAM, LPARAM) { return false; }
 
 // Nobody else could send us one: a number of our own for each name.
-UINT registerMessage(LPCSTR) {
-    static UINT next = 0xC000;
-    return next++;
-}
+UINT registerMessage(LPCSTR) { return state().nextMessage++; }
 
 // The output went away under the window: the run goes on without this process.
 int exitCode(int quitCode) { return state().outputGone ? OUTPUT_GONE_CODE : quitCode; }

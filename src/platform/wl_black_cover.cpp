@@ -22,9 +22,6 @@ namespace {
 constexpr char BLACK_CLASS[] = "smokedrift black cover";
 constexpr LONG TRAVEL_THRESHOLD = 4;
 
-wl_buffer* shown = nullptr;
-POINT travelFrom = {0, 0};
-
 // A buffer of zeros the window's size: black and opaque in XRGB.
 wl_buffer* blackBuffer(int width, int height) {
     const int stride = width * 4;
@@ -50,15 +47,16 @@ void showBlack(HWND window) {
     wl_surface_damage(w->surface, 0, 0, INT32_MAX, INT32_MAX);
     wl_surface_commit(w->surface);
     // The compositor keeps what it was shown; the old buffer is not needed any more.
-    if (shown != nullptr) wl_buffer_destroy(shown);
-    shown = buffer;
+    WlState& s = state();
+    if (s.blackShown != nullptr) wl_buffer_destroy(s.blackShown);
+    s.blackShown = buffer;
     surfaceShown(*w);
 }
 
 LRESULT CALLBACK blackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        GetCursorPos(&travelFrom);
+        GetCursorPos(&state().travelFrom);
         showBlack(window);
         return 0;
     case WM_SIZE:
@@ -82,7 +80,7 @@ LRESULT CALLBACK blackProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEMOVE: {
         POINT now = {};
         GetCursorPos(&now);
-        if (std::labs(now.x - travelFrom.x) + std::labs(now.y - travelFrom.y) > TRAVEL_THRESHOLD) {
+        if (std::labs(now.x - state().travelFrom.x) + std::labs(now.y - state().travelFrom.y) > TRAVEL_THRESHOLD) {
             PostMessageA(window, WM_CLOSE, 0, 0);
         }
         return 0;

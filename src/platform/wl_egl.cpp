@@ -22,21 +22,6 @@ namespace smokedrift::wl {
 
 namespace {
 
-struct FramebufferCalls {
-    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-    bool loaded = false;
-};
-
-FramebufferCalls fb;
 
 template <typename Fn>
 void load(Fn& fn, const char* name) {
@@ -44,6 +29,7 @@ void load(Fn& fn, const char* name) {
 }
 
 bool loadFramebufferCalls() {
+    FramebufferCalls& fb = state().framebuffer;
     if (fb.loaded) return fb.blitFramebuffer != nullptr;
     fb.loaded = true;
     load(fb.genFramebuffers, "glGenFramebuffers");
@@ -142,6 +128,7 @@ EGLContext contextOf(HGLRC context) {
 
 // The own buffer: colour with alpha (the sprites add up in it) and depth, the window's size.
 bool allocateOwnBuffer(WlSurface& w) {
+    const FramebufferCalls& fb = state().framebuffer;
     if (!loadFramebufferCalls()) return false;
     if (w.historyFramebuffer == 0) {
         fb.genFramebuffers(1, &w.historyFramebuffer);
@@ -186,6 +173,7 @@ void useOwnBuffer(WlSurface& w) {
 
 // The copy of the own buffer the compositor gets, into whatever buffer the driver handed back.
 void presentOwnBuffer(const WlSurface& w) {
+    const FramebufferCalls& fb = state().framebuffer;
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (scissor) glDisable(GL_SCISSOR_TEST);
     fb.bindFramebuffer(GL_READ_FRAMEBUFFER, w.historyFramebuffer);
@@ -238,6 +226,7 @@ void resizeDrawable(WlSurface& w) {
 }
 
 void releaseDrawable(WlSurface& w) {
+    const FramebufferCalls& fb = state().framebuffer;
     WlState& s = state();
     for (wl_callback*& pending : w.framesInFlight) {
         if (pending != nullptr) wl_callback_destroy(pending);
@@ -355,6 +344,7 @@ PROC procAddress(LPCSTR name) {
 }
 
 bool swapBuffers(HWND window) {
+    const FramebufferCalls& fb = state().framebuffer;
     WlState& s = state();
     WlSurface* w = findSurface(window);
     if (w == nullptr || w->eglSurface == EGL_NO_SURFACE) return false;

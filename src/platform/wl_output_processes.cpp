@@ -28,20 +28,9 @@ namespace {
 constexpr int WATCH_INTERVAL_MS = 200;
 constexpr int GRACE_MS = 3000;  // for processes told to stop, before they are killed
 
-struct Member {
-    pid_t pid = 0;
-    std::uint32_t output = 0;
-    bool leaving = false;  // its output went away: how it ends does not matter
-    bool black = false;    // past the scene limit: covers its output black
-};
-
-Member members[MAX_GROUP];
-// Outputs whose process ended as if its output went, while the compositor still lists it: the
-// compositor closed our surface there, and a new process would only see it closed again.
-std::uint32_t abandoned[MAX_OUTPUTS] = {};
 
 bool isAbandoned(std::uint32_t output) {
-    for (const std::uint32_t name : abandoned) {
+    for (const std::uint32_t name : state().abandoned) {
         if (name == output) return true;
     }
     return false;
@@ -49,15 +38,13 @@ bool isAbandoned(std::uint32_t output) {
 
 void abandon(std::uint32_t output) {
     if (findOutput(output) == nullptr || isAbandoned(output)) return;
-    for (std::uint32_t& name : abandoned) {
+    for (std::uint32_t& name : state().abandoned) {
         if (name == 0) {
             name = output;
             return;
         }
     }
 }
-
-int runningMark = -1;
 
 // One run per user and compositor, as on Windows a second /s leaves the running saver alone: a
 // name in the abstract socket space (nothing on disk) that only one process can hold.
@@ -77,7 +64,7 @@ bool anotherRunIsOn() {
     const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
                                                   (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
-        runningMark = fd;
+        state().runningMark = fd;
         return false;
     }
     const bool taken = errno == EADDRINUSE;
@@ -89,7 +76,7 @@ bool anotherRunIsOn() {
 void onChild(int) {}
 
 bool covered(std::uint32_t output) {
-    for (const Member& m : members) {
+    for (const Member& m : state().members) {
         if (m.pid != 0 && m.output == output) return true;
     }
     return false;
@@ -107,7 +94,7 @@ int sceneLimit() {
 
 int sceneMembers() {
     int count = 0;
-    for (const Member& m : members) {
+    for (const Member& m : state().members) {
         if (m.pid != 0 && !m.black) ++count;
     }
     return count;
@@ -117,7 +104,7 @@ int sceneMembers() {
 bool start(const WlOutput& output, Group* group) {
     int slot = -1;
     for (int i = 0; slot < 0 && i < MAX_GROUP; ++i) {
-        if (members[i].pid == 0) slot = i;
+        if (state().members[i].pid == 0) slot = i;
     }
     if (slot < 0) return false;
     const bool black = sceneMembers() >= sceneLimit();
@@ -129,7 +116,7 @@ bool start(const WlOutput& output, Group* group) {
         return false;
     }
     if (pid > 0) {
-        members[slot] = Member{pid, output.name, false, black};
+        state().members[slot] = Member{pid, output.name, false, black};
         return false;
     }
     // The new process: if the watcher dies, so does it; the connection and the signal pipe it
@@ -138,7 +125,7 @@ bool start(const WlOutput& output, Group* group) {
     if (getppid() != watcher) _exit(0);
     signal(SIGCHLD, SIG_DFL);
     posix::forgetStopHandlers();
-    if (runningMark >= 0) close(runningMark);
+    if (state().runningMark >= 0) close(state().runningMark);
     const std::uint32_t name = output.name;  // `output` lives in the state about to be emptied
     close(wl_display_get_fd(state().display));
     state() = WlState{};
@@ -151,7 +138,7 @@ bool start(const WlOutput& output, Group* group) {
 
 // The code of an ended process that ends the run, or -1 when the run goes on without it.
 int ended(pid_t pid, int status) {
-    for (Member& m : members) {
+    for (Member& m : state().members) {
         if (m.pid != pid) continue;
         const Member was = m;
         m = Member{};
@@ -167,12 +154,12 @@ int ended(pid_t pid, int status) {
 }
 
 void stopAll() {
-    for (const Member& m : members) {
+    for (const Member& m : state().members) {
         if (m.pid != 0) kill(m.pid, SIGTERM);
     }
     for (int waited = 0;; waited += 50) {
         bool any = false;
-        for (Member& m : members) {
+        for (Member& m : state().members) {
             if (m.pid == 0) continue;
             if (waitpid(m.pid, nullptr, WNOHANG) == m.pid) {
                 m = Member{};
@@ -217,7 +204,7 @@ int runOnEveryOutput() {
             }
         }
         // An output gone: its process goes with it, and the run goes on.
-        for (Member& m : members) {
+        for (Member& m : state().members) {
             if (m.pid != 0 && !m.leaving && findOutput(m.output) == nullptr) {
                 m.leaving = true;
                 kill(m.pid, SIGTERM);

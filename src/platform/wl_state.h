@@ -13,8 +13,12 @@
 // layer shell); the processes of one run share a page (`Group`) to tell whether the keyboard focus
 // is still one of theirs and which of their surfaces the pointer entered last.
 #include <EGL/egl.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
+
+#include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
@@ -83,6 +87,8 @@ struct WlSurface {
     int logicalWidth = 0;  // as the compositor gave it, in its units: the pixels over the scale
     int logicalHeight = 0;
     bool configured = false;
+    int pendingWidth = 0;  // a toplevel's size arrives first, the surface's configure closes the set
+    int pendingHeight = 0;
     bool closing = false;  // the compositor closed it: WM_CLOSE is on its way
     // The compositor has handled the first frame, and with it the pointer focus a surface that
     // appears under the pointer gets: a round trip after the first swap.
@@ -102,6 +108,29 @@ struct WlSurface {
     unsigned int historyDepth = 0;
     int historyWidth = 0;
     int historyHeight = 0;
+};
+
+// The process of an output, as the process that watches the run knows it (wl_output_processes.cpp).
+struct Member {
+    pid_t pid = 0;
+    std::uint32_t output = 0;
+    bool leaving = false;  // its output went away: how it ends does not matter
+    bool black = false;    // past the scene limit: covers its output black
+};
+
+// The framebuffer calls the own buffer needs, loaded once a context is current (wl_egl.cpp).
+struct FramebufferCalls {
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+    bool loaded = false;
 };
 
 // Shared by the processes of one run (anonymous shared memory made before they start).
@@ -151,6 +180,20 @@ struct WlState {
     EGLContext contexts[MAX_CONTEXTS] = {};
     EGLContext currentContext = EGL_NO_CONTEXT;
     HWND currentWindow = nullptr;
+    FramebufferCalls framebuffer;
+
+    UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
+
+    // The black cover (wl_black_cover.cpp): the buffer shown, and where travel is measured from.
+    wl_buffer* blackShown = nullptr;
+    POINT travelFrom = {0, 0};
+
+    // The watching process (wl_output_processes.cpp): a process per output; outputs whose process
+    // ended as if its output went while the compositor still lists it (the compositor closed our
+    // surface there, and a new process would only see it closed again); the shared page's mark.
+    Member members[MAX_GROUP];
+    std::uint32_t abandoned[MAX_OUTPUTS] = {};
+    int runningMark = -1;
 };
 
 WlState& state();

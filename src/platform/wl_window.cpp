@@ -111,13 +111,10 @@ void layerClosed(void* data, zwlr_layer_surface_v1*) {
 const zwlr_layer_surface_v1_listener layerListener = {layerConfigure, layerClosed};
 #endif
 
-// A toplevel's size arrives first, the surface's configure after it closes the set.
-int pendingWidth = 0;
-int pendingHeight = 0;
-
-void toplevelConfigure(void*, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-    pendingWidth = width;
-    pendingHeight = height;
+void toplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+    auto* w = static_cast<WlSurface*>(data);
+    w->pendingWidth = width;
+    w->pendingHeight = height;
 }
 
 void toplevelClose(void* data, xdg_toplevel*) { surfaceClosed(*static_cast<WlSurface*>(data)); }
@@ -130,7 +127,8 @@ const xdg_toplevel_listener toplevelListener = {toplevelConfigure, toplevelClose
 
 void surfaceConfigure(void* data, xdg_surface* surface, uint32_t serial) {
     xdg_surface_ack_configure(surface, serial);
-    configured(*static_cast<WlSurface*>(data), pendingWidth, pendingHeight);
+    auto* w = static_cast<WlSurface*>(data);
+    configured(*w, w->pendingWidth, w->pendingHeight);
 }
 
 const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
