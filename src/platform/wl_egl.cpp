@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/extension_list.h"
 #include "platform/pixel_format_match.h"
 #include "platform/wl_state.h"
 
@@ -73,12 +74,7 @@ EGLDisplay eglDisplay() {
 }
 
 bool hasExtension(const char* name) {
-    const char* list = eglQueryString(state().eglDisplay, EGL_EXTENSIONS);
-    const std::size_t length = std::strlen(name);
-    for (const char* p = list; p != nullptr && (p = std::strstr(p, name)) != nullptr; p += length) {
-        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-    }
-    return false;
+    return platform::listsExtension(eglQueryString(state().eglDisplay, EGL_EXTENSIONS), name);
 }
 
 int attribute(EGLConfig config, EGLint name) {

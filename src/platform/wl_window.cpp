@@ -133,7 +133,7 @@ void surfaceConfigure(void* data, xdg_surface* surface, uint32_t serial) {
 
 const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
 
-void destroySurface(WlSurface& w) {
+void dropSurface(WlSurface& w) {
     releaseDrawable(w);
     if (w.settling != nullptr) wl_callback_destroy(w.settling);
 #ifdef SMOKEDRIFT_LAYER_SHELL
@@ -204,7 +204,7 @@ HWND createSurface(platform::SurfaceRequest& request) {
     wl_surface_commit(w->surface);
     while (!w->configured && !w->closing) roundtrip();
     if (w->closing) {
-        destroySurface(*w);
+        dropSurface(*w);
         return nullptr;
     }
     request.width = w->width;
@@ -217,7 +217,7 @@ HWND createSurface(platform::SurfaceRequest& request) {
 void showSurface(HWND window) { platform::invalidate(window); }
 
 void destroySurface(HWND window) {
-    if (WlSurface* w = findSurface(window)) destroySurface(*w);
+    if (WlSurface* w = findSurface(window)) dropSurface(*w);
     wl_display_flush(state().display);
 }
 

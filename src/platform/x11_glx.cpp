@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/extension_list.h"
 #include "platform/pixel_format_match.h"
 #include "platform/x11_state.h"
 
@@ -72,13 +73,8 @@ Window drawableOf(HWND window) {
     return w != nullptr ? w->glChild : 0;
 }
 
-bool hasGlxExtension(const char* name) {
-    const char* list = glXQueryExtensionsString(state().display, state().screen);
-    const std::size_t length = std::strlen(name);
-    for (const char* p = list; p != nullptr && (p = std::strstr(p, name)) != nullptr; p += length) {
-        if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-    }
-    return false;
+bool hasExtension(const char* name) {
+    return platform::listsExtension(glXQueryExtensionsString(state().display, state().screen), name);
 }
 
 // WGL_EXT_swap_control's entry point over whichever GLX swap control the server offers; it sets
@@ -87,14 +83,14 @@ BOOL WINAPI swapInterval(int interval) {
     Display* d = state().display;
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (d == nullptr || drawable == 0) return FALSE;
-    if (hasGlxExtension("GLX_EXT_swap_control")) {
+    if (hasExtension("GLX_EXT_swap_control")) {
         using Fn = void (*)(Display*, GLXDrawable, int);
         auto fn = reinterpret_cast<Fn>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
         if (fn == nullptr) return FALSE;
         fn(d, drawable, interval);
         return TRUE;
     }
-    if (hasGlxExtension("GLX_MESA_swap_control")) {
+    if (hasExtension("GLX_MESA_swap_control")) {
         using Fn = int (*)(unsigned);
         auto fn = reinterpret_cast<Fn>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
         return fn != nullptr && fn(static_cast<unsigned>(interval)) == 0 ? TRUE : FALSE;
@@ -183,7 +179,7 @@ bool deleteContext(HGLRC context) {
 PROC procAddress(LPCSTR name) {
     if (state().display == nullptr) return nullptr;
     if (std::strcmp(name, "wglSwapIntervalEXT") == 0 &&
-        (hasGlxExtension("GLX_EXT_swap_control") || hasGlxExtension("GLX_MESA_swap_control"))) {
+        (hasExtension("GLX_EXT_swap_control") || hasExtension("GLX_MESA_swap_control"))) {
         return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(&swapInterval));
     }
     return nullptr;
