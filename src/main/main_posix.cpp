@@ -12,6 +12,7 @@
 #include "app/scene_switches.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"
+#include "main/hack_options.h"
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
@@ -96,15 +97,14 @@ void printHelp() {
 // xscreensaver's --window: a top-level window of a fixed size for the preview to draw into.
 // Closing it destroys the preview with it, which ends the run with 0.
 HWND createOwnWindow() {
-    constexpr int WIDTH = 640;
-    constexpr int HEIGHT = 480;
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "SmokedriftWindow";
     if (RegisterClassA(&windowClass) == 0) return nullptr;
     return CreateWindowExA(0, windowClass.lpszClassName, "smokedrift", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                           0, 0, WIDTH, HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
+                           0, 0, smokedrift::OWN_WINDOW_WIDTH, smokedrift::OWN_WINDOW_HEIGHT, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
 }
 
 bool waylandSession() {
@@ -177,9 +177,9 @@ int main(int argc, char** argv) {
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
-    const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
-                               return a == "-root" || a == "--root";
-                           }) != args.end();
+    const bool wantsRoot = std::any_of(args.begin(), args.end(), [](const std::string& a) {
+        return smokedrift::isHackOption(a, smokedrift::HACK_ROOT);
+    });
     const bool namesWindow = smokedrift::parseWindowId(xscreensaverWindow) != 0;
     if (wantsRoot && !namesWindow && command.windowSystem != smokedrift::WindowSystemChoice::X11 &&
         (waylandSession() || command.windowSystem == smokedrift::WindowSystemChoice::Wayland)) {
