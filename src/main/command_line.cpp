@@ -99,7 +99,8 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
                 return refused(LinuxMode::Idle, seen ? "--idle given twice"
                                                      : "--idle" + value + ": expected seconds from " +
                                                            std::to_string(MIN_IDLE_SECONDS) + " to " +
-                                                           std::to_string(MAX_IDLE_SECONDS) + " (24 hours)");
+                                                           std::to_string(MAX_IDLE_SECONDS) + " (" +
+                                                           std::to_string(MAX_IDLE_SECONDS / 3600) + " hours)");
             }
             c.idleSeconds = seconds;
             seen = true;

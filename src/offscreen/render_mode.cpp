@@ -22,7 +22,9 @@ constinit std::int64_t simulatedNow = 0;
 
 std::int64_t simulatedMilliseconds() { return simulatedNow; }
 
-void setSimulatedFrame(int frame) { simulatedNow = static_cast<std::int64_t>(frame) * 1000 / 60; }
+void setSimulatedFrame(int frame) {
+    simulatedNow = static_cast<std::int64_t>(frame) * 1000 / SIMULATED_FRAMES_PER_SECOND;
+}
 
 void renderScene(const RenderOptions& options) {
     setMillisecondSource(&simulatedMilliseconds);
