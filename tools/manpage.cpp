@@ -1,14 +1,18 @@
-// Writes the manual page smokedrift(6) to standard output. The prose is written here; the scene
-// options and the texture types come from the program's own tables, so the page lists what the
-// program takes.
+// Writes the manual page smokedrift(6) to standard output. The prose is written here; the
+// options, their defaults and ranges and the texture types come from the program's own tables and
+// constants, so the page lists what the program takes.
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 
 #include "app/feedback_cycle.h"
-#include "saver/saver_options.h"
 #include "app/scene_options.h"
 #include "app/scene_switches.h"
+#include "main/command_line.h"
+#include "main/hack_options.h"
+#include "offscreen/render_mode.h"
+#include "offscreen/texture_writer.h"
+#include "textures/texture.h"
 #include "textures/texture_type_names.h"
 
 #ifndef SMOKEDRIFT_VERSION
@@ -33,6 +37,9 @@ std::string roff(const char* text) {
     }
     return out;
 }
+
+// A hack option as the page writes it: "\-\-window\-id".
+std::string hack(HackOptionIndex option) { return roff((std::string("--") + hackOptions[option].word).c_str()); }
 
 std::string out;
 
@@ -79,15 +86,12 @@ smokedrift \- screen saver of drifting, glowing smoke between two letterbox band
 .IR id ]
 .RI [ options ]
 .br
-.B smokedrift
-.RB [ \-\-root | \-\-window\-id
-.IR id | \fB\-\-window\fR ]
-.RB [ \-\-fps ]
-.RB [ \-\-delay
-.IR microseconds ]
-.RI [ options ]
-.br
-.B smokedrift \-\-idle
+)");
+    put(".B smokedrift\n.RB [ %s | %s\n.IR id | \\fB%s\\fR ]\n.RB [ %s ]\n.RB [ %s\n.IR microseconds ]\n"
+        ".RI [ options ]\n.br\n",
+        hack(HACK_ROOT).c_str(), hack(HACK_WINDOW_ID).c_str(), hack(HACK_WINDOW).c_str(), hack(HACK_FPS).c_str(),
+        hack(HACK_DELAY).c_str());
+    page(R"(.B smokedrift \-\-idle
 .I seconds
 .RB [ \-\-verbose ]
 .RI [ options ]
@@ -136,8 +140,9 @@ Watch the session and run
 .B /s
 with the options given once nobody has touched it for
 .I seconds
-(1 to 86400), and again after the next idle stretch.
-The session decides what idle is: Wayland's ext\-idle\-notify, else KDE's idle protocol, else
+)");
+    put("(%ld to %ld), and again after the next idle stretch.\n", MIN_IDLE_SECONDS, MAX_IDLE_SECONDS);
+    page(R"(The session decides what idle is: Wayland's ext\-idle\-notify, else KDE's idle protocol, else
 GNOME's idle monitor on the session bus, else the X server's idle time; so a video player that
 holds the screen on keeps the saver from starting.
 The saver only replaces the picture before the desktop's own blanking and lock, which it never
@@ -159,43 +164,40 @@ A preview inside the X window
 .B /l
 .I id
 is the same.
-.TP
-.B \-\-root
-Draw into the window
-.B XSCREENSAVER_WINDOW
-names, or else into the root window.
-.TP
-.BI \-\-window\-id " id"
-Draw into the X window
-.I id
-(decimal or 0x hexadecimal, 32 bits).
-.TP
-.B \-\-window
-Draw in a 640x480 window of its own; closing it ends the run.
-.TP
+)");
+    put(".TP\n.B %s\nDraw into the window\n.B XSCREENSAVER_WINDOW\nnames, or else into the root window.\n",
+        hack(HACK_ROOT).c_str());
+    put(".TP\n.BI %s \" id\"\nDraw into the X window\n.I id\n(decimal or 0x hexadecimal, 32 bits).\n",
+        hack(HACK_WINDOW_ID).c_str());
+    put(".TP\n.B %s\nDraw in a %dx%d window of its own; closing it ends the run.\n", hack(HACK_WINDOW).c_str(),
+        OWN_WINDOW_WIDTH, OWN_WINDOW_HEIGHT);
+    page(R"(.TP
 .B /c
 The settings dialog; there are no settings of its own beyond the command line.
 .TP
 .BI \-\-render " file.png"
 Draw the scene headless through EGL and write the last frame as an RGB PNG.
-The animation runs on a simulated clock of 60 frames a second, so the same arguments always give
-the same file.
-.I W
+)");
+    const RenderOptions render;
+    put("The animation runs on a simulated clock of %d frames a second, so the same arguments always give\n"
+        "the same file.\n", SIMULATED_FRAMES_PER_SECOND);
+    page(R"(.I W
 and
 .I H
 are the width and height in pixels, as in 640x360.
 Defaults:
-.B \-\-size 1280x720 \-\-frames 300 \-\-seed 1.
-With the feedback effect on, the picture is captured 40 frames before the end.
-A file that exists is replaced whole or not at all; a device or pipe is written through.
+)");
+    put(".B \\-\\-size %dx%d \\-\\-frames %d \\-\\-seed %u.\n", render.width, render.height, render.frames,
+        render.seed);
+    put("With the feedback effect on, the picture is captured %d frames before the end.\n", FEEDBACK_SHOW_FRAMES);
+    page(R"(A file that exists is replaced whole or not at all; a device or pipe is written through.
 .TP
 .BI \-\-texture " type"
 Write one procedural texture type as an RGBA PNG
 .RB ( \-\-out ),
-at most 65536 pixels
-.RB ( \-\-size ,
-default 256x256).
 )");
+    const TextureOptions texture;
+    put("at most %d pixels\n.RB ( \\-\\-size ,\ndefault %dx%d).\n", MAX_PIXELS, texture.width, texture.height);
     put(".I type\nis one of");
     for (const TextureTypeName& t : textureTypeNames) put(" %s", roff(t.name).c_str());
     put(" (any case), or a code 0 to %d.\n", HIGHEST_TEXTURE_TYPE);
@@ -210,15 +212,17 @@ For every mode that draws the scene; without them it is the shipped scene.
         put(".TP\n.B \\-\\-%s\n%s.\n", roff(s.name).c_str(), roff(s.meaning).c_str());
     }
     for (const SceneValueOption& o : sceneValueOptions) {
-        put(".TP\n.BI %s \" %s\"\n%s.\n", roff(o.name).c_str(), o.value, roff(o.meaning).c_str());
+        put(".TP\n.BI %s \" %s\"\n%s.\n", roff(o.name).c_str(), o.value,
+            roff(describeSceneValueOption(o).c_str()).c_str());
     }
     put(".PP\n%s.\n", roff(flyThroughRule).c_str());
     put(".PP\nWith the feedback effect on, the saver captures the picture every %.0f seconds "
                 "and shows it for %.0f.\n", FEEDBACK_PERIOD, FEEDBACK_SHOW);
-    put(".PP\nIn the saver modes also:\n.TP\n.B \\-\\-fps\nThe frame rate and the CPU load in "
-                "the lower\\-left corner.\n.TP\n.BI \\-\\-delay \" microseconds\"\nAt least this long "
-                "between two frames, up to %ld; 0, the default, draws once per display refresh.\n",
-                MAX_DELAY_MICROSECONDS);
+    const HackOption& delay = hackOptions[HACK_DELAY];
+    put(".PP\nIn the saver modes also:\n.TP\n.B %s\nThe frame rate and the CPU load in "
+                "the lower\\-left corner.\n.TP\n.BI %s \" microseconds\"\nAt least this long "
+                "between two frames, up to %ld; %ld, the default, draws once per display refresh.\n",
+                hack(HACK_FPS).c_str(), hack(HACK_DELAY).c_str(), delay.high, delay.fallback);
     page(R"(.TP
 .B \-\-wayland
 Run
@@ -274,15 +278,17 @@ The saver or preview ended, or Cancel in the settings dialog.
 .B 1
 OK in the settings dialog.
 .TP
-.B 2
-Bad
+)");
+    put(".B %d\n", HEADLESS_REFUSED);
+    page(R"(Bad
 .B \-\-render
 or
 .B \-\-texture
 arguments, or the file could not be made or written; one line on standard error says why.
 .TP
-.B 255
-An unknown switch or option, a value out of its range, a window that does not exist, no display
+)");
+    put(".B %d\n", SAVER_REFUSED);
+    page(R"(An unknown switch or option, a value out of its range, a window that does not exist, no display
 or no OpenGL; one line on standard error says why.
 .SH FILES
 None are read or written by the saver modes.

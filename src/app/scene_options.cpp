@@ -11,9 +11,21 @@ namespace smokedrift {
 const SceneValueOption sceneValueOptions[4] = {
     {"--enable", "LIST", "parts to switch on, comma-separated: the names above, or feedback"},
     {"--feedback", "STYLE", "the feedback effect, as tiles or slide"},
-    {"--sprites", "N", "how many smoke sprites, 1 to 30 (default 25)"},
-    {"--speed", "X", "a factor on the animation's speed, 0.1 to 10 (default 1)"},
+    {"--sprites", "N", "how many smoke sprites", MIN_SPRITES, MAX_SPRITES, SceneOptions{}.sprites},
+    {"--speed", "X", "a factor on the animation's speed", MIN_SPEED, MAX_SPEED, SceneOptions{}.speed},
 };
+
+std::string formatNumber(double value) {
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof(text), value);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
+std::string describeSceneValueOption(const SceneValueOption& o) {
+    if (o.low == o.high) return o.meaning;
+    return std::string(o.meaning) + ", " + formatNumber(o.low) + " to " + formatNumber(o.high) + " (default " +
+           formatNumber(o.fallback) + ")";
+}
 
 namespace {
 
@@ -86,8 +98,9 @@ int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOp
     }
     if (a == "--sprites") {
         int n = 0;
-        if (!parseNumber(v, n) || n < 1 || n > MAX_SPRITES) {
-            error = "--sprites '" + printable(v) + "': expected a whole number from 1 to " + std::to_string(MAX_SPRITES);
+        if (!parseNumber(v, n) || n < MIN_SPRITES || n > MAX_SPRITES) {
+            error = "--sprites '" + printable(v) + "': expected a whole number from " + std::to_string(MIN_SPRITES) +
+                    " to " + std::to_string(MAX_SPRITES);
             return -1;
         }
         if (!giveOnce(o, GIVEN_SPRITES, o.sprites == n, a, error)) return -1;
@@ -96,7 +109,8 @@ int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOp
     }
     double x = 0;
     if (!parseSpeed(v, x)) {
-        error = "--speed '" + printable(v) + "': expected a number from 0.1 to 10";
+        error = "--speed '" + printable(v) + "': expected a number from " + formatNumber(MIN_SPEED) + " to " +
+                formatNumber(MAX_SPEED);
         return -1;
     }
     if (!giveOnce(o, GIVEN_SPEED, o.speed == x, a, error)) return -1;

@@ -11,6 +11,7 @@ namespace smokedrift {
 
 enum class FeedbackStyle { Tiles, Slide };
 
+constexpr int MIN_SPRITES = 1;
 constexpr int SHIPPED_SPRITES = 25;
 constexpr double MIN_SPEED = 0.1;
 constexpr double MAX_SPEED = 10;
@@ -23,13 +24,21 @@ struct SceneOptions {
     unsigned given = 0;  // which value options were given, so a second, different value is caught
 };
 
-// The options with a value, for --help: name, what the value is, what it does.
+// The options with a value, for --help and the manual page: name, what the value is, what it
+// does and, for a number, its range and default (low == high: not a number).
 struct SceneValueOption {
     const char* name;
     const char* value;
     const char* meaning;
+    double low = 0, high = 0, fallback = 0;
 };
 extern const SceneValueOption sceneValueOptions[4];
+
+// The meaning with the range and default of a number: "how many smoke sprites, 1 to 30 (default 25)".
+std::string describeSceneValueOption(const SceneValueOption& option);
+
+// A number as the options write it: the shortest form that reads back the same (0.1, 10).
+std::string formatNumber(double value);
 
 // Reads args[i] as a scene option: `--NAME` of a switch, `--enable LIST`, `--feedback STYLE`,
 // `--sprites N`, `--speed X`. Returns the words it took (0: not a scene option), or -1 with a

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "main/xscreensaver_args.h"
 #include "base/arguments.h"
+#include "main/hack_options.h"
+#include "main/xscreensaver_args.h"
 
 namespace smokedrift {
 
@@ -43,32 +44,35 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
     const std::vector<std::string>& args = c.saver;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "-window-id" || a == "--window-id") {
+        const int option = findHackOption(a);
+        if (option == HACK_WINDOW_ID) {
             if (i + 1 >= args.size()) return refused(LinuxMode::Saver, a + " needs a window id");
             if (parseWindowId(args[i + 1].c_str()) == 0) {
                 return refused(LinuxMode::Saver, a + " '" + printable(args[i + 1]) +
                                                      "': not a window id (decimal or 0x hex, 32 bits)");
             }
             ++i;
-        } else if (a == "-delay" || a == "--delay") {
+        } else if (option == HACK_DELAY) {
+            const HackOption& delay = hackOptions[HACK_DELAY];
             long micros = -1;
-            if (i + 1 >= args.size() || !parseNumber(args[i + 1], micros) || micros < 0 ||
-                micros > MAX_DELAY_MICROSECONDS) {
+            if (i + 1 >= args.size() || !parseNumber(args[i + 1], micros) || micros < delay.low ||
+                micros > delay.high) {
                 return refused(LinuxMode::Saver, a + " '" + (i + 1 < args.size() ? printable(args[i + 1]) : "") +
-                                                     "': expected microseconds from 0 to " +
-                                                     std::to_string(MAX_DELAY_MICROSECONDS));
+                                                     "': expected microseconds from " + std::to_string(delay.low) +
+                                                     " to " + std::to_string(delay.high));
             }
             c.saverOptions.delayMicroseconds = micros;
             ++i;
-        } else if (a == "-fps" || a == "--fps") {
+        } else if (option == HACK_FPS) {
             c.saverOptions.showFps = true;
-        } else if (a.rfind("--", 0) == 0 && a != "--root" && a != "--window") {
+        } else if (option < 0 && a.rfind("--", 0) == 0) {
             return refused(LinuxMode::Saver, "unknown option '" + printable(a) + "' (see --help)");
         }
     }
     // $XSCREENSAVER_WINDOW is read for -root and for a hack started with xscreensaver's flags alone.
     if (xscreensaverWindow != nullptr && *xscreensaverWindow != '\0' && parseWindowId(xscreensaverWindow) == 0 &&
-        (has(args, "-root") || has(args, "--root") || readsXscreensaverWindow(args))) {
+        (std::any_of(args.begin(), args.end(), [](const std::string& a) { return isHackOption(a, HACK_ROOT); }) ||
+         readsXscreensaverWindow(args))) {
         return refused(LinuxMode::Saver, "XSCREENSAVER_WINDOW '" + printable(xscreensaverWindow) +
                                              "': not a window id (decimal or 0x hex, 32 bits)");
     }
@@ -95,7 +99,8 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
                 return refused(LinuxMode::Idle, seen ? "--idle given twice"
                                                      : "--idle" + value + ": expected seconds from " +
                                                            std::to_string(MIN_IDLE_SECONDS) + " to " +
-                                                           std::to_string(MAX_IDLE_SECONDS) + " (24 hours)");
+                                                           std::to_string(MAX_IDLE_SECONDS) + " (" +
+                                                           std::to_string(MAX_IDLE_SECONDS / 3600) + " hours)");
             }
             c.idleSeconds = seconds;
             seen = true;
@@ -108,9 +113,10 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
     if (saver.refusedCode != 0) return refused(LinuxMode::Idle, saver.error);
     for (std::size_t i = 0; i < saver.saver.size(); ++i) {
         const std::string& a = saver.saver[i];
-        if (a == "-delay" || a == "--delay") {
+        const int option = findHackOption(a);
+        if (option == HACK_DELAY) {
             ++i;
-        } else if (a != "-fps" && a != "--fps") {
+        } else if (option != HACK_FPS) {
             return refused(LinuxMode::Idle, "--idle takes scene options only, not '" + printable(a) +
                                                 "' (it runs the saver as /s)");
         }

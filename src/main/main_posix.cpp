@@ -12,9 +12,11 @@
 #include "app/scene_switches.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"
+#include "main/hack_options.h"
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
+#include "textures/texture.h"
 #include "textures/texture_type_names.h"
 #include "platform/posix_backend.h"
 #include "platform/win32_api.h"
@@ -27,7 +29,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 namespace {
 
+// The usage line of a hack option: "-root", "-window-id ID", "--window".
+std::string hackUsage(smokedrift::HackOptionIndex option, const char* dashes, const char* value = "") {
+    return std::string(dashes) + smokedrift::hackOptions[option].word + (*value != '\0' ? " " : "") + value;
+}
+
 void printHelp() {
+    using namespace smokedrift;
+    const RenderOptions render;
+    const TextureOptions texture;
     std::printf(
         "smokedrift %s: drifting, glowing smoke between two letterbox bands\n"
         "\n"
@@ -35,76 +45,84 @@ void printHelp() {
         "  smokedrift /s             run the screen saver full screen; a key, a click or moving\n"
         "                            the mouse ends it\n"
         "  smokedrift /p ID          draw a preview into the X window ID (decimal); /l ID the same\n"
-        "  smokedrift /c             show the settings dialog (exit code 1 for OK, 0 for Cancel)\n"
-        "  smokedrift -root          draw into $XSCREENSAVER_WINDOW, or else the root window\n"
-        "  smokedrift -window-id ID  draw into the X window ID (decimal or 0x hex)\n"
-        "  smokedrift --window       draw in a 640x480 window of its own; closing it ends the run\n"
-        "      (xscreensaver's conventions; --root and --window-id work too, and with no window\n"
-        "      named $XSCREENSAVER_WINDOW is used)\n"
-        "      --fps       the frame rate and CPU load in the lower-left corner\n"
-        "      --delay N   at least N microseconds between frames (0: once per display refresh)\n"
+        "  smokedrift /c             show the settings dialog (exit code 1 for OK, 0 for Cancel)\n",
+        SMOKEDRIFT_VERSION);
+    std::printf("  smokedrift %-14s draw into $XSCREENSAVER_WINDOW, or else the root window\n",
+                hackUsage(HACK_ROOT, "-").c_str());
+    std::printf("  smokedrift %-14s draw into the X window ID (decimal or 0x hex)\n",
+                hackUsage(HACK_WINDOW_ID, "-", "ID").c_str());
+    std::printf("  smokedrift %-14s draw in a %dx%d window of its own; closing it ends the run\n",
+                hackUsage(HACK_WINDOW, "--").c_str(), OWN_WINDOW_WIDTH, OWN_WINDOW_HEIGHT);
+    std::printf("      (xscreensaver's conventions; %s and %s work too, and with no window\n"
+                "      named $XSCREENSAVER_WINDOW is used)\n",
+                hackUsage(HACK_ROOT, "--").c_str(), hackUsage(HACK_WINDOW_ID, "--").c_str());
+    std::printf("      %-11s the frame rate and CPU load in the lower-left corner\n", hackUsage(HACK_FPS, "--").c_str());
+    std::printf("      %-11s at least N microseconds between frames (0: once per display refresh)\n",
+                hackUsage(HACK_DELAY, "--", "N").c_str());
+    std::printf(
         "      --x11, --wayland  the window system to draw on. By default /s covers every output of\n"
         "                  the Wayland session when $WAYLAND_DISPLAY names a compositor that answers,\n"
         "                  and runs on X11 ($DISPLAY) otherwise; the dialog, previews, --window and\n"
         "                  -root are always X11's (XWayland in a Wayland session)\n"
         "  smokedrift --idle SECONDS [--verbose]\n"
         "      watch the session and run the saver full screen (as /s, with the scene options,\n"
-        "      --fps and --delay given) once it has been idle for SECONDS (1 to 86400); again\n"
+        "      --fps and --delay given) once it has been idle for SECONDS (%ld to %ld); again\n"
         "      after the next idle stretch. The session's own idle signal decides, so video players\n"
         "      that hold the screen on keep it from starting. One watcher per session; SIGTERM ends\n"
         "      it and its saver. --verbose says which idle source it uses and what it sees\n"
         "  smokedrift --render FILE.png [--size WxH] [--frames N] [--seed S]\n"
         "      draw the scene headless (EGL) and write the last frame as a PNG.\n"
-        "      Defaults: --size 1280x720, --frames 300 (at 60 frames a second), --seed 1.\n"
+        "      Defaults: --size %dx%d, --frames %d (at %d frames a second), --seed %u.\n"
         "      The same arguments always give the same file. With feedback on, the picture is\n"
-        "      captured 40 frames before the end and shown for the rest.\n"
+        "      captured %d frames before the end and shown for the rest.\n"
         "\n"
         "  scene options, for every mode that draws the scene (default: the shipped scene):\n",
-        SMOKEDRIFT_VERSION);
-    for (const smokedrift::SceneSwitch& s : smokedrift::sceneSwitches) {
+        MIN_IDLE_SECONDS, MAX_IDLE_SECONDS, render.width, render.height, render.frames, SIMULATED_FRAMES_PER_SECOND,
+        render.seed, FEEDBACK_SHOW_FRAMES);
+    for (const SceneSwitch& s : sceneSwitches) {
         if (s.flag != nullptr) std::printf("    --%-16s %s\n", s.name, s.meaning);
     }
-    for (const smokedrift::SceneValueOption& o : smokedrift::sceneValueOptions) {
-        std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), o.meaning);
+    for (const SceneValueOption& o : sceneValueOptions) {
+        std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), describeSceneValueOption(o).c_str());
     }
-    std::printf("    (%s)\n", smokedrift::flyThroughRule);
+    std::printf("    (%s)\n", flyThroughRule);
     std::printf(
         "    (the saver with feedback on captures the picture every %.0f seconds)\n"
         "\n",
-        smokedrift::FEEDBACK_PERIOD);
+        FEEDBACK_PERIOD);
     std::printf(
         "  smokedrift --texture TYPE --out FILE.png [--size WxH] [--seed S]\n"
         "      generate one texture type and write it as an RGBA PNG, as it looks when drawn.\n"
         "      TYPE (any case):");
     int column = 0;
-    for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames) {
+    for (const TextureTypeName& t : textureTypeNames) {
         if (column++ % 8 == 0) std::printf("\n       ");
         std::printf(" %s", t.name);
     }
     std::printf(
-        "\n      or a code 0-%d. Defaults: --size 256x256 (at most 65536 pixels), --seed 1.\n"
+        "\n      or a code 0-%d. Defaults: --size %dx%d (at most %d pixels), --seed %u.\n"
         "  smokedrift --texture-types  the types that have an image, one a line\n"
         "  smokedrift --help | --version\n"
         "\n"
-        "exit codes: 0 done (1 for OK in the settings dialog); 255 (-1) an unknown switch or\n"
-        "option, a bad value, a window that does not exist, no display or no OpenGL; 2 bad\n"
+        "exit codes: 0 done (1 for OK in the settings dialog); %d (%d) an unknown switch or\n"
+        "option, a bad value, a window that does not exist, no display or no OpenGL; %d bad\n"
         "--render or "
         "--texture arguments, or the file could not be made or written\n",
-        smokedrift::HIGHEST_TEXTURE_TYPE);
+        HIGHEST_TEXTURE_TYPE, texture.width, texture.height, MAX_PIXELS, texture.seed, SAVER_REFUSED,
+        static_cast<signed char>(SAVER_REFUSED), HEADLESS_REFUSED);
 }
 
 // xscreensaver's --window: a top-level window of a fixed size for the preview to draw into.
 // Closing it destroys the preview with it, which ends the run with 0.
 HWND createOwnWindow() {
-    constexpr int WIDTH = 640;
-    constexpr int HEIGHT = 480;
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "SmokedriftWindow";
     if (RegisterClassA(&windowClass) == 0) return nullptr;
     return CreateWindowExA(0, windowClass.lpszClassName, "smokedrift", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                           0, 0, WIDTH, HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
+                           0, 0, smokedrift::OWN_WINDOW_WIDTH, smokedrift::OWN_WINDOW_HEIGHT, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
 }
 
 bool waylandSession() {
@@ -177,9 +195,9 @@ int main(int argc, char** argv) {
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
-    const bool wantsRoot = std::find_if(args.begin(), args.end(), [](const std::string& a) {
-                               return a == "-root" || a == "--root";
-                           }) != args.end();
+    const bool wantsRoot = std::any_of(args.begin(), args.end(), [](const std::string& a) {
+        return smokedrift::isHackOption(a, smokedrift::HACK_ROOT);
+    });
     const bool namesWindow = smokedrift::parseWindowId(xscreensaverWindow) != 0;
     if (wantsRoot && !namesWindow && command.windowSystem != smokedrift::WindowSystemChoice::X11 &&
         (waylandSession() || command.windowSystem == smokedrift::WindowSystemChoice::Wayland)) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "main/hack_options.h"
+
 namespace smokedrift {
 
 namespace {
@@ -13,13 +15,12 @@ int digitValue(char c, bool hex) {
     return -1;
 }
 
-// xscreensaver's flags for every hack that name no window: the number of words the one at i takes,
-// 0 when it is not one of them. They change nothing here (the saver paces itself by the display).
+// xscreensaver's flags for every hack: the number of words the one at i takes, 0 when it is not
+// one of them. They change nothing here (the saver paces itself by the display).
 std::size_t hackFlagWords(const std::vector<std::string>& args, std::size_t i) {
-    const std::string& a = args[i];
-    if (a == "-fps" || a == "--fps" || a == "-window" || a == "--window") return 1;
-    if (a == "-delay" || a == "--delay") return i + 1 < args.size() ? 2 : 1;
-    return 0;
+    const int k = findHackOption(args[i]);
+    if (k < 0 || !hackOptions[k].everyHack) return 0;
+    return hackOptions[k].value != HackValue::None && i + 1 < args.size() ? 2 : 1;
 }
 
 bool onlyHackFlags(const std::vector<std::string>& args) {
@@ -59,13 +60,13 @@ bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreens
             ++i;
             continue;
         }
-        if (a == "-root" || a == "--root") {
+        if (isHackOption(a, HACK_ROOT)) {
             unsigned long id = parseWindowId(xscreensaverWindow);
             if (id == 0) id = rootWindow;
             tail = "/p " + std::to_string(id);
             return true;
         }
-        if (a == "-window-id" || a == "--window-id") {
+        if (isHackOption(a, HACK_WINDOW_ID)) {
             const unsigned long id = i + 1 < args.size() ? parseWindowId(args[i + 1].c_str()) : 0;
             tail = "/p " + std::to_string(id);
             return true;

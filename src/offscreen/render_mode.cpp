@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
+#include "app/feedback_cycle.h"
 #include "app/frame_clock.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/gl_check.h"
-#include "offscreen/feedback_schedule.h"
 #include "offscreen/png_writer.h"
 #include "base/gl.h"
 
@@ -22,7 +22,9 @@ constinit std::int64_t simulatedNow = 0;
 
 std::int64_t simulatedMilliseconds() { return simulatedNow; }
 
-void setSimulatedFrame(int frame) { simulatedNow = static_cast<std::int64_t>(frame) * 1000 / 60; }
+void setSimulatedFrame(int frame) {
+    simulatedNow = static_cast<std::int64_t>(frame) * 1000 / SIMULATED_FRAMES_PER_SECOND;
+}
 
 void renderScene(const RenderOptions& options) {
     setMillisecondSource(&simulatedMilliseconds);
@@ -33,7 +35,8 @@ void renderScene(const RenderOptions& options) {
     const int captureFrame = feedbackCaptureFrame(options.frames);
     for (int k = 1; k <= options.frames; ++k) {
         setSimulatedFrame(k);
-        if (feedback) scheduleFeedback(scene, k, captureFrame);
+        // One capture, FEEDBACK_SHOW_FRAMES before the end; the tiles fly to the last frame.
+        if (feedback) stepFeedback(scene, {k == captureFrame, false, true});
         scene.renderFrame();
         // What a buffer swap does for a window: hand the frame to the renderer. Without it Mesa
         // keeps queuing the frames' commands, and memory grows with the frame count.

@@ -11,8 +11,12 @@ namespace smokedrift {
 constexpr int RENDER_OK = 0;
 constexpr int RENDER_FAILED = 2;
 
+// The rate of the simulated clock a render's frames follow.
+constexpr int SIMULATED_FRAMES_PER_SECOND = 60;
+
 // The simulated millisecond counter render mode drives the frame clock with: 0 when the scene
-// starts its clock, trunc(k × 1000 / 60) at frame k (the first timer tick is frame 1).
+// starts its clock, trunc(k × 1000 / SIMULATED_FRAMES_PER_SECOND) at frame k (the first timer
+// tick is frame 1).
 std::int64_t simulatedMilliseconds();
 void setSimulatedFrame(int frame);
 

@@ -7,6 +7,8 @@
 
 namespace smokedrift {
 
+// How far `have` is from `want`; the one measure for the backends' ChoosePixelFormat and the
+// saver's search for a format with alpha bits (src/saver/graphics_context.cpp).
 inline int pixelFormatDistance(const PIXELFORMATDESCRIPTOR& have, const PIXELFORMATDESCRIPTOR& want) {
     const auto gap = [](int h, int w) { return h >= w ? h - w : (w - h) * 64; };
     return gap(have.cColorBits, want.cColorBits) + gap(have.cAlphaBits, want.cAlphaBits) +

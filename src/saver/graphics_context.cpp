@@ -1,5 +1,6 @@
 #include "saver/graphics_context.h"
 #include "app/startup_trace.h"
+#include "platform/pixel_format_match.h"
 
 namespace smokedrift {
 
@@ -24,13 +25,6 @@ namespace {
 
 constexpr DWORD REQUIRED_FLAGS = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
 
-// How far a format is from the request: every missing bit weighs far more than a surplus one.
-int distanceFromRequest(const PIXELFORMATDESCRIPTOR& f) {
-    const auto gap = [](int have, int want) { return have >= want ? have - want : (want - have) * 64; };
-    return gap(f.cColorBits, pixelFormatDescriptor.cColorBits) + gap(f.cAlphaBits, pixelFormatDescriptor.cAlphaBits) +
-           gap(f.cDepthBits, pixelFormatDescriptor.cDepthBits) + f.cStencilBits + f.cAccumBits;
-}
-
 bool usable(const PIXELFORMATDESCRIPTOR& f) {
     return (f.dwFlags & REQUIRED_FLAGS) == REQUIRED_FLAGS && f.iPixelType == PFD_TYPE_RGBA && f.cAlphaBits > 0;
 }
@@ -47,7 +41,8 @@ int choosePixelFormatWithAlpha(HDC dc) {
     for (int format = 1; format <= count; ++format) {
         PIXELFORMATDESCRIPTOR f = {};
         if (DescribePixelFormat(dc, format, sizeof(f), &f) == 0 || !usable(f)) continue;
-        const int distance = distanceFromRequest(f);
+        // The request asks for no stencil or accumulation bits: every one a format has is surplus.
+        const int distance = pixelFormatDistance(f, pixelFormatDescriptor);
         if (bestDistance < 0 || distance < bestDistance) {
             best = format;
             bestDistance = distance;

@@ -4,7 +4,9 @@
 # reads its command line before it looks for a display, so without one an accepted line ends on
 # the display, a refused one on the option; the scene's options go through --render too. Each
 # control of the scene, ticked or slid by itself, changes the picture: a render with it differs
-# from the shipped one (a slider at its default gives the shipped picture).
+# from the shipped one (a slider at its default gives the shipped picture). Each slider starts
+# where the program's range starts and ends within it, as the program's refusal of a value that is
+# no number names that range (the option table's; a slider may stop short of its top on purpose).
 set -uo pipefail
 bin=$1
 xml=$2
@@ -24,6 +26,15 @@ while read -r line; do
     for key in low default high; do values+=("$(sed -n "s/.* $key=\"\([^\"]*\)\".*/\1/p" <<<"$line")"); done
   fi
   default=$(sed -n 's/.* default="\([^"]*\)".*/\1/p' <<<"$line")
+  if [[ "$args" == *%* ]]; then
+    read -r -a words <<<"${args//%/x}"
+    range=$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin" "${words[@]}" 2>&1 | sed -n 's/.* from \([^ ]*\) to \([^ ]*\)$/\1 \2/p')
+    if ! awk -v r="$range" -v lo="${values[0]}" -v hi="${values[2]}" \
+        'BEGIN { split(r, t, " "); exit !(r != "" && lo == t[1] && hi <= t[2] + 0) }'; then
+      echo "FAIL: ${args%% *} slides from ${values[0]} to ${values[2]}; the program takes ${range/ / to }"
+      fail=1
+    fi
+  fi
   for v in "${values[@]}"; do
     read -r -a words <<<"${args//%/$v}"
     err=$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin" "${words[@]}" 2>&1)

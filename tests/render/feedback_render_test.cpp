@@ -3,7 +3,7 @@
 #include "base/random.h"
 #include "app/scene.h"
 #include "app/scene_switches.h"
-#include "offscreen/feedback_schedule.h"
+#include "app/feedback_cycle.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/feedback_effect.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "main/command_line.h"
+#include "main/hack_options.h"
 
 using namespace smokedrift;
 
@@ -62,6 +63,32 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         EXPECT_NE(got.error.find(c.errorPart), std::string::npos) << line << ": " << got.error;
         EXPECT_EQ(got.error.empty(), c.refusedCode == 0) << line;
     }
+}
+
+// Every word of xscreensaver's table, with one dash or two and a value at each end of its range,
+// is the saver's; a number past the range is refused with the range.
+TEST(CommandLine, TheSaverTakesEveryHackOptionOfTheTable) {
+    for (const HackOption& o : hackOptions) {
+        for (const std::string dashes : {"-", "--"}) {
+            const std::string word = dashes + o.word;
+            std::vector<std::vector<std::string>> lines;
+            if (o.value == HackValue::None) lines = {{word}};
+            if (o.value == HackValue::WindowId) lines = {{word, "0x400001"}};
+            if (o.value == HackValue::Microseconds) {
+                lines = {{word, std::to_string(o.low)}, {word, std::to_string(o.high)}};
+                const LinuxCommand past = readCommandLine({word, std::to_string(o.high + 1)}, nullptr);
+                EXPECT_NE(past.error.find(" from " + std::to_string(o.low) + " to " + std::to_string(o.high)),
+                          std::string::npos)
+                    << past.error;
+            }
+            for (const auto& line : lines) {
+                const LinuxCommand got = readCommandLine(line, nullptr);
+                EXPECT_EQ(got.refusedCode, 0) << word << ": " << got.error;
+                EXPECT_EQ(got.saver, line) << word << " goes to the host";
+            }
+        }
+    }
+    EXPECT_EQ(readCommandLine({"---fps"}, nullptr).refusedCode, SAVER_REFUSED);
 }
 
 TEST(CommandLine, TheSaverKeepsItsSceneOptionsAndHandsTheRestToTheHost) {

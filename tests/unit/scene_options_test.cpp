@@ -49,6 +49,28 @@ TEST(SceneOptions, ValuesInsideTheirRangesAreTakenAndTheRestRefused) {
     }
 }
 
+// --help and the manual page describe a number's range as the reader takes it.
+TEST(SceneOptions, TheDescribedRangeIsTheReadersOwn) {
+    int numbers = 0;
+    for (const SceneValueOption& o : sceneValueOptions) {
+        if (o.low == o.high) continue;
+        ++numbers;
+        const std::string range = formatNumber(o.low) + " to " + formatNumber(o.high);
+        EXPECT_NE(describeSceneValueOption(o).find(", " + range + " (default " + formatNumber(o.fallback) + ")"),
+                  std::string::npos)
+            << describeSceneValueOption(o);
+        bool ok = false;
+        std::string error;
+        for (const double v : {o.low, o.high, o.fallback}) {
+            readAll({o.name, formatNumber(v)}, ok, error);
+            EXPECT_TRUE(ok) << o.name << " " << formatNumber(v) << ": " << error;
+        }
+        readAll({o.name, "x"}, ok, error);
+        EXPECT_NE(error.find(" from " + range), std::string::npos) << error;
+    }
+    EXPECT_EQ(numbers, 2);
+}
+
 TEST(SceneOptions, EverySwitchWithASettingHasAFlag) {
     for (const SceneSwitch& s : sceneSwitches) {
         bool ok = false;
