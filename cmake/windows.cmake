@@ -25,5 +25,5 @@ include(${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake)
 
 # Helpers for the Wine tests: a window to preview into, a password verifier and a password changer.
 if(NOT MSVC AND NOT SMOKEDRIFT_TESTS STREQUAL OFF)
-  include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake OPTIONAL)
+  include(${PROJECT_SOURCE_DIR}/tests/wine/programs.cmake)
 endif()

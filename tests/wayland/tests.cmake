@@ -1,12 +1,5 @@
 # Wayland tests: the built saver under a private headless sway (or weston) per test, screenshots
 # with grim, keys with wtype and a virtual pointer of our own (virtual_pointer.c).
-if(NOT COMMAND smokedrift_wayland_protocol)
-  include(${PROJECT_SOURCE_DIR}/cmake/wayland.cmake OPTIONAL)
-endif()
-if(NOT COMMAND smokedrift_wayland_protocol)
-  message(STATUS "Wayland tests: no cmake/wayland.cmake, not registered")
-  return()
-endif()
 
 # Without the wlroots protocol descriptions the pointer cannot be built; the tests that need it
 # report themselves skipped when given "-".
