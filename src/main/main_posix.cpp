@@ -210,6 +210,11 @@ int main(int argc, char** argv) {
     smokedrift::useWindowSystem(smokedrift::WindowSystem::X11);
     const int ended = chooseWindowSystem(command.windowSystem, fullScreen);
     if (ended >= 0) return ended;
+    if (smokedrift::coversBlack()) {
+        smokedrift::SaverOptions black = command.saverOptions;
+        black.sceneless = true;
+        smokedrift::setSaverOptions(black);
+    }
     // Without a display the one line saying so is the whole story: the host would go on to say
     // that it found no window to draw into (-root, /p N).
     if (smokedrift::windowSystem() == smokedrift::WindowSystem::X11 &&

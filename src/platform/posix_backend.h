@@ -20,9 +20,11 @@ bool waylandReachable(bool report);
 bool x11Reachable();
 
 // The screen saver on Wayland covers every output with a process of its own: this call returns
-// -1 in each such process that draws the scene (which then runs the host for its output), the
-// exit code of one that covered its output black (past the number of outputs that get the
-// scene), and, in the process that watches them, the run's exit code once it is over.
+// -1 in each such process (which then runs the host for its output) and, in the process that
+// watches them, the run's exit code once it is over.
 int runOnEveryOutput();
+// In a process of the run past the number of outputs that get the scene: the host runs without
+// it, its window black (each scene costs an OpenGL context).
+bool coversBlack();
 
 }  // namespace smokedrift

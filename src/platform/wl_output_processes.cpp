@@ -179,6 +179,8 @@ void stopAll() {
 
 namespace smokedrift {
 
+bool coversBlack() { return wl::state().black; }
+
 int runOnEveryOutput() {
     using namespace wl;
     WlState& s = state();
@@ -200,7 +202,7 @@ int runOnEveryOutput() {
     while (result < 0) {
         for (const WlOutput& o : s.outputs) {
             if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) {
-                return s.black ? coverBlack() : -1;
+                return -1;
             }
         }
         // An output gone: its process goes with it, and the run goes on.

@@ -36,8 +36,8 @@ struct zwlr_layer_surface_v1;
 namespace smokedrift::wl {
 
 // Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
-// context each (on llvmpipe about 25 MiB of its own); the others are covered black, without OpenGL
-// (wl_black_cover.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
+// context each (on llvmpipe about 25 MiB of its own); the others run the host without the scene,
+// their surfaces black without OpenGL (wl_window.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
 constexpr int MAX_OUTPUTS = 64;
 constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
@@ -101,6 +101,7 @@ struct WlSurface {
     wl_callback* framesInFlight[2] = {};
     int pixelFormat = 0;
     wl_egl_window* eglWindow = nullptr;
+    wl_buffer* blackBuffer = nullptr;  // shown while nothing draws into the surface
     EGLSurface eglSurface = EGL_NO_SURFACE;
     History history = History::Unknown;
     unsigned int historyFramebuffer = 0;  // the own buffer: a framebuffer with colour and depth
@@ -184,10 +185,6 @@ struct WlState {
 
     UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
 
-    // The black cover (wl_black_cover.cpp): the buffer shown, and where travel is measured from.
-    wl_buffer* blackShown = nullptr;
-    POINT travelFrom = {0, 0};
-
     // The watching process (wl_output_processes.cpp): a process per output; outputs whose process
     // ended as if its output went while the compositor still lists it (the compositor closed our
     // surface there, and a new process would only see it closed again); the shared page's mark.
@@ -249,10 +246,6 @@ void surfaceResized(WlSurface& w, int width, int height);
 void surfaceShown(WlSurface& w);
 // The output's description is complete again: its windows follow a new scale.
 void outputChanged(const WlOutput& output);
-
-// A process of the run past the scene limit (wl_black_cover.cpp): covers its output black until
-// input ends the run; returns the process's exit code.
-int coverBlack();
 
 // OpenGL (wl_egl.cpp).
 void resizeDrawable(WlSurface& w);

@@ -1,6 +1,9 @@
 // Windows on Wayland: a top-level pop-up becomes a surface covering this process's output, a
 // layer-shell overlay where the compositor offers one, a full-screen xdg toplevel elsewhere.
 // Nothing else has a place here: child windows (previews) and dialogs are X11's.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -33,11 +36,47 @@ void surfaceClosed(WlSurface& w) {
     platform::post(w.handle, WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+// A buffer of zeros the surface's size: black and opaque in XRGB.
+wl_buffer* blackBuffer(int width, int height) {
+    const int stride = width * 4;
+    const off_t size = static_cast<off_t>(stride) * height;
+    const int fd = memfd_create("smokedrift-black", MFD_CLOEXEC);
+    if (fd < 0) return nullptr;
+    wl_buffer* buffer = nullptr;
+    if (ftruncate(fd, size) == 0) {
+        wl_shm_pool* pool = wl_shm_create_pool(state().shm, fd, static_cast<int32_t>(size));
+        buffer = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+        wl_shm_pool_destroy(pool);
+    }
+    close(fd);
+    return buffer;
+}
+
+// A surface nothing draws into (an output past the scene limit) shows black, as an X window's
+// background does: one untouched shared-memory buffer, no OpenGL.
+void showBlack(WlSurface& w) {
+    if (w.pixelFormat != 0 || w.width <= 0 || w.height <= 0 || state().shm == nullptr) return;
+    wl_buffer* buffer = blackBuffer(w.width, w.height);
+    if (buffer == nullptr) return;
+    wl_surface_attach(w.surface, buffer, 0, 0);
+    wl_surface_damage(w.surface, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_commit(w.surface);
+    // The compositor keeps what it was shown; the old buffer is not needed any more.
+    if (w.blackBuffer != nullptr) wl_buffer_destroy(w.blackBuffer);
+    w.blackBuffer = buffer;
+    surfaceShown(w);
+}
+
+}  // namespace
+
 void surfaceResized(WlSurface& w, int width, int height) {
     if (width <= 0 || height <= 0 || (width == w.width && height == w.height)) return;
     w.width = width;
     w.height = height;
     resizeDrawable(w);
+    if (w.blackBuffer != nullptr) showBlack(w);
     platform::resized(w.handle, width, height);
 }
 
@@ -135,6 +174,7 @@ const xdg_surface_listener xdgSurfaceListener = {surfaceConfigure};
 
 void dropSurface(WlSurface& w) {
     releaseDrawable(w);
+    if (w.blackBuffer != nullptr) wl_buffer_destroy(w.blackBuffer);
     if (w.settling != nullptr) wl_callback_destroy(w.settling);
 #ifdef SMOKEDRIFT_LAYER_SHELL
     if (w.layer != nullptr) zwlr_layer_surface_v1_destroy(w.layer);
@@ -178,6 +218,10 @@ HWND createSurface(platform::SurfaceRequest& request) {
     WlState& s = state();
     const WlOutput* output = targetOutput();
     if (display() == nullptr || request.parent != nullptr || (request.style & WS_CHILD)) return nullptr;
+    if (s.black && s.shm == nullptr) {
+        std::fprintf(stderr, "Wayland: the compositor offers no shared memory to cover an output with\n");
+        return nullptr;
+    }
     if (output == nullptr) {
         s.outputGone = true;
         return nullptr;
@@ -214,7 +258,10 @@ HWND createSurface(platform::SurfaceRequest& request) {
 }
 
 // The first frame is asked for at once: nothing else would expose a new surface.
-void showSurface(HWND window) { platform::invalidate(window); }
+void showSurface(HWND window) {
+    if (WlSurface* w = findSurface(window)) showBlack(*w);
+    platform::invalidate(window);
+}
 
 void destroySurface(HWND window) {
     if (WlSurface* w = findSurface(window)) dropSurface(*w);

@@ -12,6 +12,8 @@ struct SaverOptions {
     SceneOptions scene;
     long delayMicroseconds = 0;  // the least time between two frames; 0: once per refresh
     bool showFps = false;        // the frame rate and CPU load in the lower-left corner
+    bool sceneless = false;      // the window stays black, without OpenGL (a Wayland output past the
+                                 // number that get the scene): the host's close rules still run
 };
 
 void setSaverOptions(const SaverOptions& options);

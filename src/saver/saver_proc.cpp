@@ -57,6 +57,7 @@ void drawFrame() {
 void setSaverOptions(const SaverOptions& options) { saverOptions = options; }
 
 LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (saverOptions.sceneless) return message == WM_CREATE ? 0 : defaultSaverProc(window, message, wParam, lParam);
     switch (message) {
     case WM_CREATE: {
         RECT client = {};
