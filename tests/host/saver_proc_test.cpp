@@ -1,6 +1,7 @@
 // The saver procedure: context and scene at creation, a frame per tick, release at destruction.
 #include "base/random.h"
 #include "saver/graphics_context.h"
+#include "saver/saver_options.h"
 #include "app/scene.h"
 #include "host_fixture.h"
 
@@ -150,6 +151,20 @@ TEST_F(SaverProc, DestructionReleasesTheContext) {
     EXPECT_EQ(scripted::callsNamed("makeCurrent").back().a, 0u);
     EXPECT_EQ(scripted::callsNamed("makeCurrent").back().b, 0u);
     EXPECT_EQ(recgl::count("glDeleteLists"), 0u);
+}
+
+TEST_F(SaverProc, AScenelessSaverDrawsNothingAndClosesByTheSameRules) {
+    smokedrift::SaverOptions options;
+    options.sceneless = true;
+    smokedrift::setSaverOptions(options);
+    scripted::elapse(100);
+    scripted::deliver(WM_KEYDOWN, 'Q');
+    const int code = run("/s");
+    smokedrift::setSaverOptions({});
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(scripted::count("createContext"), 0u);
+    EXPECT_EQ(scripted::count("swapBuffers"), 0u);
 }
 
 TEST_F(SaverProc, ConfigureDialogEndsWithOneForOkAndZeroForCancel) {
