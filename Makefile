@@ -1,6 +1,6 @@
 # Thin wrappers over CMake presets; README.md explains each command.
 .PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check \
-	format format-check
+	format format-check lint
 
 JOBS ?= $(shell nproc)
 
@@ -74,6 +74,11 @@ format: setup
 
 format-check: setup
 	@bash scripts/format --check
+
+# clang-tidy (.clang-tidy) over our own sources with the default build's compile database; the
+# build comes first for the headers it generates.
+lint: setup build
+	@JOBS=$(JOBS) bash scripts/lint
 
 clean:
 	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows dist
