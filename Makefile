@@ -1,5 +1,6 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check
+.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check \
+	format format-check lint
 
 JOBS ?= $(shell nproc)
 
@@ -66,6 +67,18 @@ asan-build: setup
 
 asan: asan-build
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
+
+# clang-format over our own C/C++ sources: rewrite them, or only list those that differ (exit 1).
+format: setup
+	@bash scripts/format
+
+format-check: setup
+	@bash scripts/format --check
+
+# clang-tidy (.clang-tidy) over our own sources with the default build's compile database; the
+# build comes first for the headers it generates.
+lint: setup build
+	@JOBS=$(JOBS) bash scripts/lint
 
 clean:
 	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows dist
