@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene_start.h"
+#include "base/gl.h"
+#include "base/random.h"
 #include "offscreen/egl_context.h"
 #include "textures/texture.h"
-#include "base/gl.h"
 
 using namespace smokedrift;
 

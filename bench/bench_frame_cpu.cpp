@@ -3,9 +3,9 @@
 // arithmetic, nothing else), so what is left is the engine's update and call issue.
 #include <benchmark/benchmark.h>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene.h"
+#include "base/random.h"
 #include "recording_gl.h"
 
 using namespace smokedrift;

@@ -1,11 +1,11 @@
 // SMOKE generation, the reference rule against the fast one, on the shipped 256 × 256 texture.
 #include <benchmark/benchmark.h>
 
+#include "base/gl.h"
 #include "base/random.h"
 #include "textures/texture.h"
 #include "textures/texture_scratch.h"
 #include "textures/texture_types.h"
-#include "base/gl.h"
 
 using namespace smokedrift;
 
@@ -29,9 +29,15 @@ void generateShipped(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(generateShipped<generateSmokeReference>)->Name("Smoke/literal")->Args({256, 256})->Unit(benchmark::kMillisecond);
+BENCHMARK(generateShipped<generateSmokeReference>)
+    ->Name("Smoke/literal")
+    ->Args({256, 256})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(generateShipped<generateSmoke>)->Name("Smoke/fast")->Args({256, 256})->Unit(benchmark::kMillisecond);
-BENCHMARK(generateShipped<generateSmokeReference>)->Name("Smoke/literal")->Args({1024, 64})->Unit(benchmark::kMillisecond);
+BENCHMARK(generateShipped<generateSmokeReference>)
+    ->Name("Smoke/literal")
+    ->Args({1024, 64})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(generateShipped<generateSmoke>)->Name("Smoke/fast")->Args({1024, 64})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -180,7 +180,8 @@ Draw the scene headless through EGL and write the last frame as an RGB PNG.
 )");
     const RenderOptions render;
     put("The animation runs on a simulated clock of %d frames a second, so the same arguments always give\n"
-        "the same file.\n", SIMULATED_FRAMES_PER_SECOND);
+        "the same file.\n",
+        SIMULATED_FRAMES_PER_SECOND);
     page(R"(.I W
 and
 .I H
@@ -217,12 +218,13 @@ For every mode that draws the scene; without them it is the shipped scene.
     }
     put(".PP\n%s.\n", roff(flyThroughRule).c_str());
     put(".PP\nWith the feedback effect on, the saver captures the picture every %.0f seconds "
-                "and shows it for %.0f.\n", FEEDBACK_PERIOD, FEEDBACK_SHOW);
+        "and shows it for %.0f.\n",
+        FEEDBACK_PERIOD, FEEDBACK_SHOW);
     const HackOption& delay = hackOptions[HACK_DELAY];
     put(".PP\nIn the saver modes also:\n.TP\n.B %s\nThe frame rate and the CPU load in "
-                "the lower\\-left corner.\n.TP\n.BI %s \" microseconds\"\nAt least this long "
-                "between two frames, up to %ld; %ld, the default, draws once per display refresh.\n",
-                hack(HACK_FPS).c_str(), hack(HACK_DELAY).c_str(), delay.high, delay.fallback);
+        "the lower\\-left corner.\n.TP\n.BI %s \" microseconds\"\nAt least this long "
+        "between two frames, up to %ld; %ld, the default, draws once per display refresh.\n",
+        hack(HACK_FPS).c_str(), hack(HACK_DELAY).c_str(), delay.high, delay.fallback);
     page(R"(.TP
 .B \-\-wayland
 Run

@@ -11,8 +11,8 @@ public:
 
     void update(double step);
     double value() const;
-    double cosine() const;       // cos(phase), without scale and offset
-    double unitCosine() const;   // cos(phase) mapped into [0, 1]
+    double cosine() const;      // cos(phase), without scale and offset
+    double unitCosine() const;  // cos(phase) mapped into [0, 1]
 
     double phase;
     double gain = 1.0;

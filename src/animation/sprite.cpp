@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "base/random.h"
 #include "base/blend_mode.h"
 #include "base/gl.h"
+#include "base/random.h"
 #include "base/textured_quad.h"
 
 namespace smokedrift {

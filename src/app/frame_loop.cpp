@@ -114,12 +114,9 @@ struct StateSwitch {
 
 // In the order the switches are applied and cleared.
 const StateSwitch stateSwitches[] = {
-    {&SceneSettings::blendEnabled, GL_BLEND},
-    {&SceneSettings::cullingEnabled, GL_CULL_FACE},
-    {&SceneSettings::depthTestEnabled, GL_DEPTH_TEST},
-    {&SceneSettings::fogEnabled, GL_FOG},
-    {&SceneSettings::lightingEnabled, GL_LIGHTING},
-    {&SceneSettings::texturingEnabled, GL_TEXTURE_2D},
+    {&SceneSettings::blendEnabled, GL_BLEND},          {&SceneSettings::cullingEnabled, GL_CULL_FACE},
+    {&SceneSettings::depthTestEnabled, GL_DEPTH_TEST}, {&SceneSettings::fogEnabled, GL_FOG},
+    {&SceneSettings::lightingEnabled, GL_LIGHTING},    {&SceneSettings::texturingEnabled, GL_TEXTURE_2D},
 };
 
 }  // namespace

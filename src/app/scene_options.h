@@ -19,7 +19,7 @@ constexpr double MAX_SPEED = 10;
 struct SceneOptions {
     unsigned switches = 0;  // bits of sceneSwitches
     int sprites = SHIPPED_SPRITES;
-    double speed = 1;  // a factor on the time step
+    double speed = 1;                               // a factor on the time step
     FeedbackStyle feedback = FeedbackStyle::Tiles;  // with SWITCH_FEEDBACK
     unsigned given = 0;  // which value options were given, so a second, different value is caught
 };

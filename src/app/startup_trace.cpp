@@ -19,9 +19,7 @@ constexpr int MARKS = static_cast<int>(StartupMark::Count);
 double marks[MARKS] = {};
 bool reported = false;
 
-double sinceStart() {
-    return std::chrono::duration<double, std::milli>(Clock::now() - processStart).count();
-}
+double sinceStart() { return std::chrono::duration<double, std::milli>(Clock::now() - processStart).count(); }
 
 }  // namespace
 
@@ -31,9 +29,8 @@ void markStartup(StartupMark mark) {
     if (mark != StartupMark::FirstFrame) return;
     reported = true;
     const double* m = marks;
-    std::fprintf(stderr,
-                 "startup ms: context %.2f, texture %.2f (%.2f..%.2f), scene %.2f, first frame %.2f\n",
-                 m[0], m[2] - m[1], m[1], m[2], m[3], m[4]);
+    std::fprintf(stderr, "startup ms: context %.2f, texture %.2f (%.2f..%.2f), scene %.2f, first frame %.2f\n", m[0],
+                 m[2] - m[1], m[1], m[2], m[3], m[4]);
 }
 
 }  // namespace smokedrift

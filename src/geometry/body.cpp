@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "base/random.h"
 #include "base/gl.h"
+#include "base/random.h"
 
 namespace smokedrift {
 

@@ -40,9 +40,7 @@ bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) 
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
     case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-        requestClose(window);
-        break;
+    case WM_MOUSEHWHEEL: requestClose(window); break;
     case WM_MOUSEMOVE: {
         POINT now = {};
         GetCursorPos(&now);
@@ -52,8 +50,7 @@ bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) 
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return false;
 }

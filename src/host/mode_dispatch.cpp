@@ -37,15 +37,12 @@ HWND validWindowOrForeground(HWND handle) {
 int runMode(LPCSTR tail) {
     for (LPCSTR p = tail;; ++p) {
         switch (*p) {
-        case '\0':
-            return showConfigureDialog(nullptr);
+        case '\0': return showConfigureDialog(nullptr);
         case ' ':
         case '-':
-        case '/':
-            continue;
+        case '/': continue;
         case 'S':
-        case 's':
-            return runSaver(nullptr);
+        case 's': return runSaver(nullptr);
         case 'P':
         case 'p':
         case 'L':
@@ -68,8 +65,7 @@ int runMode(LPCSTR tail) {
             const HWND parent = parseWindowHandle(skipSpaces(p + 1));
             return changePassword(validWindowOrForeground(parent));
         }
-        default:
-            return failMode("unknown switch '%.*s' (see --help)", tail);
+        default: return failMode("unknown switch '%.*s' (see --help)", tail);
         }
     }
 }

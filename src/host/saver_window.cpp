@@ -73,8 +73,8 @@ int runSaver(HWND parent) {
     hostState.autoPlayMessage = hostState.win9xPlatform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
     if (RegisterClassA(&windowClass) != 0) {
-        hostState.saverWindow = CreateWindowExA(exStyle, SAVER_CLASS_NAME, title, style, x, y, width, height,
-                                                parent, nullptr, hostState.instanceHandle, nullptr);
+        hostState.saverWindow = CreateWindowExA(exStyle, SAVER_CLASS_NAME, title, style, x, y, width, height, parent,
+                                                nullptr, hostState.instanceHandle, nullptr);
     }
     // Without a window no loop runs and there is no quit code to return.
     int result = MODE_FAILED;
@@ -102,8 +102,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         restoreInputContext(window);
         PostQuitMessage(0);
         break;
-    case WM_SETTEXT:
-        return 0;
+    case WM_SETTEXT: return 0;
     case WM_PAINT:
         if (hostState.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
         if (!hostState.previewMode) SetCursor(nullptr);
@@ -130,8 +129,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (hostState.closeApproved) return DefWindowProcA(window, message, wParam, lParam);
         break;
     case WM_SYSCOMMAND:
-        if (!hostState.previewMode &&
-            (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) {
+        if (!hostState.previewMode && (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) {
             return 0;
         }
         break;
@@ -139,8 +137,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (hostState.closeApproved) return 0;
         Sleep(0);
         break;
-    default:
-        break;
+    default: break;
     }
     return saverProc(window, message, wParam, lParam);
 }

@@ -100,7 +100,8 @@ int runIdleMode(const IdleModeOptions& options) {
                 break;
             }
         }
-        if (code == KEEP_WATCHING && (fds[0].revents & POLLNVAL)) code = watcher.onEvent(IdleEvent::Gone, source->name());
+        if (code == KEEP_WATCHING && (fds[0].revents & POLLNVAL))
+            code = watcher.onEvent(IdleEvent::Gone, source->name());
         if (code == KEEP_WATCHING && fds[0].revents != 0) code = watcher.onSourceReady(*source);
     }
     close(signals);

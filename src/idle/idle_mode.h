@@ -9,7 +9,7 @@ namespace smokedrift::idle {
 
 struct IdleModeOptions {
     long seconds = 0;
-    bool verbose = false;                    // the chosen source and each event on stderr
+    bool verbose = false;                   // the chosen source and each event on stderr
     std::vector<std::string> saverOptions;  // handed to the saver after /s
 };
 

@@ -22,14 +22,13 @@ bool set(const char* value) { return value != nullptr && *value != '\0'; }
 
 std::vector<SourceCandidate> sessionCandidates(const char* waylandDisplay, const char* x11Display) {
     return {
-        {openWaylandIdleSource,
-         set(waylandDisplay) ? "the Wayland compositor (" + std::string(waylandDisplay) +
-                                   ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
-                             : std::string("no Wayland display (WAYLAND_DISPLAY)")},
+        {openWaylandIdleSource, set(waylandDisplay) ? "the Wayland compositor (" + std::string(waylandDisplay) +
+                                                          ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
+                                                    : std::string("no Wayland display (WAYLAND_DISPLAY)")},
         {openMutterIdleSource, "no GNOME idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus"},
-        {openX11IdleSource, set(x11Display) ? "the X server (" + std::string(x11Display) +
-                                                  ") does not answer or lacks its idle extensions"
-                                            : std::string("no X11 display (DISPLAY)")},
+        {openX11IdleSource,
+         set(x11Display) ? "the X server (" + std::string(x11Display) + ") does not answer or lacks its idle extensions"
+                         : std::string("no X11 display (DISPLAY)")},
     };
 }
 

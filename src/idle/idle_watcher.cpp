@@ -25,8 +25,7 @@ void IdleWatcher::startSaver() {
 
 int IdleWatcher::onEvent(IdleEvent event, const char* sourceName) {
     switch (event) {
-    case IdleEvent::None:
-        break;
+    case IdleEvent::None: break;
     case IdleEvent::Idle:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the session is idle\n");
         if (state_ == WatcherState::WaitingForIdle) startSaver();

@@ -36,8 +36,8 @@ std::string nameOwner(sd_bus* bus, const char* name) {
     sd_bus_message* reply = nullptr;
     std::string owner;
     const char* unique = nullptr;
-    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                           "GetNameOwner", &error, &reply, "s", name) >= 0 &&
+    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetNameOwner",
+                           &error, &reply, "s", name) >= 0 &&
         sd_bus_message_read(reply, "s", &unique) >= 0 && unique != nullptr) {
         owner = unique;
     }
@@ -103,8 +103,9 @@ public:
 
     bool start(std::uint32_t milliseconds) override {
         // The matches first, then the owners and the watch, so that nothing falls in between.
-        if (!addMatch("type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
-                      "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.gnome.Mutter.IdleMonitor'") ||
+        if (!addMatch(
+                "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
+                "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.gnome.Mutter.IdleMonitor'") ||
             !addMatch("type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
                       "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.gnome.SessionManager'") ||
             !addMatch("type='signal',path='/org/gnome/SessionManager',interface='org.gnome.SessionManager',"
@@ -218,16 +219,15 @@ private:
                                             nullptr, nullptr, "u", request.watch) >= 0;
         case MutterCall::IsInhibited: {
             sd_bus_message* m = nullptr;
-            int r = sd_bus_message_new_method_call(bus_, &m, MANAGER_NAME, "/org/gnome/SessionManager",
-                                                   MANAGER_NAME, "IsInhibited");
+            int r = sd_bus_message_new_method_call(bus_, &m, MANAGER_NAME, "/org/gnome/SessionManager", MANAGER_NAME,
+                                                   "IsInhibited");
             if (r >= 0) r = sd_bus_message_append(m, "u", INHIBIT_IDLE);
             if (r >= 0) r = sd_bus_message_set_auto_start(m, 0);
             if (r >= 0) r = sd_bus_call_async(bus_, nullptr, m, onReply<MutterCall::IsInhibited>, this, 0);
             sd_bus_message_unref(m);
             return r >= 0;
         }
-        case MutterCall::None:
-            break;
+        case MutterCall::None: break;
         }
         return true;
     }

@@ -16,8 +16,8 @@ void addRequest(MutterReaction& out, MutterCall call, std::uint32_t watch = 0) {
 
 bool isSignal(const BusMessage& m, std::string_view sender, std::string_view path, std::string_view interface,
               std::string_view member, std::string_view signature) {
-    return !sender.empty() && m.sender == sender && m.path == path && m.interface == interface &&
-           m.member == member && m.signature == signature;
+    return !sender.empty() && m.sender == sender && m.path == path && m.interface == interface && m.member == member &&
+           m.signature == signature;
 }
 
 }  // namespace

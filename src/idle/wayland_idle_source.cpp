@@ -94,7 +94,8 @@ public:
             org_kde_kwin_idle_timeout_add_listener(s_.kdeTimeout, &timeoutListener, &s_);
         }
         if (wl_display_roundtrip(s_.display) < 0) {
-            std::fprintf(stderr, "smokedrift: the Wayland compositor refused the idle watch (%s)\n", std::strerror(errno));
+            std::fprintf(stderr, "smokedrift: the Wayland compositor refused the idle watch (%s)\n",
+                         std::strerror(errno));
             return false;
         }
         return true;

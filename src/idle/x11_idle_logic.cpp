@@ -27,8 +27,7 @@ X11IdleLogic::Step X11IdleLogic::fired(bool suspended) {
         // Input, a reset or the suspension's end: count a whole idle stretch from here.
         phase_ = Phase::Waiting;
         return {IdleEvent::None, Alarm::UntilIdle};
-    case Phase::Idle:
-        break;
+    case Phase::Idle: break;
     }
     phase_ = Phase::Waiting;
     return {IdleEvent::Active, Alarm::UntilIdle};

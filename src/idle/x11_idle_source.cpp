@@ -93,7 +93,8 @@ void arm(X11IdleState& s, X11IdleLogic::Alarm alarm) {
     a.trigger.counter = s.idleTime;
     a.trigger.value_type = XSyncAbsolute;
     const X11IdleLogic::Test t = X11IdleLogic::test(alarm, s.milliseconds);
-    XSyncIntsToValue(&a.trigger.wait_value, static_cast<unsigned>(t.value & 0xffffffff), static_cast<int>(t.value >> 32));
+    XSyncIntsToValue(&a.trigger.wait_value, static_cast<unsigned>(t.value & 0xffffffff),
+                     static_cast<int>(t.value >> 32));
     a.trigger.test_type = t.rising ? XSyncPositiveComparison : XSyncNegativeComparison;
     // Delta 0: a comparison alarm fires once and goes inactive until changed again.
     XSyncIntToValue(&a.delta, 0);

@@ -1,7 +1,7 @@
 #include "lighting/light.h"
 
-#include "geometry/sphere_mesh.h"
 #include "base/gl.h"
+#include "geometry/sphere_mesh.h"
 
 namespace smokedrift {
 

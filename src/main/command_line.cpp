@@ -48,8 +48,8 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
         if (option == HACK_WINDOW_ID) {
             if (i + 1 >= args.size()) return refused(LinuxMode::Saver, a + " needs a window id");
             if (parseWindowId(args[i + 1].c_str()) == 0) {
-                return refused(LinuxMode::Saver, a + " '" + printable(args[i + 1]) +
-                                                     "': not a window id (decimal or 0x hex, 32 bits)");
+                return refused(LinuxMode::Saver,
+                               a + " '" + printable(args[i + 1]) + "': not a window id (decimal or 0x hex, 32 bits)");
             }
             ++i;
         } else if (option == HACK_DELAY) {
@@ -117,8 +117,8 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
         if (option == HACK_DELAY) {
             ++i;
         } else if (option != HACK_FPS) {
-            return refused(LinuxMode::Idle, "--idle takes scene options only, not '" + printable(a) +
-                                                "' (it runs the saver as /s)");
+            return refused(LinuxMode::Idle,
+                           "--idle takes scene options only, not '" + printable(a) + "' (it runs the saver as /s)");
         }
     }
     c.saverOptions = saver.saverOptions;
@@ -149,16 +149,14 @@ bool needsDisplay(const std::string& hostCommandLine) {
     switch (hostSwitch(hostCommandLine)) {
     case 0:
     case 's':
-    case 'c':
-        return true;
+    case 'c': return true;
     case 'p':
     case 'l': {
         const std::size_t letter = hostCommandLine.find_first_of("pPlL", hostCommandLine.find(' '));
         const std::size_t id = hostCommandLine.find_first_not_of(' ', letter + 1);
         return id != std::string::npos && hostCommandLine[id] >= '0' && hostCommandLine[id] <= '9';
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -182,8 +180,8 @@ LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* x
     if (render && texture) return refused(LinuxMode::Render, "--render and --texture cannot be combined");
     if (has(args, "--idle")) {
         if (render || texture) {
-            return refused(LinuxMode::Idle, std::string("--idle and ") + (render ? "--render" : "--texture") +
-                                                " cannot be combined");
+            return refused(LinuxMode::Idle,
+                           std::string("--idle and ") + (render ? "--render" : "--texture") + " cannot be combined");
         }
         return readIdleWords(args);
     }

@@ -24,8 +24,8 @@ constexpr long MAX_IDLE_SECONDS = 24 * 60 * 60;
 
 struct LinuxCommand {
     LinuxMode mode = LinuxMode::Saver;
-    std::string error;    // one line, set when refused
-    int refusedCode = 0;  // the exit code for `error`; 0 when the line is accepted
+    std::string error;               // one line, set when refused
+    int refusedCode = 0;             // the exit code for `error`; 0 when the line is accepted
     SaverOptions saverOptions;       // the saver modes' scene options and pacing
     std::vector<std::string> saver;  // the saver modes' other words, for the host
     WindowSystemChoice windowSystem = WindowSystemChoice::Session;

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/feedback_cycle.h"
-#include "saver/saver_options.h"
 #include "app/scene_switches.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"
@@ -16,10 +15,11 @@
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
-#include "textures/texture.h"
-#include "textures/texture_type_names.h"
 #include "platform/posix_backend.h"
 #include "platform/win32_api.h"
+#include "saver/saver_options.h"
+#include "textures/texture.h"
+#include "textures/texture_type_names.h"
 
 #ifndef SMOKEDRIFT_VERSION
 #define SMOKEDRIFT_VERSION "0"
@@ -53,10 +53,12 @@ void printHelp() {
                 hackUsage(HACK_WINDOW_ID, "-", "ID").c_str());
     std::printf("  smokedrift %-14s draw in a %dx%d window of its own; closing it ends the run\n",
                 hackUsage(HACK_WINDOW, "--").c_str(), OWN_WINDOW_WIDTH, OWN_WINDOW_HEIGHT);
-    std::printf("      (xscreensaver's conventions; %s and %s work too, and with no window\n"
-                "      named $XSCREENSAVER_WINDOW is used)\n",
-                hackUsage(HACK_ROOT, "--").c_str(), hackUsage(HACK_WINDOW_ID, "--").c_str());
-    std::printf("      %-11s the frame rate and CPU load in the lower-left corner\n", hackUsage(HACK_FPS, "--").c_str());
+    std::printf(
+        "      (xscreensaver's conventions; %s and %s work too, and with no window\n"
+        "      named $XSCREENSAVER_WINDOW is used)\n",
+        hackUsage(HACK_ROOT, "--").c_str(), hackUsage(HACK_WINDOW_ID, "--").c_str());
+    std::printf("      %-11s the frame rate and CPU load in the lower-left corner\n",
+                hackUsage(HACK_FPS, "--").c_str());
     std::printf("      %-11s at least N microseconds between frames (0: once per display refresh)\n",
                 hackUsage(HACK_DELAY, "--", "N").c_str());
     std::printf(
@@ -83,7 +85,8 @@ void printHelp() {
         if (s.flag != nullptr) std::printf("    --%-16s %s\n", s.name, s.meaning);
     }
     for (const SceneValueOption& o : sceneValueOptions) {
-        std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(), describeSceneValueOption(o).c_str());
+        std::printf("    %-18s %s\n", (std::string(o.name) + " " + o.value).c_str(),
+                    describeSceneValueOption(o).c_str());
     }
     std::printf("    (%s)\n", flyThroughRule);
     std::printf(
@@ -120,9 +123,9 @@ HWND createOwnWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "SmokedriftWindow";
     if (RegisterClassA(&windowClass) == 0) return nullptr;
-    return CreateWindowExA(0, windowClass.lpszClassName, "smokedrift", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                           0, 0, smokedrift::OWN_WINDOW_WIDTH, smokedrift::OWN_WINDOW_HEIGHT, nullptr, nullptr,
-                           windowClass.hInstance, nullptr);
+    return CreateWindowExA(0, windowClass.lpszClassName, "smokedrift",
+                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, 0, smokedrift::OWN_WINDOW_WIDTH,
+                           smokedrift::OWN_WINDOW_HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 bool waylandSession() {
@@ -135,12 +138,12 @@ bool waylandSession() {
 int chooseWindowSystem(smokedrift::WindowSystemChoice choice, bool fullScreen) {
     using smokedrift::WindowSystemChoice;
     switch (choice) {
-    case WindowSystemChoice::X11:
-        return -1;
+    case WindowSystemChoice::X11: return -1;
     case WindowSystemChoice::Wayland:
         if (!fullScreen) {
-            std::fprintf(stderr, "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
-                                 "--window and -root need X11\n");
+            std::fprintf(stderr,
+                         "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
+                         "--window and -root need X11\n");
             return 255;
         }
         if (!smokedrift::waylandReachable(true)) return 255;
@@ -170,24 +173,17 @@ int main(int argc, char** argv) {
         return command.refusedCode;
     }
     switch (command.mode) {
-    case LinuxMode::Help:
-        printHelp();
-        return 0;
-    case LinuxMode::Version:
-        std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION);
-        return 0;
+    case LinuxMode::Help: printHelp(); return 0;
+    case LinuxMode::Version: std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION); return 0;
     case LinuxMode::TextureTypes:
         for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames)
             if (t.drawn) std::printf("%s\n", t.name);
         return 0;
-    case LinuxMode::Texture:
-        return smokedrift::runTextureWriter(args);
-    case LinuxMode::Render:
-        return smokedrift::runRenderMode(args);
+    case LinuxMode::Texture: return smokedrift::runTextureWriter(args);
+    case LinuxMode::Render: return smokedrift::runRenderMode(args);
     case LinuxMode::Idle:
         return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions});
-    case LinuxMode::Saver:
-        break;
+    case LinuxMode::Saver: break;
     }
     smokedrift::setSaverOptions(command.saverOptions);
     args = command.saver;
@@ -201,12 +197,14 @@ int main(int argc, char** argv) {
     const bool namesWindow = smokedrift::parseWindowId(xscreensaverWindow) != 0;
     if (wantsRoot && !namesWindow && command.windowSystem != smokedrift::WindowSystemChoice::X11 &&
         (waylandSession() || command.windowSystem == smokedrift::WindowSystemChoice::Wayland)) {
-        std::fprintf(stderr, "smokedrift: -root draws on the X11 root window, which a Wayland session does not "
-                             "show; run smokedrift /s, or add --x11 to draw on XWayland's root anyway\n");
+        std::fprintf(stderr,
+                     "smokedrift: -root draws on the X11 root window, which a Wayland session does not "
+                     "show; run smokedrift /s, or add --x11 to draw on XWayland's root anyway\n");
         return smokedrift::SAVER_REFUSED;
     }
     const bool ownWindow = smokedrift::wantsOwnWindow(args, xscreensaverWindow);
-    const bool fullScreen = !ownWindow && smokedrift::runsFullScreen(smokedrift::hostCommandLine(args, xscreensaverWindow, 0));
+    const bool fullScreen =
+        !ownWindow && smokedrift::runsFullScreen(smokedrift::hostCommandLine(args, xscreensaverWindow, 0));
     smokedrift::useWindowSystem(smokedrift::WindowSystem::X11);
     const int ended = chooseWindowSystem(command.windowSystem, fullScreen);
     if (ended >= 0) return ended;

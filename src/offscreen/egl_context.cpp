@@ -26,9 +26,21 @@ bool EglContext::create(int width, int height, std::string& error) {
     }
     display = dpy;
     // The sprites blend against destination alpha, so the alpha bits are not optional.
-    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                    EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 16,
-                                    EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
+    const EGLint configAttribs[] = {EGL_SURFACE_TYPE,
+                                    EGL_PBUFFER_BIT,
+                                    EGL_RED_SIZE,
+                                    8,
+                                    EGL_GREEN_SIZE,
+                                    8,
+                                    EGL_BLUE_SIZE,
+                                    8,
+                                    EGL_ALPHA_SIZE,
+                                    8,
+                                    EGL_DEPTH_SIZE,
+                                    16,
+                                    EGL_RENDERABLE_TYPE,
+                                    EGL_OPENGL_BIT,
+                                    EGL_NONE};
     EGLConfig config = nullptr;
     EGLint found = 0;
     if (!eglChooseConfig(dpy, configAttribs, &config, 1, &found) || found < 1) {

@@ -38,7 +38,7 @@ private:
 
     std::string path;         // as the user named it, for messages
     std::string destination;  // the file meant, links resolved
-    std::string temporary;  // empty when writing through
+    std::string temporary;    // empty when writing through
     std::FILE* file = nullptr;
 };
 

@@ -30,7 +30,8 @@ bool encode(FILE* file, const std::uint8_t* pixels, int width, int height, int c
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         png_write_row(png, const_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * width * channels));
@@ -40,8 +41,7 @@ bool encode(FILE* file, const std::uint8_t* pixels, int width, int height, int c
     return true;
 }
 
-bool writePixels(OutputFile& out, const std::uint8_t* pixels, int width, int height, int channels,
-                 std::string& error) {
+bool writePixels(OutputFile& out, const std::uint8_t* pixels, int width, int height, int channels, std::string& error) {
     errno = 0;
     if (!encode(out.stream(), pixels, width, height, channels)) {
         // A failed write leaves its reason (a full disk) in errno.

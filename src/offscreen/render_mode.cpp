@@ -7,10 +7,10 @@
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
+#include "base/gl.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/gl_check.h"
 #include "offscreen/png_writer.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

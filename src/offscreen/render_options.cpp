@@ -25,7 +25,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         } else if (option == "--size") {
             if (!parseSize(value, options.width, options.height) || options.width > MAX_RENDER_SIDE ||
                 options.height > MAX_RENDER_SIDE) {
-                error = "--size '" + printable(value) + "': expected WxH, each from 1 to " + std::to_string(MAX_RENDER_SIDE);
+                error = "--size '" + printable(value) + "': expected WxH, each from 1 to " +
+                        std::to_string(MAX_RENDER_SIDE);
                 return false;
             }
         } else if (option == "--frames") {

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/random.h"
 #include "base/arguments.h"
+#include "base/gl.h"
+#include "base/random.h"
 #include "offscreen/egl_context.h"
 #include "offscreen/gl_check.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
 #include "textures/texture.h"
 #include "textures/texture_type_names.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

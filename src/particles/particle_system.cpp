@@ -1,11 +1,11 @@
 #include "particles/particle_system.h"
 
+#include "base/blend_mode.h"
+#include "base/gl.h"
 #include "base/random.h"
 #include "particles/shell_sampling.h"
 #include "textures/texture.h"
-#include "base/blend_mode.h"
 #include "view/camera.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

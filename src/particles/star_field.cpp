@@ -1,9 +1,9 @@
 #include "particles/star_field.h"
 
+#include "base/gl.h"
 #include "base/random.h"
 #include "particles/shell_sampling.h"
 #include "view/camera.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -27,7 +27,7 @@ public:
     int depthWrite = 0;
     int layers = 1;  // values below 1 count as 1
     int followCamera = 0;
-    int fog = 0;  // read by the three-dimensional pass
+    int fog = 0;             // read by the three-dimensional pass
     double outerSize = 2.0;  // cube edge; spheres have half of it as radius
     double innerSize = 0.0;  // empty core: cube edge or sphere diameter
     double colorLow = 0.3;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace smokedrift::platform {
 
 MSG makeMsg(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {

@@ -31,7 +31,9 @@ typedef DWORD* LPDWORD;
 typedef LONG LSTATUS;
 
 #define SMOKEDRIFT_DECLARE_HANDLE(name) \
-    struct name##__ { int unused; };     \
+    struct name##__ {                   \
+        int unused;                     \
+    };                                  \
     typedef struct name##__* name
 SMOKEDRIFT_DECLARE_HANDLE(HWND);
 SMOKEDRIFT_DECLARE_HANDLE(HINSTANCE);
@@ -268,17 +270,15 @@ LONG WINAPI UnhandledExceptionFilter(EXCEPTION_POINTERS* info);
 
 // Registry.
 LSTATUS WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
-LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                LPDWORD size);
+LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
 LSTATUS WINAPI RegCloseKey(HKEY key);
 
 // Windows and messages.
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HGDIOBJ WINAPI GetStockObject(int object);
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass);
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                            LPVOID param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 HWND WINAPI GetDesktopWindow();
 BOOL WINAPI IsWindow(HWND window);
 HWND WINAPI GetParent(HWND window);

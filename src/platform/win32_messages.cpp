@@ -92,7 +92,7 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     if (findWindow(window) != nullptr) return post(window, message, wParam, lParam) ? TRUE : FALSE;
     const WindowBackend* backend = connected();
     return window != nullptr && backend != nullptr && backend->postToOther(window, message, wParam, lParam) ? TRUE
-                                                                                                          : FALSE;
+                                                                                                            : FALSE;
 }
 
 void WINAPI PostQuitMessage(int exitCode) {

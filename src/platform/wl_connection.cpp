@@ -39,13 +39,15 @@ void outputDone(void* data, wl_output*) {
     outputChanged(*o);
 }
 
-void outputScale(void* data, wl_output*, int32_t factor) { static_cast<WlOutput*>(data)->scale = factor > 0 ? factor : 1; }
+void outputScale(void* data, wl_output*, int32_t factor) {
+    static_cast<WlOutput*>(data)->scale = factor > 0 ? factor : 1;
+}
 
 void outputName(void*, wl_output*, const char*) {}
 void outputDescription(void*, wl_output*, const char*) {}
 
-const wl_output_listener outputListener = {outputGeometry, outputMode, outputDone, outputScale, outputName,
-                                           outputDescription};
+const wl_output_listener outputListener = {outputGeometry, outputMode, outputDone,
+                                           outputScale,    outputName, outputDescription};
 
 void addOutput(std::uint32_t name, std::uint32_t version) {
     for (WlOutput& o : state().outputs) {

@@ -23,7 +23,6 @@ namespace smokedrift::wl {
 
 namespace {
 
-
 template <typename Fn>
 void load(Fn& fn, const char* name) {
     fn = reinterpret_cast<Fn>(eglGetProcAddress(name));
@@ -44,8 +43,8 @@ bool loadFramebufferCalls() {
     load(fb.deleteRenderbuffers, "glDeleteRenderbuffers");
     load(fb.blitFramebuffer, "glBlitFramebuffer");
     const bool all = fb.genFramebuffers && fb.bindFramebuffer && fb.framebufferRenderbuffer &&
-                     fb.checkFramebufferStatus && fb.deleteFramebuffers && fb.genRenderbuffers &&
-                     fb.bindRenderbuffer && fb.renderbufferStorage && fb.deleteRenderbuffers;
+                     fb.checkFramebufferStatus && fb.deleteFramebuffers && fb.genRenderbuffers && fb.bindRenderbuffer &&
+                     fb.renderbufferStorage && fb.deleteRenderbuffers;
     if (!all) fb.blitFramebuffer = nullptr;
     return fb.blitFramebuffer != nullptr;
 }
@@ -89,8 +88,9 @@ void listConfigs() {
     // Listed once, whatever the outcome: a failure is told once, not at each pixel-format call.
     s.configCount = 0;
     if (eglDisplay() == EGL_NO_DISPLAY) return;
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER, EGL_NONE};
+    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,        EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,   EGL_COLOR_BUFFER_TYPE, EGL_RGB_BUFFER,
+                             EGL_NONE};
     EGLint count = 0;
     if (!eglChooseConfig(s.eglDisplay, wanted, s.configs, MAX_CONFIGS, &count)) count = 0;
     s.configCount = count;
@@ -248,7 +248,8 @@ int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want) {
     listConfigs();
     const WlState& s = state();
     // Every Wayland surface is shown by swapping: a single-buffered ask takes the closest too.
-    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, false);
+    return closestPixelFormat(
+        s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, false);
 }
 
 int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor) {

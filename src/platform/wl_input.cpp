@@ -123,9 +123,9 @@ void pointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void pointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 void pointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
 
-const wl_pointer_listener pointerListener = {pointerEnter, pointerLeave, pointerMotion, pointerButton,
-                                             pointerAxis, pointerFrame, pointerAxisSource, pointerAxisStop,
-                                             pointerAxisDiscrete, pointerAxisValue120};
+const wl_pointer_listener pointerListener = {
+    pointerEnter, pointerLeave,      pointerMotion,   pointerButton,       pointerAxis,
+    pointerFrame, pointerAxisSource, pointerAxisStop, pointerAxisDiscrete, pointerAxisValue120};
 
 // The keyboard
 
@@ -161,8 +161,8 @@ void keyboardKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t
 void keyboardModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void keyboardRepeat(void*, wl_keyboard*, int32_t, int32_t) {}
 
-const wl_keyboard_listener keyboardListener = {keyboardKeymap,    keyboardEnter,  keyboardLeave,
-                                               keyboardKey,       keyboardModifiers, keyboardRepeat};
+const wl_keyboard_listener keyboardListener = {keyboardKeymap, keyboardEnter,     keyboardLeave,
+                                               keyboardKey,    keyboardModifiers, keyboardRepeat};
 
 // Touch: a finger down is a click.
 
@@ -262,7 +262,8 @@ void hideCursor(bool hidden) {
     WlState& s = state();
     if (!hidden) return;
     s.cursorHidden = true;
-    if (s.pointerOfEnter != nullptr && s.pointerInside) wl_pointer_set_cursor(s.pointerOfEnter, s.enterSerial, nullptr, 0, 0);
+    if (s.pointerOfEnter != nullptr && s.pointerInside)
+        wl_pointer_set_cursor(s.pointerOfEnter, s.enterSerial, nullptr, 0, 0);
 }
 
 void checkFocus() {

@@ -10,12 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
-#include <cstddef>
 #include <new>
 
 #include "platform/posix_backend.h"
@@ -27,7 +27,6 @@ namespace {
 
 constexpr int WATCH_INTERVAL_MS = 200;
 constexpr int GRACE_MS = 3000;  // for processes told to stop, before they are killed
-
 
 bool isAbandoned(std::uint32_t output) {
     for (const std::uint32_t name : state().abandoned) {
@@ -61,8 +60,8 @@ bool anotherRunIsOn() {
     const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s%s%s",
                                      static_cast<unsigned>(getuid()), absolute || folder == nullptr ? "" : folder,
                                      absolute || folder == nullptr ? "" : "/", name);
-    const socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
-                                                  (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
+    const socklen_t size = static_cast<socklen_t>(
+        offsetof(sockaddr_un, sun_path) + 1 + (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
         state().runningMark = fd;
         return false;

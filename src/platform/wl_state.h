@@ -24,8 +24,8 @@
 #include <cstdint>
 
 #include "platform/posix_process.h"
-#include "platform/window_backend.h"
 #include "platform/win32_api.h"
+#include "platform/window_backend.h"
 
 struct xdg_wm_base;
 struct xdg_surface;
@@ -37,7 +37,8 @@ namespace smokedrift::wl {
 
 // Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
 // context each (on llvmpipe about 25 MiB of its own); the others run the host without the scene,
-// their surfaces black without OpenGL (wl_window.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black cover.
+// their surfaces black without OpenGL (wl_window.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black
+// cover.
 constexpr int MAX_OUTPUTS = 64;
 constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
@@ -136,8 +137,8 @@ struct FramebufferCalls {
 
 // Shared by the processes of one run (anonymous shared memory made before they start).
 struct Group {
-    std::atomic<int> keyboardHolders{0};  // how many of our surfaces have the keyboard focus
-    std::atomic<int> pointerMember{-1};   // which process's surface the pointer entered last
+    std::atomic<int> keyboardHolders{0};   // how many of our surfaces have the keyboard focus
+    std::atomic<int> pointerMember{-1};    // which process's surface the pointer entered last
     std::atomic<bool> failureTold{false};  // a process has said why OpenGL fails; the others need not
 };
 
@@ -172,7 +173,7 @@ struct WlState {
     std::uint32_t enterSerial = 0;
     bool cursorHidden = false;
     HWND keyboardWindow = nullptr;
-    std::uint64_t focusCheckDue = 0;  // when to look whether the focus stayed with us (0: no check)
+    std::uint64_t focusCheckDue = 0;         // when to look whether the focus stayed with us (0: no check)
     wl_keyboard* keyboardOfLeave = nullptr;  // the keyboard whose leave that look is for
 
     EGLDisplay eglDisplay = EGL_NO_DISPLAY;

@@ -161,8 +161,7 @@ void toplevelClose(void* data, xdg_toplevel*) { surfaceClosed(*static_cast<WlSur
 void toplevelBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
 void toplevelCapabilities(void*, xdg_toplevel*, wl_array*) {}
 
-const xdg_toplevel_listener toplevelListener = {toplevelConfigure, toplevelClose, toplevelBounds,
-                                                toplevelCapabilities};
+const xdg_toplevel_listener toplevelListener = {toplevelConfigure, toplevelClose, toplevelBounds, toplevelCapabilities};
 
 void surfaceConfigure(void* data, xdg_surface* surface, uint32_t serial) {
     xdg_surface_ack_configure(surface, serial);
@@ -193,9 +192,9 @@ void giveRole(WlSurface& w, const WlOutput& output, LPCSTR title) {
         w.layer = zwlr_layer_shell_v1_get_layer_surface(s.layerShell, w.surface, output.output,
                                                         ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "smokedrift");
         zwlr_layer_surface_v1_add_listener(w.layer, &layerListener, &w);
-        zwlr_layer_surface_v1_set_anchor(w.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                                                      ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
-                                                      ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+        zwlr_layer_surface_v1_set_anchor(w.layer,
+                                         ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                             ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
         // -1: over panels too, not beside them.
         zwlr_layer_surface_v1_set_exclusive_zone(w.layer, -1);
         zwlr_layer_surface_v1_set_keyboard_interactivity(w.layer, 1);

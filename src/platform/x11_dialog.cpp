@@ -51,18 +51,15 @@ WORD buttonAt(int x, int y, int top) {
 
 WORD commandFor(const XEvent& e, Atom deleteWindow, int top) {
     switch (e.type) {
-    case ButtonPress:
-        return e.xbutton.button == Button1 ? buttonAt(e.xbutton.x, e.xbutton.y, top) : 0;
+    case ButtonPress: return e.xbutton.button == Button1 ? buttonAt(e.xbutton.x, e.xbutton.y, top) : 0;
     case KeyPress: {
         const KeySym sym = XLookupKeysym(const_cast<XKeyEvent*>(&e.xkey), 0);
         if (sym == XK_Return || sym == XK_KP_Enter) return IDOK;
         if (sym == XK_Escape) return IDCANCEL;
         return 0;
     }
-    case ClientMessage:
-        return static_cast<Atom>(e.xclient.data.l[0]) == deleteWindow ? IDCANCEL : 0;
-    default:
-        return 0;
+    case ClientMessage: return static_cast<Atom>(e.xclient.data.l[0]) == deleteWindow ? IDCANCEL : 0;
+    default: return 0;
     }
 }
 

@@ -78,9 +78,7 @@ void translate(const XEvent& e) {
     case Expose:
         if (e.xexpose.count == 0) platform::invalidate(handleOf(w->xid));
         break;
-    case VisibilityNotify:
-        w->obscured = e.xvisibility.state == VisibilityFullyObscured;
-        break;
+    case VisibilityNotify: w->obscured = e.xvisibility.state == VisibilityFullyObscured; break;
     case MapNotify:
         w->mapped = true;
         if (w->focusOnMap) {
@@ -89,8 +87,7 @@ void translate(const XEvent& e) {
         }
         holdInput(*w);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -103,7 +103,8 @@ BOOL WINAPI swapInterval(int interval) {
 int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want) {
     listConfigs();
     const X11State& s = state();
-    return closestPixelFormat(s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, true);
+    return closestPixelFormat(
+        s.configCount, [&s](int i) { return describe(s.configs[i]); }, want, true);
 }
 
 int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor) {

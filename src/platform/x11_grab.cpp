@@ -48,8 +48,8 @@ void grabKeyboardDevices() {
     for (int i = 0; i < count && g.deviceCount < MAX_GRABBED_DEVICES; ++i) {
         if (devices[i].use != XISlaveKeyboard) continue;
         mask.deviceid = devices[i].deviceid;
-        if (XIGrabDevice(s.display, devices[i].deviceid, g.window, CurrentTime, None, XIGrabModeAsync,
-                         XIGrabModeAsync, False, &mask) == Success) {
+        if (XIGrabDevice(s.display, devices[i].deviceid, g.window, CurrentTime, None, XIGrabModeAsync, XIGrabModeAsync,
+                         False, &mask) == Success) {
             g.devices[g.deviceCount++] = devices[i].deviceid;
         }
     }
@@ -78,7 +78,8 @@ void watchPointer() {
     XQueryPointer(s.display, s.root, &root, &child, &rootX, &rootY, &x, &y, &buttons);
     buttons &= Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask;
     // The first reading reports too: the pointer may have moved before the window was mapped.
-    if (root != g.pointerRoot || rootX != g.pointerX || rootY != g.pointerY) post(WM_MOUSEMOVE, MAKELPARAM(rootX, rootY));
+    if (root != g.pointerRoot || rootX != g.pointerX || rootY != g.pointerY)
+        post(WM_MOUSEMOVE, MAKELPARAM(rootX, rootY));
     if ((buttons & ~g.buttons) != 0) post(WM_LBUTTONDOWN, MAKELPARAM(rootX, rootY));
     g.pointerRoot = root;
     g.pointerX = rootX;
@@ -103,7 +104,8 @@ void keepInputHeld() {
     InputGrab& g = s.grab;
     if (g.window == 0) return;
     if (!g.keyboard) {
-        g.keyboard = XGrabKeyboard(s.display, g.window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+        g.keyboard =
+            XGrabKeyboard(s.display, g.window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
         if (g.keyboard) {
             releaseKeyboardDevices();
         } else {
@@ -132,8 +134,8 @@ void releaseInput(Window xid) {
 bool keyFromDevice(XEvent& e) {
     X11State& s = state();
     XGenericEventCookie& cookie = e.xcookie;
-    if (e.type != GenericEvent || s.grab.deviceCount == 0 || cookie.extension != s.grab.xiOpcode || cookie.evtype != XI_KeyPress ||
-        !XGetEventData(s.display, &cookie)) {
+    if (e.type != GenericEvent || s.grab.deviceCount == 0 || cookie.extension != s.grab.xiOpcode ||
+        cookie.evtype != XI_KeyPress || !XGetEventData(s.display, &cookie)) {
         return false;
     }
     const XIDeviceEvent device = *static_cast<const XIDeviceEvent*>(cookie.data);

@@ -15,8 +15,7 @@ InputMessage inputMessage(const XEvent& e, KeySym sym, bool topLevel, Atom delet
         if (b.message == 0) return {};
         return {b.message, b.wParam, MAKELPARAM(e.xbutton.x, e.xbutton.y)};
     }
-    case MotionNotify:
-        return {WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y)};
+    case MotionNotify: return {WM_MOUSEMOVE, 0, MAKELPARAM(e.xmotion.x, e.xmotion.y)};
     case FocusOut:
         // Losing the keyboard to another window deactivates us, while we hold the keyboard too;
         // focus moving inside us does not.
@@ -28,8 +27,7 @@ InputMessage inputMessage(const XEvent& e, KeySym sym, bool topLevel, Atom delet
     case ClientMessage:
         if (static_cast<Atom>(e.xclient.data.l[0]) == deleteWindow) return {WM_CLOSE, 0, 0};
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -8,15 +8,15 @@
 // device while the saver shows, GLX pixel formats and contexts, the settings dialog.
 // Limits: at most MAX_WINDOWS surfaces; the scene draws on the default screen only (the others get
 // a black cover that hears input); windows are identified by their X id, which is also the HWND.
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <GL/glx.h>
 
 #include <cstdint>
 
 #include "platform/posix_process.h"
-#include "platform/window_backend.h"
 #include "platform/win32_api.h"
+#include "platform/window_backend.h"
 
 namespace smokedrift::x11 {
 
@@ -27,7 +27,7 @@ constexpr int MAX_SCREENS = 8;
 
 // The X window under a window of ours.
 struct X11Surface {
-    Window xid = 0;  // also the window's HWND
+    Window xid = 0;      // also the window's HWND
     Window glChild = 0;  // created by SetPixelFormat with the format's visual
     Window parent = 0;   // 0 for a top-level window
     int width = 0;
@@ -36,7 +36,7 @@ struct X11Surface {
     bool mapped = false;
     bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
-    bool fullScreen = false;  // a topmost pop-up made to cover the screen: it follows the screen's size
+    bool fullScreen = false;          // a topmost pop-up made to cover the screen: it follows the screen's size
     Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
 };
@@ -45,10 +45,10 @@ constexpr int MAX_GRABBED_DEVICES = 16;
 
 // The full-screen saver's grab of the keyboard and the pointer (x11_grab.cpp).
 struct InputGrab {
-    Window window = 0;     // the full-screen window that holds or wants the grab; 0: none
+    Window window = 0;      // the full-screen window that holds or wants the grab; 0: none
     bool keyboard = false;  // the core grabs are ours
     bool pointer = false;
-    int xiOpcode = -1;  // XInput 2's opcode; 0: the server has none; -1: not asked yet
+    int xiOpcode = -1;                      // XInput 2's opcode; 0: the server has none; -1: not asked yet
     int devices[MAX_GRABBED_DEVICES] = {};  // keyboard devices grabbed one by one meanwhile
     int deviceCount = 0;
     Window pointerRoot = 0;  // the pointer as last read while another client holds it

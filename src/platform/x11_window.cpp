@@ -110,9 +110,9 @@ HWND createSurface(platform::SurfaceRequest& request) {
         attributes.event_mask = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
         mask |= CWOverrideRedirect;
     }
-    const Window xid = XCreateWindow(d, parentXid, request.x, request.y, static_cast<unsigned>(width),
-                                     static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                                     mask, &attributes);
+    const Window xid =
+        XCreateWindow(d, parentXid, request.x, request.y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      0, CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
     if (xid == 0) return nullptr;
     if (onDesktop) XLowerWindow(d, xid);
     XStoreName(d, xid, request.title);

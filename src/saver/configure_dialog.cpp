@@ -6,14 +6,9 @@ namespace smokedrift {
 INT_PTR CALLBACK configureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-    case IDOK:
-        EndDialog(dialog, 1);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
-    default:
-        return FALSE;
+    case IDOK: EndDialog(dialog, 1); return TRUE;
+    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+    default: return FALSE;
     }
 }
 

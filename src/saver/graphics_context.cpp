@@ -5,20 +5,32 @@
 namespace smokedrift {
 
 constinit const PIXELFORMATDESCRIPTOR pixelFormatDescriptor = {
-    40,                                                           // nSize
-    1,                                                            // nVersion
+    40,                                                          // nSize
+    1,                                                           // nVersion
     PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,  // dwFlags
-    PFD_TYPE_RGBA,                                                // iPixelType
-    24,                                                           // cColorBits
-    0, 0, 0, 0, 0, 0,                                             // colour bits and shifts
-    16,                                                           // cAlphaBits
-    0,                                                            // cAlphaShift
-    0, 0, 0, 0, 0,                                                // accumulation
-    16,                                                           // cDepthBits
-    0,                                                            // cStencilBits
-    0,                                                            // cAuxBuffers
-    PFD_MAIN_PLANE,                                               // iLayerType
-    0, 0, 0, 0,
+    PFD_TYPE_RGBA,                                               // iPixelType
+    24,                                                          // cColorBits
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,   // colour bits and shifts
+    16,  // cAlphaBits
+    0,   // cAlphaShift
+    0,
+    0,
+    0,
+    0,
+    0,               // accumulation
+    16,              // cDepthBits
+    0,               // cStencilBits
+    0,               // cAuxBuffers
+    PFD_MAIN_PLANE,  // iLayerType
+    0,
+    0,
+    0,
+    0,
 };
 
 namespace {

@@ -2,14 +2,14 @@
 #include <ctime>
 
 #include "app/fps_overlay.h"
-#include "saver/frame_schedule.h"
-#include "saver/graphics_context.h"
-#include "saver/saver_options.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
 #include "app/startup_trace.h"
 #include "base/gl.h"
 #include "host/saver_host.h"
+#include "saver/frame_schedule.h"
+#include "saver/graphics_context.h"
+#include "saver/saver_options.h"
 
 namespace smokedrift {
 
@@ -47,7 +47,8 @@ void drawFrame() {
     }
     fpsOverlay.countFrame(static_cast<double>(saverMicroseconds()) * 1e-6,
                           static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
-    fpsOverlay.draw(static_cast<int>(scene.screenLayout.windowWidth), static_cast<int>(scene.screenLayout.windowHeight));
+    fpsOverlay.draw(static_cast<int>(scene.screenLayout.windowWidth),
+                    static_cast<int>(scene.screenLayout.windowHeight));
     SwapBuffers(deviceContext);
     fpsOverlay.restore();
 }
@@ -72,14 +73,12 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
         if (saverOptions.showFps) startFpsOverlay();
         // A --delay sets the least time between frames; without one, at most 60 a second.
-        frameSchedule = saverOptions.delayMicroseconds > 0 ? FrameSchedule(saverOptions.delayMicroseconds)
-                                                           : FrameSchedule();
+        frameSchedule =
+            saverOptions.delayMicroseconds > 0 ? FrameSchedule(saverOptions.delayMicroseconds) : FrameSchedule();
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
-    case WM_SIZE:
-        scene.resize(LOWORD(lParam), HIWORD(lParam));
-        return 0;
+    case WM_SIZE: scene.resize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_DESTROY:
         KillTimer(window, FRAME_TIMER_ID);
         scene.release();  // while the context is still current
@@ -92,8 +91,7 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         drawFrame();
         if (scene.frameCounter == FIRST_DRAWN_FRAME) markStartup(StartupMark::FirstFrame);
         return 0;
-    default:
-        return defaultSaverProc(window, message, wParam, lParam);
+    default: return defaultSaverProc(window, message, wParam, lParam);
     }
 }
 

@@ -89,31 +89,29 @@ void softSquare(int x, int y, int w, float rgba[4]) {
 
 bool computePixel(int type, int x, int y, float fx, float fy, int w, int h, float rgba[4]) {
     switch (type) {
-        case SPHERE: {
-            const float d = sphereDistance(fx, fy, w);
-            fill(rgba, (1.0f - d * d) * 255.0f);
-            return true;
-        }
-        case NOTSPHERE: {
-            const float d = sphereDistance(fx, fy, w);
-            fill(rgba, d * d * 255.0f);
-            return true;
-        }
-        case GRADIENT:
-            fill(rgba, static_cast<float>(static_cast<double>(y) / h * 255.0));
-            return true;
-        case RING: ring(x, y, w, h, rgba); return true;
-        case STAR: star(x, y, w, h, rgba); return true;
-        case SAND: sand(rgba); return true;
-        case BLACK:
-            rgba[0] = rgba[1] = rgba[2] = 0.0f;
-            rgba[3] = 255.0f;
-            return true;
-        case CHECK: fill(rgba, static_cast<float>((((x / 128) % 2) ^ ((y / 128) % 2)) * 255)); return true;
-        case GRILLE: fill(rgba, (x % 8 == 0 || y % 8 == 0) ? 255.0f : 0.0f); return true;
-        case GRAIN: grain(rgba); return true;
-        case SOFT_SQUARE: softSquare(x, y, w, rgba); return true;
-        default: return false;  // 9, X50, Y50 and unknown codes have no image
+    case SPHERE: {
+        const float d = sphereDistance(fx, fy, w);
+        fill(rgba, (1.0f - d * d) * 255.0f);
+        return true;
+    }
+    case NOTSPHERE: {
+        const float d = sphereDistance(fx, fy, w);
+        fill(rgba, d * d * 255.0f);
+        return true;
+    }
+    case GRADIENT: fill(rgba, static_cast<float>(static_cast<double>(y) / h * 255.0)); return true;
+    case RING: ring(x, y, w, h, rgba); return true;
+    case STAR: star(x, y, w, h, rgba); return true;
+    case SAND: sand(rgba); return true;
+    case BLACK:
+        rgba[0] = rgba[1] = rgba[2] = 0.0f;
+        rgba[3] = 255.0f;
+        return true;
+    case CHECK: fill(rgba, static_cast<float>((((x / 128) % 2) ^ ((y / 128) % 2)) * 255)); return true;
+    case GRILLE: fill(rgba, (x % 8 == 0 || y % 8 == 0) ? 255.0f : 0.0f); return true;
+    case GRAIN: grain(rgba); return true;
+    case SOFT_SQUARE: softSquare(x, y, w, rgba); return true;
+    default: return false;  // 9, X50, Y50 and unknown codes have no image
     }
 }
 

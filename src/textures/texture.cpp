@@ -1,7 +1,7 @@
 #include "textures/texture.h"
 
-#include "textures/texture_registry.h"
 #include "base/gl.h"
+#include "textures/texture_registry.h"
 
 namespace smokedrift {
 

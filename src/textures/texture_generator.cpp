@@ -1,12 +1,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/gl.h"
 #include "base/random.h"
 #include "textures/texture.h"
 #include "textures/texture_registry.h"
 #include "textures/texture_scratch.h"
 #include "textures/texture_types.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

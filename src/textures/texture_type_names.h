@@ -16,11 +16,21 @@ struct TextureTypeName {
 
 // In code order. Code 9 has no name.
 inline constexpr TextureTypeName textureTypeNames[] = {
-    {SPHERE, "SPHERE", true, true},       {NOTSPHERE, "NOTSPHERE", true, true}, {GRADIENT, "GRADIENT", true, true},
-    {SMOKE, "SMOKE", true, true},         {FOG, "FOG", true, true},             {RING, "RING", false, true},
-    {STAR, "STAR", true, true},           {SAND, "SAND", true, true},           {BLACK, "BLACK", false, true},
-    {CHECK, "CHECK", true, true},         {GRILLE, "GRILLE", true, true},       {X50, "X50", true, false},
-    {Y50, "Y50", true, false},            {GRAIN, "GRAIN", true, true},         {SOFT_SQUARE, "SOFT_SQUARE", false, true},
+    {SPHERE, "SPHERE", true, true},
+    {NOTSPHERE, "NOTSPHERE", true, true},
+    {GRADIENT, "GRADIENT", true, true},
+    {SMOKE, "SMOKE", true, true},
+    {FOG, "FOG", true, true},
+    {RING, "RING", false, true},
+    {STAR, "STAR", true, true},
+    {SAND, "SAND", true, true},
+    {BLACK, "BLACK", false, true},
+    {CHECK, "CHECK", true, true},
+    {GRILLE, "GRILLE", true, true},
+    {X50, "X50", true, false},
+    {Y50, "Y50", true, false},
+    {GRAIN, "GRAIN", true, true},
+    {SOFT_SQUARE, "SOFT_SQUARE", false, true},
 };
 
 constexpr int HIGHEST_TEXTURE_TYPE = SOFT_SQUARE;

@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/gl.h"
 #include "base/random.h"
 #include "textures/texture.h"
 #include "textures/texture_scratch.h"
-#include "base/gl.h"
 
 namespace smokedrift {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "base/random.h"
 #include "base/gl.h"
+#include "base/random.h"
 
 namespace smokedrift {
 

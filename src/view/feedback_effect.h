@@ -47,12 +47,12 @@ public:
     int pattern = PUSH_AWAY;
     int tilesX = 1;
     int tilesY = 1;
-    int nextPattern = 0;   // if not 0, the pattern of the next capture
-    float slide = 0;       // 0 none, (0, 1] vertical scroll, above 1 horizontal scroll
+    int nextPattern = 0;  // if not 0, the pattern of the next capture
+    float slide = 0;      // 0 none, (0, 1] vertical scroll, above 1 horizontal scroll
     float slideScale = 1;
     float tileWidth = 0, tileHeight = 0;
     float halfTileWidth = 0, halfTileHeight = 0;
-    float nextTiles = 0;   // if not 0, the tile count on both axes of the next capture
+    float nextTiles = 0;  // if not 0, the tile count on both axes of the next capture
     float tileScale = 1;
     float motionSpeed = 1;
     ScreenLayout* layout = nullptr;  // not owned

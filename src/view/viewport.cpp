@@ -33,8 +33,8 @@ void Viewport::updatePixelRect() {
 
 // Pixel values may hold fractions; OpenGL gets them truncated toward zero.
 void Viewport::applyViewport() const {
-    glViewport(static_cast<GLint>(pixelLeft), static_cast<GLint>(pixelBottom),
-               static_cast<GLsizei>(pixelWidth), static_cast<GLsizei>(pixelHeight));
+    glViewport(static_cast<GLint>(pixelLeft), static_cast<GLint>(pixelBottom), static_cast<GLsizei>(pixelWidth),
+               static_cast<GLsizei>(pixelHeight));
 }
 
 void Viewport::applyOverlayProjection() const {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
+#include "base/random.h"
 #include "recording_gl.h"
 
 namespace {

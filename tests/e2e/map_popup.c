@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     attributes.override_redirect = True;
     attributes.background_pixel = WhitePixel(display, screen);
     const Window popup = XCreateWindow(display, RootWindow(display, screen), atoi(argv[1]), atoi(argv[2]),
-                                       (unsigned)atoi(argv[3]), (unsigned)atoi(argv[4]), 0, CopyFromParent,
-                                       InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+                                       (unsigned)atoi(argv[3]), (unsigned)atoi(argv[4]), 0, CopyFromParent, InputOutput,
+                                       CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
     XStoreName(display, popup, "smokedrift-e2e-popup");
     XMapRaised(display, popup);
     XFlush(display);

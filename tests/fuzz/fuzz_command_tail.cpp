@@ -10,8 +10,8 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "scripted_platform.h"
 #include "recording_gl.h"
+#include "scripted_platform.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ const HWND PREVIEW_PARENT = reinterpret_cast<HWND>(1234);
 const HWND RUNNING_SAVER = reinterpret_cast<HWND>(4321);
 constexpr UINT AUTOPLAY = 0xC123;  // what the scripted RegisterWindowMessageA hands out
 
-const UINT MESSAGES[] = {WM_TIMER,      WM_MOUSEMOVE,   WM_KEYDOWN,         WM_SYSKEYDOWN,  WM_LBUTTONDOWN,
-                         WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_ACTIVATEAPP,     WM_POWER,       WM_POWERBROADCAST,
-                         WM_CLOSE,       WM_APP,         WM_SETCURSOR,       WM_SHOWWINDOW,  WM_PAINT,
-                         WM_SYSCOMMAND,  WM_HELP,        WM_CONTEXTMENU,     WM_SETTEXT,     AUTOPLAY};
+const UINT MESSAGES[] = {WM_TIMER,       WM_MOUSEMOVE,   WM_KEYDOWN,     WM_SYSKEYDOWN, WM_LBUTTONDOWN,
+                         WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_ACTIVATEAPP, WM_POWER,      WM_POWERBROADCAST,
+                         WM_CLOSE,       WM_APP,         WM_SETCURSOR,   WM_SHOWWINDOW, WM_PAINT,
+                         WM_SYSCOMMAND,  WM_HELP,        WM_CONTEXTMENU, WM_SETTEXT,    AUTOPLAY};
 constexpr std::size_t MESSAGE_COUNT = sizeof(MESSAGES) / sizeof(MESSAGES[0]);
 constexpr std::size_t MAX_SCRIPT = 48;
 const WPARAM WPARAMS[] = {0, 1, 3, SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE, 0xF060};
@@ -121,10 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (code != -1 && code != 0 && code != 1) __builtin_trap();
 
     // A refused password keeps the full-screen saver open whatever arrives.
-    const bool passwordSet = win9x && !(world & 2) && (world & 4) && (world & 8) && (world & 16) && (world & 32) &&
-                             (world & 64) && !accept;
+    const bool passwordSet =
+        win9x && !(world & 2) && (world & 4) && (world & 8) && (world & 16) && (world & 32) && (world & 64) && !accept;
     const HWND saver = scripted::lastCreatedWindow();
-    if (passwordSet && saver != nullptr && scripted::count("VerifyScreenSavePwd") > 0 && !scripted::windowAlive(saver)) {
+    if (passwordSet && saver != nullptr && scripted::count("VerifyScreenSavePwd") > 0 &&
+        !scripted::windowAlive(saver)) {
         __builtin_trap();
     }
     // Whatever happened, nothing is left loaded and the running state is switched back off.

@@ -30,8 +30,8 @@ inline int takeTextureFormat(const std::uint8_t*& data, std::size_t& size) {
 }
 
 // Generation costs grow with the pixels. Sizes the generator accepts are kept to at most
-// FUZZ_PIXELS (the other side shortened), so that a run of the dearest type (fog, smoke) stays near a tenth of a millisecond; the large
-// accepted sizes up to `limit` are the unit tests' business. Refused sizes, negative or past the
+// FUZZ_PIXELS (the other side shortened), so that a run of the dearest type (fog, smoke) stays near a tenth of a
+// millisecond; the large accepted sizes up to `limit` are the unit tests' business. Refused sizes, negative or past the
 // limit, stay as they are: refusing costs nothing.
 constexpr long long FUZZ_PIXELS = 64;
 inline void keepSmall(int& width, int& height, long long limit) {

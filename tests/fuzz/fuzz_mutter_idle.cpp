@@ -49,9 +49,9 @@ const std::string_view MEMBERS[] = {"WatchFired", "InhibitorRemoved", "NameOwner
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in{data, size};
     MutterIdleState state{std::string(MUTTER), ":1.2", MS, 1};
-    std::string_view manager = ":1.2";  // the manager's owner as far as the state was told
+    std::string_view manager = ":1.2";   // the manager's owner as far as the state was told
     IdleEvent last = IdleEvent::Active;  // before the first Idle, as after an Active
-    bool asking[5] = {};  // per MutterCall: a call out without an answer
+    bool asking[5] = {};                 // per MutterCall: a call out without an answer
     while (in.size > 0) {
         BusMessage m;
         const std::uint8_t kind = in.byte();

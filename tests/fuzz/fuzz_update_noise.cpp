@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     recgl::reset();
     texture.updateNoise(flags, amount, radius);
 
-    const bool fits = width >= 0 && height >= 0 && width <= MAX_NOISE_WIDTH &&
-                      static_cast<long long>(width) * height <= MAX_PIXELS;
+    const bool fits =
+        width >= 0 && height >= 0 && width <= MAX_NOISE_WIDTH && static_cast<long long>(width) * height <= MAX_PIXELS;
     const std::size_t uploads = recgl::count("glTexSubImage2D");
     if (uploads != (fits ? 1u : 0u)) __builtin_trap();  // never past the scratch, always the whole image
     // Without any term, every filled byte is white.

@@ -23,7 +23,8 @@ wl_surface* const SURFACES[] = {reinterpret_cast<wl_surface*>(0x5001), reinterpr
 wl_pointer* const POINTER = reinterpret_cast<wl_pointer*>(0x6001);
 wl_keyboard* const KEYBOARD = reinterpret_cast<wl_keyboard*>(0x6002);
 wl_touch* const TOUCH = reinterpret_cast<wl_touch*>(0x6003);
-const std::uint32_t BUTTONS[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE, BTN_SIDE, BTN_EXTRA, BTN_FORWARD, BTN_BACK, BTN_TASK, 0};
+const std::uint32_t BUTTONS[] = {BTN_LEFT,    BTN_RIGHT, BTN_MIDDLE, BTN_SIDE, BTN_EXTRA,
+                                 BTN_FORWARD, BTN_BACK,  BTN_TASK,   0};
 const std::uint32_t KEYS[] = {KEY_ESC, KEY_ENTER, KEY_SPACE, KEY_TAB, KEY_BACKSPACE, KEY_A, KEY_LEFTMETA, 0};
 constexpr std::size_t MAX_EVENTS = 64;
 
@@ -53,7 +54,8 @@ void makeWindows() {
     windowClass.lpfnWndProc = ignore;
     windowClass.lpszClassName = "fuzz";
     RegisterClassA(&windowClass);
-    for (int i = 0; i < 2; ++i) CreateWindowExA(0, "fuzz", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    for (int i = 0; i < 2; ++i)
+        CreateWindowExA(0, "fuzz", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
 }
 
 // Empties the queue: true when it held at least one message; traps on one for a stranger.

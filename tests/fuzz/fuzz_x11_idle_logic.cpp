@@ -38,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             quietFree = suspended ? 0 : quietFree + 1;
             if (quietFree >= 2) __builtin_trap();
             break;
-        case IdleEvent::Gone:
-            __builtin_trap();
+        case IdleEvent::Gone: __builtin_trap();
         }
         if (step.event != IdleEvent::None) quietFree = 0;
         armed = step.next;

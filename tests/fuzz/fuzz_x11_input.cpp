@@ -15,11 +15,11 @@ namespace {
 
 using namespace smokedrift;
 
-const int TYPES[] = {KeyPress,    KeyRelease, ButtonPress,    ButtonRelease, MotionNotify, FocusIn,
-                     FocusOut,    Expose,     ClientMessage,  MapNotify,     ConfigureNotify, 0};
-const KeySym KEYS[] = {XK_a,       XK_z,         XK_A,       XK_Z,         XK_0,         XK_9,
-                       XK_space,   XK_Return,    XK_Escape,  XK_Tab,       XK_BackSpace, XK_Shift_L,
-                       XK_Control_R, XK_Alt_L,   XK_F1,      XK_KP_Enter,  NoSymbol,     XK_Super_L};
+const int TYPES[] = {KeyPress, KeyRelease, ButtonPress,   ButtonRelease, MotionNotify,    FocusIn,
+                     FocusOut, Expose,     ClientMessage, MapNotify,     ConfigureNotify, 0};
+const KeySym KEYS[] = {XK_a,         XK_z,      XK_A,      XK_Z,        XK_0,         XK_9,
+                       XK_space,     XK_Return, XK_Escape, XK_Tab,      XK_BackSpace, XK_Shift_L,
+                       XK_Control_R, XK_Alt_L,  XK_F1,     XK_KP_Enter, NoSymbol,     XK_Super_L};
 constexpr Atom DELETE_WINDOW = 301;
 
 bool positionIs(LPARAM lParam, int x, int y) {
@@ -67,8 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case ClientMessage:
         e.xclient.data.l[0] = (word & 1) ? static_cast<long>(DELETE_WINDOW) : static_cast<long>(x);
         break;
-    default:
-        break;
+    default: break;
     }
 
     const x11::InputMessage m = x11::inputMessage(e, sym, topLevel, DELETE_WINDOW);
@@ -89,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Clicks carry no wParam; the wheel its distance and the side buttons their number.
         if (b <= 3 && m.wParam != 0) __builtin_trap();
         if (b >= 4 && b <= 7 && (m.message != WM_MOUSEWHEEL && m.message != WM_MOUSEHWHEEL)) __builtin_trap();
-        if (b >= 4 && b <= 7 && static_cast<short>(HIWORD(m.wParam)) != ((b == 4 || b == 7) ? WHEEL_DELTA : -WHEEL_DELTA))
+        if (b >= 4 && b <= 7 &&
+            static_cast<short>(HIWORD(m.wParam)) != ((b == 4 || b == 7) ? WHEEL_DELTA : -WHEEL_DELTA))
             __builtin_trap();
         if (b >= 8 && b <= 9 && (m.message != WM_XBUTTONDOWN || HIWORD(m.wParam) != b - 7)) __builtin_trap();
         break;

@@ -12,11 +12,19 @@ struct Event {
 };
 
 const Event CLOSING_EVENTS[] = {
-    {WM_KEYDOWN, 'Q'},       {WM_SYSKEYDOWN, 0x12}, {WM_LBUTTONDOWN, 1},    {WM_RBUTTONDOWN, 2},
-    {WM_MBUTTONDOWN, 0x10},  {WM_ACTIVATEAPP, 0},   {WM_POWER, 3},          {WM_POWERBROADCAST, 0},
+    {WM_KEYDOWN, 'Q'},
+    {WM_SYSKEYDOWN, 0x12},
+    {WM_LBUTTONDOWN, 1},
+    {WM_RBUTTONDOWN, 2},
+    {WM_MBUTTONDOWN, 0x10},
+    {WM_ACTIVATEAPP, 0},
+    {WM_POWER, 3},
+    {WM_POWERBROADCAST, 0},
     {WM_POWERBROADCAST, 7},
     // The wheel (a click back, one to the right) and a side button: distance or button number high.
-    {WM_MOUSEWHEEL, 0xFF880000u}, {WM_MOUSEHWHEEL, 0x00780000u}, {WM_XBUTTONDOWN, 0x00010020u},
+    {WM_MOUSEWHEEL, 0xFF880000u},
+    {WM_MOUSEHWHEEL, 0x00780000u},
+    {WM_XBUTTONDOWN, 0x00010020u},
 };
 
 const Event HARMLESS_EVENTS[] = {

@@ -8,10 +8,10 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "saver/frame_schedule.h"
-#include "scripted_platform.h"
 #include "platform/posix_backend.h"
 #include "recording_gl.h"
+#include "saver/frame_schedule.h"
+#include "scripted_platform.h"
 
 namespace hosttest {
 

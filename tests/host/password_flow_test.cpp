@@ -133,9 +133,9 @@ TEST_F(PasswordFlow, WithoutAPasswordTheCloseIsImmediate) {
         DWORD value;
         bool library, hasExport;
     };
-    for (const Setup& s : {Setup{false, false, 1, true, true}, Setup{true, false, 1, true, true},
-                           Setup{true, true, 0, true, true}, Setup{true, true, 1, false, false},
-                           Setup{true, true, 1, true, false}}) {
+    for (const Setup& s :
+         {Setup{false, false, 1, true, true}, Setup{true, false, 1, true, true}, Setup{true, true, 0, true, true},
+          Setup{true, true, 1, false, false}, Setup{true, true, 1, true, false}}) {
         SetUp();
         useWin9x();
         scripted::setRegistryValue(s.keyExists, s.queryOk, s.value);

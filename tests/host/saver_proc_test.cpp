@@ -1,9 +1,9 @@
 // The saver procedure: context and scene at creation, a frame per tick, release at destruction.
+#include "app/scene.h"
 #include "base/random.h"
+#include "host_fixture.h"
 #include "saver/graphics_context.h"
 #include "saver/saver_options.h"
-#include "app/scene.h"
-#include "host_fixture.h"
 
 namespace hosttest {
 namespace {
@@ -47,7 +47,7 @@ TEST_F(SaverProc, CreationSetsUpContextSceneAndTimerInOrder) {
     // The swap interval is asked for once the context is current (where the entry point exists,
     // one frame per refresh), before the timer draws the first frame.
     const std::vector<std::string> wanted = {"choosePixelFormat", "setPixelFormat", "createContext",
-                                             "makeCurrent", "procAddress", "swapBuffers"};
+                                             "makeCurrent",       "procAddress",    "swapBuffers"};
     std::vector<std::string> seen;
     for (const auto& name : platformCallNames()) {
         if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) seen.push_back(name);
@@ -75,10 +75,10 @@ TEST_F(SaverProc, GeneratorIsSeededFromTheTickCount) {
 
 TEST_F(SaverProc, FormatWithoutAlphaIsReplacedByTheClosestWithAlpha) {
     usePreviewParent();
-    scripted::setPixelFormats({format(WINDOW_GL_DOUBLE, 24, 0, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24),
-                           format(WINDOW_GL_DOUBLE, 24, 8, 16), format(0x21, 24, 8, 16),
-                           format(WINDOW_GL_DOUBLE, 24, 8, 32)},
-                          1);
+    scripted::setPixelFormats(
+        {format(WINDOW_GL_DOUBLE, 24, 0, 16), format(WINDOW_GL_DOUBLE, 32, 8, 24), format(WINDOW_GL_DOUBLE, 24, 8, 16),
+         format(0x21, 24, 8, 16), format(WINDOW_GL_DOUBLE, 24, 8, 32)},
+        1);
     run("/p 1234");
     EXPECT_EQ(scripted::callsNamed("setPixelFormat").at(0).b, 3u);
 }

@@ -1,13 +1,13 @@
 #include <memory>
 
-#include "base/random.h"
+#include "app/feedback_cycle.h"
 #include "app/scene.h"
 #include "app/scene_switches.h"
-#include "app/feedback_cycle.h"
+#include "base/gl.h"
+#include "base/random.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/feedback_effect.h"
-#include "base/gl.h"
 
 using namespace smokedrift;
 

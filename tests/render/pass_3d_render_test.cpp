@@ -1,13 +1,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/random.h"
 #include "app/scene_start.h"
 #include "app/scene_switches.h"
+#include "base/gl.h"
+#include "base/random.h"
 #include "offscreen/render_mode.h"
 #include "render_test_support.h"
 #include "view/camera.h"
-#include "base/gl.h"
 #include "view/screen_layout.h"
 
 using namespace smokedrift;
@@ -119,7 +119,8 @@ TEST_F(Pass3DRender, ShippedConfigurationLeavesFogLightAndMaterialInGl) {
 TEST_F(Pass3DRender, StarsAndParticlesShowAsBrightPoints) {
     constexpr int W = 160, H = 120;
     makeContext(W, H);
-    renderScene(renderOptions(W, H, 40, 7, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES)));
+    renderScene(
+        renderOptions(W, H, 40, 7, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES)));
     EXPECT_TRUE(glIsList(scene.starField.displayList));
     const auto px = readAll(W, H);
     const int points = brightPoints(px, W, H);
@@ -147,7 +148,8 @@ TEST(RenderOptions3D, EnableAcceptsTheThreeDimensionalSwitches) {
     RenderOptions o;
     std::string error;
     ASSERT_TRUE(parseRenderOptions({"--render", "x.png", "--enable", "3d,stars,particles,fog"}, o, error)) << error;
-    EXPECT_EQ(o.scene.switches, switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) | switchBit(SWITCH_FOG));
+    EXPECT_EQ(o.scene.switches,
+              switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) | switchBit(SWITCH_FOG));
     RenderOptions bad;
     EXPECT_FALSE(parseRenderOptions({"--render", "x.png", "--enable", "3d,warp"}, bad, error));
     EXPECT_NE(error.find("stars"), std::string::npos) << "the error lists the known names";

@@ -3,13 +3,13 @@
 
 #include "animation/sprite.h"
 #include "app/scene.h"
+#include "base/gl.h"
+#include "base/random.h"
 #include "offscreen/png_writer.h"
 #include "offscreen/render_mode.h"
-#include "base/random.h"
 #include "png_reader.h"
 #include "render_test_support.h"
 #include "textures/texture.h"
-#include "base/gl.h"
 #include "view/screen_layout.h"
 
 using namespace smokedrift;

@@ -28,8 +28,8 @@ TEST(TextureWriterOptions, DefaultsAndRefusals) {
     EXPECT_EQ(o.type, FOG);
     EXPECT_EQ(o.width, 256);
     EXPECT_EQ(o.seed, 1u);
-    ASSERT_TRUE(parseTextureOptions(words({"--texture", "3", "--out", "f.png", "--size", "1024x64", "--seed", "9"}),
-                                    o, error));
+    ASSERT_TRUE(
+        parseTextureOptions(words({"--texture", "3", "--out", "f.png", "--size", "1024x64", "--seed", "9"}), o, error));
     EXPECT_EQ(o.width, 1024);
     EXPECT_EQ(o.height, 64);
     EXPECT_EQ(o.seed, 9u);

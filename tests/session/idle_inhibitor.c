@@ -20,8 +20,7 @@ static struct xdg_wm_base* wm_base;
 static struct zwp_idle_inhibit_manager_v1* inhibit_manager;
 static int configured;
 
-static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
-                   uint32_t version) {
+static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
     (void)data;
     (void)version;
     if (strcmp(interface, wl_compositor_interface.name) == 0) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <unistd.h>
+#include <string>
 
 #include "idle/idle_source_choice.h"
 #include "idle/session_lock.h"

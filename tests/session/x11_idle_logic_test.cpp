@@ -48,22 +48,22 @@ constexpr IdleEvent ACTIVE = IdleEvent::Active;
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, X11IdleLogicTest,
-    testing::Values(
-        Case{"IdleThenInputThenIdle",
-             {{false, IDLE, Alarm::UntilReset, true},
-              {false, ACTIVE, Alarm::UntilIdle, false},
-              {false, IDLE, Alarm::UntilReset, true}}},
-        // A suspension held when the idle time passes: nothing, until the counter drops (the
-        // suspension ends) and a whole idle stretch passes without one.
-        Case{"SuspendedThenReleased",
-             {{true, NONE, Alarm::UntilReset, true},
-              {true, NONE, Alarm::UntilIdle, false},
-              {true, NONE, Alarm::UntilReset, true},
-              {false, NONE, Alarm::UntilIdle, false},
-              {false, IDLE, Alarm::UntilReset, true},
-              {false, ACTIVE, Alarm::UntilIdle, false}}},
-        // A suspension that starts after Idle was reported does not hide the input that follows.
-        Case{"SuspensionAfterIdle", {{false, IDLE, Alarm::UntilReset, true}, {true, ACTIVE, Alarm::UntilIdle, false}}}),
+    testing::Values(Case{"IdleThenInputThenIdle",
+                         {{false, IDLE, Alarm::UntilReset, true},
+                          {false, ACTIVE, Alarm::UntilIdle, false},
+                          {false, IDLE, Alarm::UntilReset, true}}},
+                    // A suspension held when the idle time passes: nothing, until the counter drops (the
+                    // suspension ends) and a whole idle stretch passes without one.
+                    Case{"SuspendedThenReleased",
+                         {{true, NONE, Alarm::UntilReset, true},
+                          {true, NONE, Alarm::UntilIdle, false},
+                          {true, NONE, Alarm::UntilReset, true},
+                          {false, NONE, Alarm::UntilIdle, false},
+                          {false, IDLE, Alarm::UntilReset, true},
+                          {false, ACTIVE, Alarm::UntilIdle, false}}},
+                    // A suspension that starts after Idle was reported does not hide the input that follows.
+                    Case{"SuspensionAfterIdle",
+                         {{false, IDLE, Alarm::UntilReset, true}, {true, ACTIVE, Alarm::UntilIdle, false}}}),
     [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 // Every counter value near the idle time fires exactly one of the two alarms, so the one armed

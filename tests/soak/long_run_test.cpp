@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene.h"
+#include "base/random.h"
 #include "recording_gl.h"
 
 using namespace smokedrift;
@@ -27,12 +27,13 @@ void expectOscillatorSane(const Oscillator& o, const char* what) {
 }
 
 void expectSceneSane() {
-    for (const Oscillator* o : {&scene.driftX, &scene.driftY, &scene.driftZ, &scene.turnX, &scene.turnY, &scene.turnZ, &scene.bandOscillator})
+    for (const Oscillator* o :
+         {&scene.driftX, &scene.driftY, &scene.driftZ, &scene.turnX, &scene.turnY, &scene.turnZ, &scene.bandOscillator})
         expectOscillatorSane(*o, "scene oscillator");
     for (int i = 0; i < scene.settings.spriteCount; ++i) {
         const Sprite& s = scene.sprites[i];
-        for (const Oscillator* o : {&s.oscX, &s.oscY, &s.oscAlpha, &s.oscScaleX, &s.oscScaleY, &s.oscRed,
-                                    &s.oscGreen, &s.oscBlue})
+        for (const Oscillator* o :
+             {&s.oscX, &s.oscY, &s.oscAlpha, &s.oscScaleX, &s.oscScaleY, &s.oscRed, &s.oscGreen, &s.oscBlue})
             expectOscillatorSane(*o, "sprite oscillator");
         for (float v : {s.x, s.y, s.scaleX, s.scaleY, s.red, s.green, s.blue, s.alpha, s.angle})
             ASSERT_TRUE(std::isfinite(v));

@@ -69,10 +69,10 @@ void multiplyCurrentD(const double* m) {
 
 std::size_t bytesPerPixel(GLenum format) {
     switch (format) {
-        case GL_RGBA: return 4;
-        case GL_RGB: return 3;
-        case GL_LUMINANCE_ALPHA: return 2;
-        default: return 1;
+    case GL_RGBA: return 4;
+    case GL_RGB: return 3;
+    case GL_LUMINANCE_ALPHA: return 2;
+    default: return 1;
     }
 }
 
@@ -149,7 +149,9 @@ void glDepthFunc(GLenum f) { record("glDepthFunc", {double(f)}); }
 void glAlphaFunc(GLenum f, GLclampf ref) { record("glAlphaFunc", {double(f), ref}); }
 void glClear(GLbitfield mask) { record("glClear", {double(mask)}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { record("glClearColor", {r, g, b, a}); }
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { record("glViewport", {double(x), double(y), double(w), double(h)}); }
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+    record("glViewport", {double(x), double(y), double(w), double(h)});
+}
 void glLineWidth(GLfloat w) { record("glLineWidth", {w}); }
 void glPointSize(GLfloat s) { record("glPointSize", {s}); }
 void glCullFace(GLenum m) { record("glCullFace", {double(m)}); }
@@ -176,11 +178,11 @@ void glMaterialfv(GLenum f, GLenum p, const GLfloat* v) {
 }
 void glLightf(GLenum l, GLenum p, GLfloat v) { record("glLightf", {double(l), double(p), v}); }
 void glLightfv(GLenum l, GLenum p, const GLfloat* v) {
-    const int n = (p == GL_SPOT_DIRECTION) ? 3 : (p == GL_SPOT_EXPONENT || p == GL_SPOT_CUTOFF ||
-                                                p == GL_CONSTANT_ATTENUATION || p == GL_LINEAR_ATTENUATION ||
-                                                p == GL_QUADRATIC_ATTENUATION)
-                                                   ? 1
-                                                   : 4;
+    const int n = (p == GL_SPOT_DIRECTION) ? 3
+                  : (p == GL_SPOT_EXPONENT || p == GL_SPOT_CUTOFF || p == GL_CONSTANT_ATTENUATION ||
+                     p == GL_LINEAR_ATTENUATION || p == GL_QUADRATIC_ATTENUATION)
+                      ? 1
+                      : 4;
     std::vector<double> args{double(l), double(p)};
     for (int i = 0; i < n; ++i) args.push_back(v[i]);
     record("glLightfv", std::move(args));
@@ -236,22 +238,62 @@ void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
     if (len == 0) return;
     const double ux = x / len, uy = y / len, uz = z / len;
     const double a = angle * M_PI / 180.0, c = std::cos(a), s = std::sin(a), t = 1 - c;
-    const double m[16] = {t * ux * ux + c,      t * ux * uy + s * uz, t * ux * uz - s * uy, 0,
-                          t * ux * uy - s * uz, t * uy * uy + c,      t * uy * uz + s * ux, 0,
-                          t * ux * uz + s * uy, t * uy * uz - s * ux, t * uz * uz + c,      0,
-                          0,                    0,                    0,                    1};
+    const double m[16] = {t * ux * ux + c,
+                          t * ux * uy + s * uz,
+                          t * ux * uz - s * uy,
+                          0,
+                          t * ux * uy - s * uz,
+                          t * uy * uy + c,
+                          t * uy * uz + s * ux,
+                          0,
+                          t * ux * uz + s * uy,
+                          t * uy * uz - s * ux,
+                          t * uz * uz + c,
+                          0,
+                          0,
+                          0,
+                          0,
+                          1};
     recgl::multiplyCurrentD(m);
 }
 void glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
     record("glOrtho", {l, r, b, t, n, f});
-    const double m[16] = {2 / (r - l), 0, 0, 0, 0, 2 / (t - b), 0, 0, 0, 0, -2 / (f - n), 0,
-                          -(r + l) / (r - l), -(t + b) / (t - b), -(f + n) / (f - n), 1};
+    const double m[16] = {2 / (r - l),
+                          0,
+                          0,
+                          0,
+                          0,
+                          2 / (t - b),
+                          0,
+                          0,
+                          0,
+                          0,
+                          -2 / (f - n),
+                          0,
+                          -(r + l) / (r - l),
+                          -(t + b) / (t - b),
+                          -(f + n) / (f - n),
+                          1};
     recgl::multiplyCurrentD(m);
 }
 void glFrustum(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
     record("glFrustum", {l, r, b, t, n, f});
-    const double m[16] = {2 * n / (r - l), 0, 0, 0, 0, 2 * n / (t - b), 0, 0, (r + l) / (r - l), (t + b) / (t - b),
-                          -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    const double m[16] = {2 * n / (r - l),
+                          0,
+                          0,
+                          0,
+                          0,
+                          2 * n / (t - b),
+                          0,
+                          0,
+                          (r + l) / (r - l),
+                          (t + b) / (t - b),
+                          -(f + n) / (f - n),
+                          -1,
+                          0,
+                          0,
+                          -2 * f * n / (f - n),
+                          0};
     recgl::multiplyCurrentD(m);
 }
 void glGetFloatv(GLenum p, GLfloat* v) {
@@ -272,7 +314,9 @@ void glGenTextures(GLsizei n, GLuint* names) {
 }
 void glDeleteTextures(GLsizei n, const GLuint* names) { record("glDeleteTextures", {double(n), double(names[0])}); }
 void glBindTexture(GLenum target, GLuint name) { record("glBindTexture", {double(target), double(name)}); }
-void glTexParameteri(GLenum target, GLenum p, GLint v) { record("glTexParameteri", {double(target), double(p), double(v)}); }
+void glTexParameteri(GLenum target, GLenum p, GLint v) {
+    record("glTexParameteri", {double(target), double(p), double(v)});
+}
 void glTexEnvf(GLenum target, GLenum p, GLfloat v) { record("glTexEnvf", {double(target), double(p), v}); }
 void glTexEnvi(GLenum target, GLenum p, GLint v) { record("glTexEnvi", {double(target), double(p), double(v)}); }
 void glTexEnvfv(GLenum target, GLenum p, const GLfloat* v) {
@@ -290,8 +334,8 @@ void glTexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei
 }
 void glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
                      const GLvoid* pixels) {
-    record("glTexSubImage2D", {double(target), double(level), double(x), double(y), double(w), double(h),
-                               double(format), double(type)});
+    record("glTexSubImage2D",
+           {double(target), double(level), double(x), double(y), double(w), double(h), double(format), double(type)});
     auto& up = recgl::state().upload;
     const std::size_t n = (w > 0 && h > 0) ? std::size_t(w) * h * recgl::bytesPerPixel(format) : 0;
     up.assign(n, 0);
@@ -354,7 +398,8 @@ void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, 
 }
 GLint gluBuild2DMipmaps(GLenum target, GLint components, GLsizei w, GLsizei h, GLenum format, GLenum type,
                         const void*) {
-    record("gluBuild2DMipmaps", {double(target), double(components), double(w), double(h), double(format), double(type)});
+    record("gluBuild2DMipmaps",
+           {double(target), double(components), double(w), double(h), double(format), double(type)});
     return 0;
 }
 

@@ -208,12 +208,11 @@ bool endDialog(HWND dialog, INT_PTR result) {
 }
 
 const platform::WindowBackend table = {
-    "scripted",     connect,        pumpEvents,      waitEvents,          now,
-    exitCode,       createSurface,  showSurface,     destroySurface,      clipBox,
-    desktop,        otherWindow,    findOtherWindow, postToOther,         foreground,
-    setForeground,  registerMessage, hideCursor,     cursorPos,           choosePixelFormat,
-    describePixelFormat, setPixelFormat, createContext, makeCurrent,      deleteContext,
-    swapBuffers,    procAddress,    fontBitmaps,     dialogBox,           endDialog,
+    "scripted",     connect,        pumpEvents,      waitEvents,    now,         exitCode,          createSurface,
+    showSurface,    destroySurface, clipBox,         desktop,       otherWindow, findOtherWindow,   postToOther,
+    foreground,     setForeground,  registerMessage, hideCursor,    cursorPos,   choosePixelFormat, describePixelFormat,
+    setPixelFormat, createContext,  makeCurrent,     deleteContext, swapBuffers, procAddress,       fontBitmaps,
+    dialogBox,      endDialog,
 };
 
 ScriptStep step(ScriptStep::Kind kind) {

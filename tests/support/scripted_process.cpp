@@ -2,8 +2,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "scripted_state.h"
 #include "platform/posix_backend.h"
+#include "scripted_state.h"
 
 namespace smokedrift {
 
@@ -74,7 +74,9 @@ void setRegistryValue(bool keyExists, bool queryOk, DWORD value) {
     state().queryOk = queryOk;
     state().registryValue = value;
 }
-void setLibrary(const std::string& name, bool present, bool hasExport) { state().libraries[name] = {present, hasExport}; }
+void setLibrary(const std::string& name, bool present, bool hasExport) {
+    state().libraries[name] = {present, hasExport};
+}
 void setPasswordVerifier(std::function<BOOL(HWND)> verifier) { state().verifier = std::move(verifier); }
 void setImeContext(HIMC detached) { state().imeContext = detached; }
 

@@ -34,7 +34,7 @@ TEST_F(CameraGl, NewCameraProjectsForTheCurrentViewportAndLeavesIdentityModelvie
     EXPECT_NEAR(p[0].args[2], 0.1, 1e-7);
     EXPECT_NEAR(p[0].args[3], 100, 1e-5);
     EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glMatrixMode", "glLoadIdentity", "gluPerspective",
-                                                         "glMatrixMode", "glLoadIdentity"}));
+                                                        "glMatrixMode", "glLoadIdentity"}));
     EXPECT_EQ(recgl::calls().back().name, "glLoadIdentity");
     EXPECT_EQ(recgl::calls()[3].args[0], double(GL_MODELVIEW));
 }

@@ -121,9 +121,8 @@ TEST(CommandLine, TheFullScreenSaverIsToldFromTheHostsCommandLine) {
         const char* line;
         bool fullScreen;
     } cases[] = {
-        {"smokedrift /s", true},  {"smokedrift -S", true},   {"smokedrift  //s 5", true},
-        {"smokedrift", false},    {"smokedrift /c", false},  {"smokedrift /p 12", false},
-        {"smokedrift -a 3", false}, {"smokedrift /", false},
+        {"smokedrift /s", true},  {"smokedrift -S", true},     {"smokedrift  //s 5", true}, {"smokedrift", false},
+        {"smokedrift /c", false}, {"smokedrift /p 12", false}, {"smokedrift -a 3", false},  {"smokedrift /", false},
     };
     for (const auto& c : cases) EXPECT_EQ(runsFullScreen(c.line), c.fullScreen) << c.line;
 }
@@ -134,10 +133,9 @@ TEST(CommandLine, OnlyModesWithAWindowNeedTheDisplay) {
         const char* line;
         bool needs;
     } cases[] = {
-        {"smokedrift", true},          {"smokedrift /", true},       {"smokedrift /s", true},
-        {"smokedrift /c:12", true},    {"smokedrift /p 0", true},    {"smokedrift -L  42", true},
-        {"smokedrift /p", false},      {"smokedrift /p x", false},   {"smokedrift /x", false},
-        {"smokedrift -a 3", false},
+        {"smokedrift", true},      {"smokedrift /", true},      {"smokedrift /s", true},  {"smokedrift /c:12", true},
+        {"smokedrift /p 0", true}, {"smokedrift -L  42", true}, {"smokedrift /p", false}, {"smokedrift /p x", false},
+        {"smokedrift /x", false},  {"smokedrift -a 3", false},
     };
     for (const auto& c : cases) EXPECT_EQ(needsDisplay(c.line), c.needs) << c.line;
 }

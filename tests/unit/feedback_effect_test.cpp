@@ -213,9 +213,9 @@ namespace {
 
 // The twelve motion quantities of tile [1][1], in the order of the pattern bits they belong to.
 std::array<float, 12> motionState(const FeedbackEffect& f) {
-    return {f.tileX[1][1],     f.tileY[1][1],     f.tileZ[1][1],     f.tileVelX[1][1],
-            f.tileVelY[1][1],  f.tileVelZ[1][1],  f.tileAngleX[1][1], f.tileAngleY[1][1],
-            f.tileAngleZ[1][1], f.tileSpinX[1][1], f.tileSpinY[1][1], f.tileSpinZ[1][1]};
+    return {f.tileX[1][1],      f.tileY[1][1],     f.tileZ[1][1],      f.tileVelX[1][1],
+            f.tileVelY[1][1],   f.tileVelZ[1][1],  f.tileAngleX[1][1], f.tileAngleY[1][1],
+            f.tileAngleZ[1][1], f.tileSpinX[1][1], f.tileSpinY[1][1],  f.tileSpinZ[1][1]};
 }
 
 }  // namespace
@@ -228,9 +228,9 @@ TEST_F(Feedback, EachPatternBitMovesItsOwnQuantity) {
         float expected;
     };
     const Case cases[] = {
-        {MOVE_X, 0, 0.1f},     {MOVE_Y, 1, 0.2f},     {MOVE_Z, 2, 0.3f},    {PUSH_LEFT, 3, -0.9f},
-        {PUSH_RIGHT, 3, 1.1f}, {PUSH_DOWN, 4, -0.8f}, {PUSH_UP, 4, 1.2f},   {PUSH_AWAY, 5, -0.2f},
-        {PUSH_NEAR, 5, 0.8f},  {SPIN_X, 6, 10},       {SPIN_Y, 7, 20},      {SPIN_Z, 8, 30},
+        {MOVE_X, 0, 0.1f},     {MOVE_Y, 1, 0.2f},     {MOVE_Z, 2, 0.3f},  {PUSH_LEFT, 3, -0.9f},
+        {PUSH_RIGHT, 3, 1.1f}, {PUSH_DOWN, 4, -0.8f}, {PUSH_UP, 4, 1.2f}, {PUSH_AWAY, 5, -0.2f},
+        {PUSH_NEAR, 5, 0.8f},  {SPIN_X, 6, 10},       {SPIN_Y, 7, 20},    {SPIN_Z, 8, 30},
     };
     for (const Case& c : cases) {
         setUpTiles(c.bit);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene.h"
+#include "base/random.h"
 #include "scene_test.h"
 #include "textures/texture_registry.h"
 

@@ -1,8 +1,8 @@
 #include <GL/gl.h>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene.h"
+#include "base/random.h"
 #include "scene_test.h"
 #include "textures/texture_registry.h"
 

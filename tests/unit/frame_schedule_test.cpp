@@ -18,7 +18,7 @@ struct Ticks {
     std::int64_t spacing;  // microseconds between ticks
     FrameSchedule schedule;
     int ticks;
-    int jumpAt;            // from this tick on the clock reads `jump` more (0: no jump)
+    int jumpAt;  // from this tick on the clock reads `jump` more (0: no jump)
     std::int64_t jump;
     int frames;
 };

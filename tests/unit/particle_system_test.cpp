@@ -85,10 +85,10 @@ TEST_F(ParticleTest, UpdateWrapsOneEdgePerAxisAroundTheCamera) {
     p->count = 4;
     p->boxSize = 4;
     camera.body.position.set(10, 0, 0);
-    p->x[0] = 12;       // exactly on the edge: stays
-    p->x[1] = 12.01f;   // just beyond: back by one edge
-    p->x[2] = 7.5f;     // below the low edge: forward by one edge
-    p->x[3] = -20;      // far away: one edge per update
+    p->x[0] = 12;      // exactly on the edge: stays
+    p->x[1] = 12.01f;  // just beyond: back by one edge
+    p->x[2] = 7.5f;    // below the low edge: forward by one edge
+    p->x[3] = -20;     // far away: one edge per update
     for (int i = 0; i < 4; ++i) p->y[i] = p->z[i] = 0;
     p->update(0, camera);
     EXPECT_FLOAT_EQ(p->boxMax, 2);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "base/random.h"
 #include "app/frame_clock.h"
 #include "app/scene.h"
 #include "app/scene_switches.h"
+#include "base/random.h"
 #include "scene_test.h"
 #include "textures/texture_registry.h"
 
@@ -128,7 +128,8 @@ TEST_F(Pass3DTest, FogFollowsTheSwitchAndEachObjectsFlag) {
     }
     // Fog on for the two star layers, off again for the particles, and off when the pass ends: what
     // the frame draws after it (the feedback effect) is not fogged.
-    EXPECT_EQ(seq, (std::vector<std::string>{"glEnable", "glCallList", "glCallList", "glDisable", "glBegin", "glDisable"}));
+    EXPECT_EQ(seq,
+              (std::vector<std::string>{"glEnable", "glCallList", "glCallList", "glDisable", "glBegin", "glDisable"}));
 }
 
 TEST_F(Pass3DTest, OneViewportRunsNoThreeDimensionalIteration) {

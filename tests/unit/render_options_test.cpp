@@ -22,8 +22,7 @@ TEST(RenderOptions, DefaultsAndEveryOption) {
     EXPECT_EQ(o.height, 720);
     EXPECT_EQ(o.frames, 300);
     EXPECT_EQ(o.seed, 1u);
-    ASSERT_TRUE(parse({"a.png", "--size", "640x480", "--frames", "7", "--seed", "4294967295", "--enable",
-                       "background"},
+    ASSERT_TRUE(parse({"a.png", "--size", "640x480", "--frames", "7", "--seed", "4294967295", "--enable", "background"},
                       o, error))
         << error;
     EXPECT_EQ(o.output, "a.png");
@@ -36,10 +35,11 @@ TEST(RenderOptions, DefaultsAndEveryOption) {
 
 TEST(RenderOptions, RefusalsSayWhyInOneLine) {
     const std::vector<std::vector<std::string>> bad = {
-        {"a.png", "--size", "16385x2"}, {"a.png", "--size", "2x0"},   {"a.png", "--size", "+2x2"},
-        {"a.png", "--size", "2x2 "},    {"a.png", "--frames", "-1"}, {"a.png", "--frames", "99999999999"},
-        {"a.png", "--seed", "4294967296"}, {"a.png", "--enable", "background,"}, {"a.png", "--bogus", "1"},
-        {""},
+        {"a.png", "--size", "16385x2"},    {"a.png", "--size", "2x0"},
+        {"a.png", "--size", "+2x2"},       {"a.png", "--size", "2x2 "},
+        {"a.png", "--frames", "-1"},       {"a.png", "--frames", "99999999999"},
+        {"a.png", "--seed", "4294967296"}, {"a.png", "--enable", "background,"},
+        {"a.png", "--bogus", "1"},         {""},
     };
     for (const auto& args : bad) {
         RenderOptions o;

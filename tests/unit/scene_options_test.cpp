@@ -30,12 +30,23 @@ SceneOptions readAll(const std::vector<std::string>& words, bool& ok, std::strin
 
 TEST(SceneOptions, ValuesInsideTheirRangesAreTakenAndTheRestRefused) {
     const Read cases[] = {
-        {{"--sprites", "1"}, true},          {{"--sprites", "30"}, true},        {{"--sprites", "0"}, false},
-        {{"--sprites", "31"}, false},        {{"--sprites", "2.5"}, false},      {{"--speed", "0.1"}, true},
-        {{"--speed", "10"}, true},           {{"--speed", "0.09"}, false},       {{"--speed", "nan"}, false},
-        {{"--speed", "inf"}, false},         {{"--speed", "-1"}, false},         {{"--feedback", "slide"}, true},
-        {{"--feedback", "bogus"}, false},    {{"--sprites"}, false},             {{"--enable", "3d,fog"}, true},
-        {{"--sprites", "5", "--sprites", "5"}, true}, {{"--speed", "2", "--speed", "3"}, false},
+        {{"--sprites", "1"}, true},
+        {{"--sprites", "30"}, true},
+        {{"--sprites", "0"}, false},
+        {{"--sprites", "31"}, false},
+        {{"--sprites", "2.5"}, false},
+        {{"--speed", "0.1"}, true},
+        {{"--speed", "10"}, true},
+        {{"--speed", "0.09"}, false},
+        {{"--speed", "nan"}, false},
+        {{"--speed", "inf"}, false},
+        {{"--speed", "-1"}, false},
+        {{"--feedback", "slide"}, true},
+        {{"--feedback", "bogus"}, false},
+        {{"--sprites"}, false},
+        {{"--enable", "3d,fog"}, true},
+        {{"--sprites", "5", "--sprites", "5"}, true},
+        {{"--speed", "2", "--speed", "3"}, false},
         {{"--feedback", "tiles", "--feedback", "slide"}, false},
     };
     for (const Read& c : cases) {

@@ -1,8 +1,8 @@
 #include <GL/gl.h>
 
+#include "base/textured_quad.h"
 #include "gl_test.h"
 #include "view/screen_layout.h"
-#include "base/textured_quad.h"
 
 using namespace smokedrift;
 
@@ -72,8 +72,8 @@ TEST_F(ScreenLayoutGl, OverlayIsWindowPixelsAndUseViewportLeavesTheProjection) {
     ScreenLayout l = layoutOf(1000, 800, 0, 1);
     l.layoutViewports();
     l.beginOverlay(0);
-    EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glMatrixMode", "glLoadIdentity", "glOrtho",
-                                                        "glMatrixMode", "glLoadIdentity"}));
+    EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glMatrixMode", "glLoadIdentity", "glOrtho", "glMatrixMode",
+                                                        "glLoadIdentity"}));
     EXPECT_EQ(recgl::callsNamed("glOrtho")[0].args, (std::vector<double>{0, 1000, 0, 800, -1, 1}));
     recgl::reset();
     l.viewportCount = 2;
@@ -94,8 +94,8 @@ TEST_F(ScreenLayoutGl, TranslucentFadeWithoutBandKeepsOnePixelLines) {
     EXPECT_EQ(recgl::callsNamed("glClear")[0].args[0], double(GL_DEPTH_BUFFER_BIT));
     auto v = vertices();
     ASSERT_EQ(v.size(), 12u);
-    EXPECT_EQ(v[2], (std::vector<double>{640, 1}));    // lower line up to y = 1
-    EXPECT_EQ(v[4], (std::vector<double>{0, 479}));    // upper line from H - 1
+    EXPECT_EQ(v[2], (std::vector<double>{640, 1}));     // lower line up to y = 1
+    EXPECT_EQ(v[4], (std::vector<double>{0, 479}));     // upper line from H - 1
     EXPECT_EQ(v[10], (std::vector<double>{640, 479}));  // fade quad ends at H - 1
     auto blend = recgl::callsNamed("glBlendFunc");
     ASSERT_EQ(blend.size(), 1u);

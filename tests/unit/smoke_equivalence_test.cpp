@@ -55,8 +55,8 @@ TEST(SmokeEquivalence, FastGeneratorIsBitIdenticalOnTheShippedSize) {
 }
 
 TEST(SmokeEquivalence, FastGeneratorIsBitIdenticalOnOddAndExtremeSizes) {
-    const int sizes[][2] = {{1024, 64}, {64, 1024}, {1, 1}, {3, 7}, {24, 24}, {25, 25}, {17, 200}, {255, 257},
-                            {100, 37}, {65536, 1}, {1, 65536}, {512, 128}, {2, 32768}};
+    const int sizes[][2] = {{1024, 64}, {64, 1024}, {1, 1},     {3, 7},     {24, 24},   {25, 25},  {17, 200},
+                            {255, 257}, {100, 37},  {65536, 1}, {1, 65536}, {512, 128}, {2, 32768}};
     std::uint32_t seed = 100;
     for (const auto& s : sizes) {
         for (int i = 0; i < 3; ++i) expectIdentical(seed++, s[0], s[1]);

@@ -1,7 +1,7 @@
 #include <GL/gl.h>
 
-#include "base/random.h"
 #include "animation/sprite.h"
+#include "base/random.h"
 #include "gl_test.h"
 #include "view/screen_layout.h"
 

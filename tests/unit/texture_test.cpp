@@ -92,10 +92,9 @@ TEST_F(TextureGl, ShippedSmokeCallRegistersUploadsOnceWithoutMipmaps) {
     EXPECT_EQ(textureRegistry.entries[0], &t);
     EXPECT_EQ(t.registryIndex, 0);
     EXPECT_STREQ(textureRegistry.typeNames[0], "SMOKE");
-    EXPECT_EQ(recgl::names(),
-              (std::vector<std::string>{"glGenTextures", "glBindTexture", "glTexParameteri", "glTexParameteri",
-                                        "glTexEnvf", "glPixelStorei", "glTexParameteri", "glTexParameteri",
-                                        "glTexImage2D"}));
+    EXPECT_EQ(recgl::names(), (std::vector<std::string>{"glGenTextures", "glBindTexture", "glTexParameteri",
+                                                        "glTexParameteri", "glTexEnvf", "glPixelStorei",
+                                                        "glTexParameteri", "glTexParameteri", "glTexImage2D"}));
     EXPECT_EQ(recgl::callsNamed("glTexParameteri").back().args[2], double(GL_LINEAR));
     EXPECT_EQ(recgl::callsNamed("glTexImage2D")[0].args,
               (std::vector<double>{GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE}));

@@ -77,9 +77,12 @@ TEST_F(NoiseUpdate, NoiseTermsAreClampedToTheByteRange) {
     int zeros = 0, fulls = 0, between = 0;
     for (std::size_t i = 0; i < px.size(); i += 4) {
         ASSERT_EQ(px[i], px[i + 3]);
-        if (px[i] == 0) ++zeros;
-        else if (px[i] == 255) ++fulls;
-        else ++between;
+        if (px[i] == 0)
+            ++zeros;
+        else if (px[i] == 255)
+            ++fulls;
+        else
+            ++between;
     }
     EXPECT_GT(zeros, 0);
     EXPECT_GT(fulls, 0);

@@ -16,9 +16,16 @@ struct Key {
 };
 
 const Key KEYS[] = {
-    {XK_q, KEY_Q, 'Q'},           {XK_Q, KEY_Q, 'Q'},          {XK_0, KEY_0, '0'},          {XK_space, KEY_SPACE, 0x20},
-    {XK_Return, KEY_ENTER, 0x0D}, {XK_Escape, KEY_ESC, 0x1B},  {XK_Shift_R, KEY_RIGHTSHIFT, 0x10},
-    {XK_Control_L, KEY_LEFTCTRL, 0x11}, {XK_Alt_L, KEY_LEFTALT, 0x12}, {XK_F1, KEY_F1, 0xFF},
+    {XK_q, KEY_Q, 'Q'},
+    {XK_Q, KEY_Q, 'Q'},
+    {XK_0, KEY_0, '0'},
+    {XK_space, KEY_SPACE, 0x20},
+    {XK_Return, KEY_ENTER, 0x0D},
+    {XK_Escape, KEY_ESC, 0x1B},
+    {XK_Shift_R, KEY_RIGHTSHIFT, 0x10},
+    {XK_Control_L, KEY_LEFTCTRL, 0x11},
+    {XK_Alt_L, KEY_LEFTALT, 0x12},
+    {XK_F1, KEY_F1, 0xFF},
 };
 
 TEST(VirtualKeys, AKeyHasOneCodeOnEitherWindowSystem) {

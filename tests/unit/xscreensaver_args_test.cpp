@@ -41,9 +41,9 @@ TEST(HostCommandLine, HackFlagsWithoutAWindowAskForOneOfTheirOwn) {
     EXPECT_TRUE(wantsOwnWindow({"--window"}, nullptr));
     EXPECT_TRUE(wantsOwnWindow({"-fps"}, "junk"));
     EXPECT_TRUE(wantsOwnWindow({"--delay", "10000", "-window"}, nullptr));
-    EXPECT_FALSE(wantsOwnWindow({}, nullptr));                   // the settings dialog, as on Windows
-    EXPECT_FALSE(wantsOwnWindow({"--window"}, "0x2a"));          // xscreensaver named one
-    EXPECT_FALSE(wantsOwnWindow({"--window", "/s"}, nullptr));   // a host switch decides
+    EXPECT_FALSE(wantsOwnWindow({}, nullptr));                  // the settings dialog, as on Windows
+    EXPECT_FALSE(wantsOwnWindow({"--window"}, "0x2a"));         // xscreensaver named one
+    EXPECT_FALSE(wantsOwnWindow({"--window", "/s"}, nullptr));  // a host switch decides
     EXPECT_FALSE(wantsOwnWindow({"--root", "--window"}, nullptr));
     EXPECT_FALSE(wantsOwnWindow({"--delay", "/s", "/s"}, nullptr));
     // A value is a value: "--root" after --delay names no window.

@@ -57,9 +57,7 @@ static struct wl_buffer* plain_buffer(int width, int height, unsigned char level
     return buffer;
 }
 
-static void ping(void* data, struct xdg_wm_base* base, uint32_t serial) {
-    xdg_wm_base_pong(base, serial);
-}
+static void ping(void* data, struct xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
 static const struct xdg_wm_base_listener wm_base_listener = {ping};
 
 static void top_configure(void* data, struct xdg_toplevel* toplevel, int32_t width, int32_t height,
@@ -89,9 +87,7 @@ static void menu_surface_configure(void* data, struct xdg_surface* surface, uint
 static const struct xdg_surface_listener menu_surface_listener = {menu_surface_configure};
 
 static void menu_configure(void* data, struct xdg_popup* popup, int32_t x, int32_t y, int32_t w, int32_t h) {}
-static void menu_done(void* data, struct xdg_popup* popup) {
-    say("done");
-}
+static void menu_done(void* data, struct xdg_popup* popup) { say("done"); }
 static const struct xdg_popup_listener menu_listener = {.configure = menu_configure, .popup_done = menu_done};
 
 /* The menu opens where the click was, grabbing with the click's serial. */
@@ -113,8 +109,8 @@ static void open_menu(uint32_t serial) {
     wl_surface_commit(menu_surface);
 }
 
-static void pointer_enter(void* data, struct wl_pointer* p, uint32_t serial, struct wl_surface* surface,
-                          wl_fixed_t x, wl_fixed_t y) {
+static void pointer_enter(void* data, struct wl_pointer* p, uint32_t serial, struct wl_surface* surface, wl_fixed_t x,
+                          wl_fixed_t y) {
     pointer_x = wl_fixed_to_double(x);
     pointer_y = wl_fixed_to_double(y);
 }
@@ -128,9 +124,11 @@ static void pointer_button(void* data, struct wl_pointer* p, uint32_t serial, ui
     if (state == WL_POINTER_BUTTON_STATE_PRESSED && menu == NULL) open_menu(serial);
 }
 static void pointer_axis(void* data, struct wl_pointer* p, uint32_t time, uint32_t axis, wl_fixed_t value) {}
-static const struct wl_pointer_listener pointer_listener = {
-    .enter = pointer_enter, .leave = pointer_leave, .motion = pointer_motion, .button = pointer_button,
-    .axis = pointer_axis};
+static const struct wl_pointer_listener pointer_listener = {.enter = pointer_enter,
+                                                            .leave = pointer_leave,
+                                                            .motion = pointer_motion,
+                                                            .button = pointer_button,
+                                                            .axis = pointer_axis};
 
 static struct wl_pointer* pointer;
 
@@ -143,8 +141,7 @@ static void seat_capabilities(void* data, struct wl_seat* s, uint32_t caps) {
 static void seat_name(void* data, struct wl_seat* s, const char* name) {}
 static const struct wl_seat_listener seat_listener = {seat_capabilities, seat_name};
 
-static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
-                   uint32_t version) {
+static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
     if (strcmp(interface, wl_compositor_interface.name) == 0) {
         compositor = wl_registry_bind(registry, name, &wl_compositor_interface, 4);
     } else if (strcmp(interface, wl_shm_interface.name) == 0) {

@@ -17,8 +17,7 @@
 static struct wl_seat* seat;
 static struct zwlr_virtual_pointer_manager_v1* manager;
 
-static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
-                   uint32_t version) {
+static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
     (void)data;
     (void)version;
     if (strcmp(interface, wl_seat_interface.name) == 0 && seat == NULL) {
@@ -54,8 +53,7 @@ int main(void) {
     wl_registry_add_listener(registry, &registry_listener, NULL);
     if (wl_display_roundtrip(display) < 0) return fail("the registry round trip failed");
     if (manager == NULL) return fail("the compositor offers no zwlr_virtual_pointer_manager_v1");
-    struct zwlr_virtual_pointer_v1* pointer =
-        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
+    struct zwlr_virtual_pointer_v1* pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
     if (wl_display_roundtrip(display) < 0) return fail("creating the pointer failed");
 
     static const uint32_t buttons[] = {0, BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
@@ -64,15 +62,12 @@ int main(void) {
         double dx = 0, dy = 0;
         unsigned n = 0;
         if (sscanf(line, "move %lf %lf", &dx, &dy) == 2) {
-            zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(dx),
-                                           wl_fixed_from_double(dy));
+            zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(dx), wl_fixed_from_double(dy));
             zwlr_virtual_pointer_v1_frame(pointer);
         } else if (sscanf(line, "button %u", &n) == 1 && n >= 1 && n <= 3) {
-            zwlr_virtual_pointer_v1_button(pointer, now_ms(), buttons[n],
-                                           WL_POINTER_BUTTON_STATE_PRESSED);
+            zwlr_virtual_pointer_v1_button(pointer, now_ms(), buttons[n], WL_POINTER_BUTTON_STATE_PRESSED);
             zwlr_virtual_pointer_v1_frame(pointer);
-            zwlr_virtual_pointer_v1_button(pointer, now_ms(), buttons[n],
-                                           WL_POINTER_BUTTON_STATE_RELEASED);
+            zwlr_virtual_pointer_v1_button(pointer, now_ms(), buttons[n], WL_POINTER_BUTTON_STATE_RELEASED);
             zwlr_virtual_pointer_v1_frame(pointer);
         } else if (strcmp(line, "wait\n") == 0 || strcmp(line, "wait") == 0) {
             if (wl_display_roundtrip(display) < 0) return fail("the round trip failed");

@@ -7,9 +7,7 @@
 #include <stdio.h>
 #include <windows.h>
 
-static LRESULT CALLBACK parentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(w, m, wp, lp);
-}
+static LRESULT CALLBACK parentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
 static void pump(void) {
     MSG msg;
@@ -28,8 +26,8 @@ int main(int argc, char** argv) {
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = "SmokedriftPreviewParent";
     RegisterClassA(&wc);
-    HWND parent = CreateWindowExA(0, wc.lpszClassName, "preview parent", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240,
-                                  NULL, NULL, wc.hInstance, NULL);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "preview parent", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, NULL,
+                                  NULL, wc.hInstance, NULL);
     pump();
 
     char command[1024];
