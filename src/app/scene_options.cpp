@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "app/scene_switches.h"
 #include "base/arguments.h"
@@ -23,8 +24,12 @@ std::string formatNumber(double value) {
 
 std::string describeSceneValueOption(const SceneValueOption& o) {
     if (o.low == o.high) return o.meaning;
-    return std::string(o.meaning) + ", " + formatNumber(o.low) + " to " + formatNumber(o.high) + " (default " +
-           formatNumber(o.fallback) + ")";
+    // One format string: short pieces joined by + become immediates in the code, where a package
+    // checker reads a misspelt "defaul" followed by an instruction byte.
+    char text[256];
+    std::snprintf(text, sizeof(text), "%s, %s to %s (default %s)", o.meaning, formatNumber(o.low).c_str(),
+                  formatNumber(o.high).c_str(), formatNumber(o.fallback).c_str());
+    return text;
 }
 
 namespace {
