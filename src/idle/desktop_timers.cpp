@@ -112,8 +112,9 @@ std::vector<DesktopTimer> gnomeTimers(const GnomeValues& v) {
 }
 
 std::vector<DesktopTimer> plasmaTimers(const KdeConfig& locker, const KdeConfig& power) {
-    // Plasma 5.27's defaults: the locker on, after 5 minutes; PowerDevil writes its profiles on
-    // first start, switching the screen off after 10 minutes on mains power.
+    // Plasma 5.27's defaults, which live in its programs, not in any file: the locker on, after 5
+    // minutes; PowerDevil writes its profiles on first start, with the screen off after 10 minutes
+    // on mains power, so a missing file means the defaults and a missing group means off.
     const bool autolock = boolean(locker.get("Daemon", "Autolock")).value_or(true);
     const long minutes = number(locker.get("Daemon", "Timeout"), LONGEST / 60).value_or(5);
     long screenOff = 600;
