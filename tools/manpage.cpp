@@ -126,7 +126,8 @@ A three\-dimensional fly\-through with stars and particles, fog, a background te
 feedback effect that captures the picture and breaks it into flying tiles can be switched on.
 It draws with OpenGL 1.1.
 .PP
-The saver reads nothing but its command line and environment, and writes nothing.
+The saver reads nothing but its command line and environment (the watcher also reads the
+desktop's blank and lock times), and writes nothing.
 Options may be given in any order.
 .SH MODES
 .TP
@@ -147,14 +148,18 @@ GNOME's idle monitor on the session bus, else the X server's idle time; so a vid
 holds the screen on keeps the saver from starting.
 The saver only replaces the picture before the desktop's own blanking and lock, which it never
 delays.
+At start the watcher reads their times (GNOME's settings, Plasma's screen locker and screen
+energy saving, the X server's saver and DPMS) and, when one comes no later than
+.IR seconds ,
+names it in one line with where to change it: the saver would not be seen.
 One watcher per session: a second says so and exits with 0.
 SIGTERM, SIGINT and SIGHUP end the watcher and its saver with 0; the end of the session ends it
 with 255.
 .B \-\-verbose
-prints the idle source chosen and each event on standard error.
+prints the idle source chosen, the desktop's timers it read and each event on standard error.
 The systemd user unit
 .B smokedrift\-idle.service
-runs it with 300 seconds:
+runs it with 180 seconds, two minutes before GNOME's and Plasma's default blank or lock:
 .B systemctl \-\-user enable \-\-now smokedrift\-idle.service
 .TP
 .BI /p " id"

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "idle/desktop_timers.h"
 #include "idle/idle_source_choice.h"
 #include "idle/idle_watcher.h"
 #include "idle/saver_process.h"
@@ -71,6 +72,8 @@ int runIdleMode(const IdleModeOptions& options) {
         std::fprintf(stderr, "smokedrift: --idle: cannot watch signals: %s\n", std::strerror(errno));
         return 255;
     }
+    // After the signals are blocked: GLib's threads inherit that.
+    reportDesktopTimers(options.seconds, options.verbose, stderr);
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
     SaverProcess saver(options.saverOptions);

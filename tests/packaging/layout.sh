@@ -39,8 +39,12 @@ manifest=$(sed 's|^/||' "$build/install_manifest.txt" | sort)
 [ "$(readlink "$stage/usr/libexec/xscreensaver/smokedrift")" = ../../bin/smokedrift ] ||
   say "the hack folder's entry is not a link to the program"
 # The idle watcher's user unit names the program where it is installed.
-grep -qx "ExecStart=/usr/bin/smokedrift --idle 300" "$stage/usr/lib/systemd/user/smokedrift-idle.service" ||
+unit_idle=$(sed -n 's|^ExecStart=/usr/bin/smokedrift --idle \([0-9]*\)$|\1|p' "$stage/usr/lib/systemd/user/smokedrift-idle.service")
+[ -n "$unit_idle" ] ||
   say "the user unit does not start the installed program: $(grep ExecStart "$stage/usr/lib/systemd/user/smokedrift-idle.service")"
+# The manual page gives the unit's idle time.
+zcat "$stage/usr/share/man/man6/smokedrift.6.gz" | grep -q "runs it with $unit_idle seconds" ||
+  say "the manual page does not give the unit's $unit_idle seconds"
 
 # The hack link, for hack and program folders relative to the prefix or absolute.
 while read -r hackdir bindir prefix link target; do

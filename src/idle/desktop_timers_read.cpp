@@ -1,0 +1,160 @@
+// Reads the desktop's timers where the session's environment says they mean something: GNOME's
+// GSettings on GNOME, Plasma's files on Plasma, the X server's settings in an X11 session (under
+// Wayland, XWayland's saver blanks nothing). Everything here only reads; a setting, a file or a
+// server that is missing or odd leaves its timers out, silently.
+#include <X11/Xlib.h>
+#include <X11/extensions/dpms.h>
+#include <fcntl.h>
+#include <gio/gio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "idle/desktop_timers.h"
+
+namespace smokedrift::idle {
+
+namespace {
+
+bool hasToken(const char* list, std::string_view token) {
+    std::string_view rest = list == nullptr ? "" : list;
+    while (!rest.empty()) {
+        const std::size_t colon = rest.find(':');
+        if (rest.substr(0, colon) == token) return true;
+        rest = colon == rest.npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return false;
+}
+
+// A uint or boolean key of a schema, type-checked first: GSettings aborts on a key it does not know.
+std::optional<GVariant*> readKey(GSettingsSchema* schema, GSettings* settings, const char* key,
+                                 const GVariantType* type) {
+    if (!g_settings_schema_has_key(schema, key)) return std::nullopt;
+    GSettingsSchemaKey* k = g_settings_schema_get_key(schema, key);
+    const bool right = g_variant_type_equal(g_settings_schema_key_get_value_type(k), type);
+    g_settings_schema_key_unref(k);
+    if (!right) return std::nullopt;
+    return g_settings_get_value(settings, key);
+}
+
+std::optional<GnomeValues> readGnome() {
+    // Without the schemas installed, GSettings would abort on them rather than fail.
+    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    if (source == nullptr) return std::nullopt;
+    GSettingsSchema* session = g_settings_schema_source_lookup(source, "org.gnome.desktop.session", TRUE);
+    GSettingsSchema* saver = g_settings_schema_source_lookup(source, "org.gnome.desktop.screensaver", TRUE);
+    std::optional<GnomeValues> result;
+    if (session != nullptr && saver != nullptr) {
+        GSettings* sessionSettings = g_settings_new_full(session, nullptr, nullptr);
+        GSettings* saverSettings = g_settings_new_full(saver, nullptr, nullptr);
+        const auto idle = readKey(session, sessionSettings, "idle-delay", G_VARIANT_TYPE_UINT32);
+        const auto enabled = readKey(saver, saverSettings, "lock-enabled", G_VARIANT_TYPE_BOOLEAN);
+        const auto delay = readKey(saver, saverSettings, "lock-delay", G_VARIANT_TYPE_UINT32);
+        if (idle && enabled && delay) {
+            result = GnomeValues{g_variant_get_uint32(*idle), g_variant_get_boolean(*enabled) != FALSE,
+                                 g_variant_get_uint32(*delay)};
+        }
+        for (const auto& v : {idle, enabled, delay})
+            if (v) g_variant_unref(*v);
+        g_object_unref(sessionSettings);
+        g_object_unref(saverSettings);
+    }
+    if (session != nullptr) g_settings_schema_unref(session);
+    if (saver != nullptr) g_settings_schema_unref(saver);
+    return result;
+}
+
+// A configuration file's first 64 KiB: more than these files ever hold. Only regular files: a
+// FIFO put in its place would block the watcher.
+std::optional<std::string> readSmallFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    std::optional<std::string> text;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        std::string buffer(64 * 1024, '\0');
+        std::size_t have = 0;
+        ssize_t n = 0;
+        while (have < buffer.size() && (n = read(fd, buffer.data() + have, buffer.size() - have)) > 0)
+            have += static_cast<std::size_t>(n);
+        buffer.resize(have);
+        if (n >= 0) text = std::move(buffer);
+    }
+    close(fd);
+    return text;
+}
+
+// The file `name` through KDE's cascade: $XDG_CONFIG_DIRS from the least important (the last),
+// then $XDG_CONFIG_HOME (or ~/.config). Relative entries are ignored, as the base-directory rules say.
+KdeConfig readKdeConfig(const char* name) {
+    std::vector<std::string> dirs;
+    const char* system = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view rest = system != nullptr && *system != '\0' ? system : "/etc/xdg";
+    while (!rest.empty()) {
+        const std::size_t colon = rest.find(':');
+        const std::string_view dir = rest.substr(0, colon);
+        if (!dir.empty() && dir[0] == '/') dirs.insert(dirs.begin(), std::string(dir));
+        rest = colon == rest.npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    const char* home = std::getenv("XDG_CONFIG_HOME");
+    const char* homeDir = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        dirs.emplace_back(home);
+    } else if (homeDir != nullptr && homeDir[0] == '/') {
+        dirs.push_back(std::string(homeDir) + "/.config");
+    }
+    KdeConfig config;
+    for (const std::string& dir : dirs) {
+        if (const auto text = readSmallFile(dir + '/' + name)) config.read(*text);
+    }
+    return config;
+}
+
+std::optional<X11Values> readX11() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return std::nullopt;
+    X11Values v{};
+    int interval = 0, blanking = 0, exposures = 0;
+    XGetScreenSaver(display, &v.saverTimeout, &interval, &blanking, &exposures);
+    int event = 0, error = 0;
+    if (DPMSQueryExtension(display, &event, &error) && DPMSCapable(display)) {
+        CARD16 level = 0, standby = 0, suspend = 0, off = 0;
+        BOOL enabled = False;
+        v.hasDpms = DPMSInfo(display, &level, &enabled) && DPMSGetTimeouts(display, &standby, &suspend, &off);
+        v.dpmsEnabled = enabled != False;
+        v.standby = standby;
+        v.suspend = suspend;
+        v.off = off;
+    }
+    XCloseDisplay(display);
+    return v;
+}
+
+}  // namespace
+
+void reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
+    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    std::vector<DesktopTimer> timers;
+    const auto add = [&](const std::vector<DesktopTimer>& more) {
+        timers.insert(timers.end(), more.begin(), more.end());
+    };
+    if (hasToken(desktop, "GNOME")) {
+        if (const auto gnome = readGnome()) add(gnomeTimers(*gnome));
+    }
+    if (hasToken(desktop, "KDE"))
+        add(plasmaTimers(readKdeConfig("kscreenlockerrc"), readKdeConfig("powermanagementprofilesrc")));
+    if ((wayland == nullptr || *wayland == '\0') && x11 != nullptr && *x11 != '\0') {
+        if (const auto server = readX11()) add(x11Timers(*server));
+    }
+    if (verbose) {
+        for (const DesktopTimer& t : timers) std::fprintf(out, "smokedrift: %s\n", timerLine(t).c_str());
+    }
+    if (const auto first = firstBefore(timers, watcherSeconds))
+        std::fprintf(out, "smokedrift: %s\n", warningLine(*first, watcherSeconds).c_str());
+}
+
+}  // namespace smokedrift::idle

@@ -1,0 +1,31 @@
+#!/bin/bash
+# The desktop's own timers, read when the watcher starts: one that comes no later than the
+# watcher's five seconds is named in one line, once; one that never comes, in none. GNOME's
+# idle-delay through a keyfile GSettings backend in the test's folder, under mutter; the X
+# server's saver timeout (xset s) under Xvfb.
+# Arguments after the program and "-": gnome|x11, the timer's value, the lines expected.
+source "$(dirname "$0")/gnome_lib.sh"
+desktop="$3" value="$4" expected="$5"
+
+if [ "$desktop" = gnome ]; then
+  start_mutter
+  mkdir "$WORK/config"
+  if [ -n "$COMPOSITOR_USER" ]; then chown "$COMPOSITOR_USER" "$WORK/config"; fi
+  export GSETTINGS_BACKEND=keyfile XDG_CONFIG_HOME="$WORK/config" XDG_CURRENT_DESKTOP=GNOME
+  as_user gsettings set org.gnome.desktop.session idle-delay "$value"
+  timers="desktop timer: GNOME"
+else
+  start_xvfb
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
+  xset s "$value"
+  timers="desktop timer: the X server"
+fi
+
+exec_as_compositor "$SAVER" --idle 5 --verbose >"$WORK/watcher.out" 2>"$WORK/watcher.err" &
+WATCHER_PID=$!
+PIDS+=("$WATCHER_PID")
+poll 30 grep -q "$timers" "$WORK/watcher.err" || fail "no timer of the desktop was read: $(cat "$WORK/watcher.err")"
+stop_watcher
+lines=$(grep -c "the saver will not be seen" "$WORK/watcher.err" || true)
+[ "$lines" -eq "$expected" ] || fail "$lines lines about the desktop's timer, not $expected: $(cat "$WORK/watcher.err")"
+nothing_left
