@@ -41,7 +41,7 @@ TEST(IdleSourceChoice, TheFirstSourceTheSessionOffersIsTakenAndNoneAfterItIsTrie
         std::string tried;
         std::vector<SourceCandidate> candidates;
         for (int i = 0; i < 3; ++i) {
-            candidates.push_back({[&, i]() -> std::unique_ptr<IdleSource> {
+            candidates.push_back({[&, i](std::string&) -> std::unique_ptr<IdleSource> {
                                       tried += names[i] + std::string(" ");
                                       if (!c.offers[i]) return nullptr;
                                       return std::make_unique<NamedSource>(names[i]);
@@ -70,7 +70,7 @@ TEST(IdleSourceChoice, WaylandPrefersExtIdleNotifyToKdesIdle) {
 
 TEST(IdleSourceChoice, TheMissingLineNamesWhatTheSessionLacks) {
     std::string missing;
-    const auto none = [] { return std::unique_ptr<IdleSource>(); };
+    const auto none = [](std::string&) { return std::unique_ptr<IdleSource>(); };
     std::vector<SourceCandidate> candidates = sessionCandidates("wayland-1", nullptr);
     for (SourceCandidate& c : candidates) c.open = none;
     chooseIdleSource(candidates, missing);
