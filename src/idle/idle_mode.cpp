@@ -23,8 +23,11 @@ namespace smokedrift::idle {
 
 namespace {
 
-// The signals the loop reads from its descriptor; blocked so that they wait there.
+// The signals the loop reads from its descriptor; blocked so that they wait there. SIGCHLD goes
+// back to its default first: left ignored by whoever started us, the kernel would reap the saver
+// itself, and the loop would neither see it end nor stop signalling its long-gone pid.
 int openSignalFd() {
+    signal(SIGCHLD, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
     for (const int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set, s);
