@@ -6,8 +6,6 @@
 # ends with 0 on SIGTERM.
 source "$(dirname "$0")/lib.sh"
 start_sway 1 640x480
-export TMPDIR="$WORK/tmp"
-mkdir -m 1777 "$TMPDIR"
 uid=$(id -u)
 setpriv --reuid=nobody --regid=nogroup --clear-groups /usr/bin/python3 -c '
 import os, socket, sys, time
