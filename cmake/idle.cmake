@@ -16,7 +16,7 @@ file(GLOB SMOKEDRIFT_IDLE_SOURCES CONFIGURE_DEPENDS src/idle/*.cpp)
 add_library(smokedrift_idle STATIC ${SMOKEDRIFT_IDLE_SOURCES})
 target_include_directories(smokedrift_idle PUBLIC src)
 target_compile_options(smokedrift_idle PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_idle PUBLIC PkgConfig::SYSTEMD PkgConfig::GIO PkgConfig::WAYLAND X11::X11 X11::Xext X11::Xss X11::XRes)
+target_link_libraries(smokedrift_idle PUBLIC smokedrift_session_lock PkgConfig::SYSTEMD PkgConfig::GIO PkgConfig::WAYLAND X11::X11 X11::Xext X11::Xss X11::XRes)
 smokedrift_wayland_protocol(smokedrift_idle
   ${WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml ext-idle-notify-v1)
 smokedrift_wayland_protocol(smokedrift_idle ${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml kde-idle)

@@ -20,6 +20,11 @@ add_library(smokedrift_win32 STATIC
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
 
+# One process per session and purpose, for the idle watcher and the Wayland saver alike.
+add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp)
+target_include_directories(smokedrift_session_lock PUBLIC src)
+target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
+
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
 # time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
@@ -28,7 +33,7 @@ add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
   src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32
+target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock
   X11::X11 X11::Xi OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
 smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell)
 if(SMOKEDRIFT_LAYER_SHELL_XML)

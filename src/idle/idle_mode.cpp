@@ -14,23 +14,41 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/session_lock.h"
 #include "idle/desktop_timers.h"
 #include "idle/idle_source_choice.h"
 #include "idle/idle_watcher.h"
 #include "idle/saver_process.h"
-#include "idle/session_lock.h"
 
 namespace smokedrift::idle {
 
 namespace {
 
-// The signals the loop reads from its descriptor; blocked so that they wait there.
+// The signals the loop reads from its descriptor; blocked so that they wait there. SIGCHLD goes
+// back to its default first: left ignored by whoever started us, the kernel would reap the saver
+// itself, and the loop would neither see it end nor stop signalling its long-gone pid.
 int openSignalFd() {
+    signal(SIGCHLD, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
     for (const int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set, s);
     if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0) return -1;
     return signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+// One watcher per session: true when another of ours holds the session's lock. A lock no other
+// account can take; without a folder to lock in, this one watches anyway.
+bool anotherWatcherRuns() {
+    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    const std::string session = sessionKey(std::getenv("WAYLAND_DISPLAY"), runtimeDir, std::getenv("DISPLAY"),
+                                           std::getenv("DBUS_SESSION_BUS_ADDRESS"));
+    if (session.empty()) return false;
+    const SessionLock lock = takeSessionLock("idle", session, runtimeDir, std::getenv("TMPDIR"));
+    if (lock.result == LockResult::Unavailable) {
+        std::fprintf(stderr, "smokedrift: --idle: no folder of our own to lock the session in (%s); watching anyway\n",
+                     std::strerror(errno));
+    }
+    return lock.result == LockResult::HeldByUs;
 }
 
 // Reaps the saver if it ended; true when it did.
@@ -44,18 +62,9 @@ bool reapSaver(SaverProcess& saver, int& status) {
 }  // namespace
 
 int runIdleMode(const IdleModeOptions& options) {
-    const std::string lock = sessionLockName(getuid(), std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"),
-                                             std::getenv("DISPLAY"), std::getenv("DBUS_SESSION_BUS_ADDRESS"));
-    if (!lock.empty()) {
-        const LockResult taken = takeSessionLock(lock);
-        if (taken == LockResult::HeldByAnother) {
-            std::fprintf(stderr, "smokedrift: --idle: a watcher already runs in this session\n");
-            return 0;
-        }
-        if (taken == LockResult::Failed) {
-            std::fprintf(stderr, "smokedrift: --idle: cannot take the session's lock: %s\n", std::strerror(errno));
-            return 255;
-        }
+    if (anotherWatcherRuns()) {
+        std::fprintf(stderr, "smokedrift: --idle: a watcher already runs in this session\n");
+        return 0;
     }
 
     std::string missing;

@@ -7,8 +7,9 @@ namespace smokedrift::idle {
 std::unique_ptr<IdleSource> chooseIdleSource(const std::vector<SourceCandidate>& candidates, std::string& missing) {
     missing.clear();
     for (const SourceCandidate& c : candidates) {
-        if (std::unique_ptr<IdleSource> source = c.open()) return source;
-        missing += (missing.empty() ? "" : "; ") + c.missing;
+        std::string why = c.missing;
+        if (std::unique_ptr<IdleSource> source = c.open(why)) return source;
+        missing += (missing.empty() ? "" : "; ") + why;
     }
     missing = "--idle: the session offers no idle source: " + missing;
     return nullptr;
@@ -25,8 +26,9 @@ std::vector<SourceCandidate> sessionCandidates(const char* waylandDisplay, const
         {openWaylandIdleSource, set(waylandDisplay) ? "the Wayland compositor (" + std::string(waylandDisplay) +
                                                           ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
                                                     : std::string("no Wayland display (WAYLAND_DISPLAY)")},
-        {openMutterIdleSource, "no GNOME idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus"},
-        {openX11IdleSource,
+        {[](std::string&) { return openMutterIdleSource(); },
+         "no GNOME idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus"},
+        {[](std::string&) { return openX11IdleSource(); },
          set(x11Display) ? "the X server (" + std::string(x11Display) + ") does not answer or lacks its idle extensions"
                          : std::string("no X11 display (DISPLAY)")},
     };

@@ -13,9 +13,9 @@
 namespace smokedrift::idle {
 
 // One place to look: what opens it (null when the session lacks it, silently) and what to say
-// about it when every place was tried in vain.
+// about it when every place was tried in vain (which the opener may replace with a closer reason).
 struct SourceCandidate {
-    std::function<std::unique_ptr<IdleSource>()> open;
+    std::function<std::unique_ptr<IdleSource>(std::string& missing)> open;
     std::string missing;
 };
 

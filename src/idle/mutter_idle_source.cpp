@@ -7,11 +7,13 @@
 // - Calls made at start() wait for their replies (nothing waits on the source yet); calls made
 //   from dispatch() are asynchronous, so a slow peer never holds up the loop.
 // - Calls go to mutter's unique name and its signals count only from it: a watch of another
-//   process cannot be mistaken for ours, and mutter replaced (gnome-shell --replace) is `Gone`.
+//   process cannot be mistaken for ours. Mutter replaced (gnome-shell --replace) is followed to
+//   the name's next owner, if one comes within seconds; else, as when mutter quits, `Gone`.
 // - The session manager is never started by our calls (no auto-start): without one, nothing
 //   inhibits. A manager that never answers keeps the source waiting (it has no timer).
 #include <poll.h>
 #include <systemd/sd-bus.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -117,23 +119,9 @@ public:
             std::fprintf(stderr, "smokedrift: GNOME: mutter's idle monitor left the session bus\n");
             return false;
         }
-        const std::string watchFired = "type='signal',sender='" + mutterOwner_ + "',path='" + MUTTER_PATH +
-                                       "',interface='" + MUTTER_INTERFACE + "',member='WatchFired'";
-        if (!addMatch(watchFired.c_str())) return false;
-
-        sd_bus_error error = SD_BUS_ERROR_NULL;
-        sd_bus_message* reply = nullptr;
-        std::uint32_t watch = 0;
-        const int r = sd_bus_call_method(bus_, mutterOwner_.c_str(), MUTTER_PATH, MUTTER_INTERFACE, "AddIdleWatch",
-                                         &error, &reply, "t", static_cast<std::uint64_t>(milliseconds));
-        if (r < 0 || sd_bus_message_read(reply, "u", &watch) < 0 || watch == 0) {
-            std::fprintf(stderr, "smokedrift: GNOME: mutter refused an idle watch: %s\n",
-                         error.message != nullptr ? error.message : std::strerror(r < 0 ? -r : EPROTO));
-            sd_bus_message_unref(reply);
-            sd_bus_error_free(&error);
-            return false;
-        }
-        sd_bus_message_unref(reply);
+        milliseconds_ = milliseconds;
+        const std::uint32_t watch = addIdleWatch();
+        if (watch == 0) return false;
         state_.emplace(mutterOwner_, nameOwner(bus_, MANAGER_NAME), milliseconds, watch);
         return true;
     }
@@ -149,6 +137,7 @@ public:
                 receive(BusMessage::closed());
                 break;
             }
+            if (state_->lost()) follow();
             if (r == 0) {
                 // What the calls left unsent (a full socket) goes out now; the bus reads it at once.
                 if ((sd_bus_get_events(bus_) & POLLOUT) != 0) sd_bus_flush(bus_);
@@ -163,7 +152,46 @@ public:
     }
 
 private:
-    static constexpr int QUEUE = 4;  // what one message can bring, and a Gone
+    static constexpr int QUEUE = 4;             // what one message can bring, and a Gone
+    static constexpr int SUCCESSOR_MS = 10000;  // mutter 43 on X11 took 2 s to take the name again
+    static constexpr int SUCCESSOR_STEP_MS = 100;
+
+    // The watch on mutterOwner_'s idle time and its signals; 0 (after one line) when refused.
+    std::uint32_t addIdleWatch() {
+        const std::string watchFired = "type='signal',sender='" + mutterOwner_ + "',path='" + MUTTER_PATH +
+                                       "',interface='" + MUTTER_INTERFACE + "',member='WatchFired'";
+        if (!addMatch(watchFired.c_str())) return 0;
+        sd_bus_error error = SD_BUS_ERROR_NULL;
+        sd_bus_message* reply = nullptr;
+        std::uint32_t watch = 0;
+        const int r = sd_bus_call_method(bus_, mutterOwner_.c_str(), MUTTER_PATH, MUTTER_INTERFACE, "AddIdleWatch",
+                                         &error, &reply, "t", static_cast<std::uint64_t>(milliseconds_));
+        if (r < 0 || sd_bus_message_read(reply, "u", &watch) < 0 || watch == 0) {
+            std::fprintf(stderr, "smokedrift: GNOME: mutter refused an idle watch: %s\n",
+                         error.message != nullptr ? error.message : std::strerror(r < 0 ? -r : EPROTO));
+            watch = 0;
+        }
+        sd_bus_message_unref(reply);
+        sd_bus_error_free(&error);
+        return watch;
+    }
+
+    // Mutter replaced itself: its successor takes the name within seconds, and the watches are
+    // made again there. The loop waits here meanwhile (a stop signal waits in its descriptor);
+    // without a successor in time, or with the bus gone, the source is gone.
+    void follow() {
+        for (int waited = 0; waited < SUCCESSOR_MS && sd_bus_is_open(bus_) > 0; waited += SUCCESSOR_STEP_MS) {
+            mutterOwner_ = nameOwner(bus_, MUTTER_INTERFACE);
+            if (!mutterOwner_.empty()) {
+                const std::uint32_t watch = addIdleWatch();
+                if (watch == 0) break;
+                react(state_->follow(mutterOwner_, watch));
+                return;
+            }
+            usleep(SUCCESSOR_STEP_MS * 1000);
+        }
+        receive(BusMessage::closed());
+    }
 
     bool addMatch(const char* rule) {
         const int r = sd_bus_add_match(bus_, nullptr, rule, onSignal, this);
@@ -192,8 +220,10 @@ private:
     }
 
     void receive(const BusMessage& message) {
-        if (!state_) return;
-        const MutterReaction reaction = state_->receive(message);
+        if (state_) react(state_->receive(message));
+    }
+
+    void react(const MutterReaction& reaction) {
         for (int i = 0; i < reaction.eventCount; ++i) {
             if (count_ < QUEUE) queue_[(head_ + count_++) % QUEUE] = reaction.events[i];
         }
@@ -234,6 +264,7 @@ private:
 
     sd_bus* bus_;
     std::string mutterOwner_;
+    std::uint32_t milliseconds_ = 0;
     std::optional<MutterIdleState> state_;
     IdleEvent queue_[QUEUE] = {};
     int head_ = 0;

@@ -31,7 +31,7 @@ MutterIdleState::MutterIdleState(std::string mutterOwner, std::string managerOwn
 
 MutterReaction MutterIdleState::receive(const BusMessage& m) {
     MutterReaction out;
-    if (phase_ == Phase::Gone) return out;
+    if (phase_ == Phase::Gone || (lost_ && m.type != BusMessage::Type::Closed)) return out;
     switch (m.type) {
     case BusMessage::Type::Closed:
         phase_ = Phase::Gone;
@@ -69,9 +69,8 @@ MutterReaction MutterIdleState::receive(const BusMessage& m) {
         } else if (isSignal(m, managerOwner_, SESSION_MANAGER_PATH, SESSION_MANAGER_NAME, "InhibitorRemoved", "o")) {
             if (phase_ == Phase::Inhibited) askInhibited(out);
         } else if (isSignal(m, BUS_NAME, "/org/freedesktop/DBus", BUS_NAME, "NameOwnerChanged", "sss")) {
-            if (m.text[0] == MUTTER_IDLE_NAME && m.text[2] != mutterOwner_) {
-                phase_ = Phase::Gone;
-                addEvent(out, IdleEvent::Gone);
+            if (m.text[0] == MUTTER_IDLE_NAME && m.text[1] == mutterOwner_ && m.text[2] != mutterOwner_) {
+                lost_ = true;
             } else if (m.text[0] == SESSION_MANAGER_NAME) {
                 onManagerOwner(m.text[2], out);
             }
@@ -83,7 +82,9 @@ MutterReaction MutterIdleState::receive(const BusMessage& m) {
 
 void MutterIdleState::onWatchFired(std::uint32_t id, MutterReaction& out) {
     if (id == idleWatch_) {
-        if (phase_ == Phase::Waiting) {
+        if (phase_ == Phase::Idle && freshIdleWatch_) {
+            freshIdleWatch_ = false;
+        } else if (phase_ == Phase::Waiting) {
             waitedForInhibitor_ = false;
             askInhibited(out);
         } else if (phase_ == Phase::Idle) {
@@ -94,6 +95,7 @@ void MutterIdleState::onWatchFired(std::uint32_t id, MutterReaction& out) {
         // Asking or inhibited: the answers decide, and GetIdletime covers this stretch.
     } else if (id != 0 && id == activeWatch_ && phase_ == Phase::Idle) {
         activeWatch_ = 0;  // one-shot: mutter has dropped it
+        freshIdleWatch_ = false;
         phase_ = Phase::Waiting;
         addEvent(out, IdleEvent::Active);
     }
@@ -144,8 +146,28 @@ void MutterIdleState::leaveIdle(MutterReaction& out) {
     phase_ = Phase::Waiting;
 }
 
+MutterReaction MutterIdleState::follow(std::string mutterOwner, std::uint32_t idleWatch) {
+    MutterReaction out;
+    if (phase_ == Phase::Gone) return out;
+    mutterOwner_ = std::move(mutterOwner);
+    idleWatch_ = idleWatch;
+    lost_ = false;
+    // The old owner's watches and pending answers went with it.
+    activeWatch_ = 0;
+    activeCallsPending_ = 0;
+    activeCallsStale_ = 0;
+    if (phase_ == Phase::Idle) {
+        freshIdleWatch_ = true;
+        ++activeCallsPending_;
+        addRequest(out, MutterCall::AddUserActiveWatch);
+    } else if (phase_ == Phase::AskingIdletime) {
+        phase_ = Phase::Waiting;  // the new idle watch fires once the session is idle
+    }
+    return out;
+}
+
 int MutterIdleState::watchesToRemove(std::uint32_t (&watches)[2]) const {
-    if (phase_ == Phase::Gone) return 0;
+    if (phase_ == Phase::Gone || lost_) return 0;
     int count = 0;
     watches[count++] = idleWatch_;
     if (activeWatch_ != 0) watches[count++] = activeWatch_;

@@ -12,7 +12,9 @@
 //   watch fires again after the next stretch.
 // - After `Idle`: a one-shot user-active watch gives `Active`. The idle watch firing again first
 //   means the user was active in between (mutter re-arms it only on input): `Active` then.
-// - Mutter's name lost or the bus closed: `Gone`, and nothing after it.
+// - Mutter's name lost (replaced: gnome-shell --replace, Alt+F2 r) is `lost()`: the bus side looks
+//   for the name's next owner and hands it to follow(), or gives up with a closed bus.
+// - The bus closed: `Gone`, and nothing after it.
 // - Signals count only from the current owner of the name that sends them (unique names cannot be
 //   forged on the bus), on the right path and interface, with the right signature.
 #include <cstdint>
@@ -76,6 +78,11 @@ public:
     int watchesToRemove(std::uint32_t (&watches)[2]) const;
 
     bool gone() const { return phase_ == Phase::Gone; }
+    bool lost() const { return lost_; }
+
+    // Mutter's successor (`mutterOwner`) and the idle watch added there. What the old owner was
+    // asked no longer counts; a reported `Idle` stands until the new owner's user-active watch.
+    MutterReaction follow(std::string mutterOwner, std::uint32_t idleWatch);
 
 private:
     enum class Phase : std::uint8_t {
@@ -104,6 +111,10 @@ private:
     int activeCallsPending_ = 0;
     int activeCallsStale_ = 0;
     bool waitedForInhibitor_ = false;
+    bool lost_ = false;
+    // Idle when mutter was replaced: the new idle watch's first firing is no sign of input (it
+    // fires at once on a session already idle).
+    bool freshIdleWatch_ = false;
     Phase phase_ = Phase::Waiting;
 };
 

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string>
 
 #include <wayland-client.h>
 
@@ -49,6 +50,14 @@ void global(void* data, wl_registry* registry, std::uint32_t name, const char* i
 }
 
 void globalRemove(void*, wl_registry*, std::uint32_t) {}
+
+// A watcher started before its compositor, or a name left from an ended session: the socket, not
+// the compositor's protocols, is what is missing.
+std::string silentSocket(const char* name, const char* why) {
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    const std::string path = name[0] == '/' || folder == nullptr ? std::string(name) : std::string(folder) + "/" + name;
+    return "the Wayland socket " + path + " does not answer (" + why + ")";
+}
 
 const wl_registry_listener registryListener = {global, globalRemove};
 
@@ -128,16 +137,20 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IdleSource> openWaylandIdleSource() {
+std::unique_ptr<IdleSource> openWaylandIdleSource(std::string& missing) {
     const char* name = std::getenv("WAYLAND_DISPLAY");
     if (name == nullptr || *name == '\0') return nullptr;
     WaylandIdleState s;
     s.display = wl_display_connect(nullptr);
-    if (s.display == nullptr) return nullptr;
+    if (s.display == nullptr) {
+        missing = silentSocket(name, std::strerror(errno));
+        return nullptr;
+    }
     s.registry = wl_display_get_registry(s.display);
     // The state moves into the source below; the listener's data is set again there.
     wl_registry_add_listener(s.registry, &registryListener, &s);
     const bool answered = wl_display_roundtrip(s.display) >= 0;
+    if (!answered) missing = silentSocket(name, std::strerror(errno));
     if (!answered || s.seat == nullptr ||
         chooseWaylandIdleProtocol(s.notifier != nullptr, s.kdeIdle != nullptr) == WaylandIdleProtocol::None) {
         if (s.notifier != nullptr) ext_idle_notifier_v1_destroy(s.notifier);

@@ -5,19 +5,17 @@
 // 255 and one line.
 #include <sys/mman.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
+#include "base/session_lock.h"
 #include "platform/posix_backend.h"
 #include "platform/wl_state.h"
 
@@ -45,30 +43,21 @@ void abandon(std::uint32_t output) {
     }
 }
 
-// One run per user and compositor, as on Windows a second /s leaves the running saver alone: a
-// name in the abstract socket space (nothing on disk) that only one process can hold.
+// One run per user and compositor, as on Windows a second /s leaves the running saver alone: the
+// session's lock, which no other account can hold. Without a folder to lock in, the run goes on.
 bool anotherRunIsOn() {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
     // The compositor's socket as a path: "wayland-1" in two runtime folders are two compositors.
     const char* name = std::getenv("WAYLAND_DISPLAY");
-    const char* folder = std::getenv("XDG_RUNTIME_DIR");
     if (name == nullptr || *name == '\0') name = "wayland-0";
-    const bool absolute = name[0] == '/';
-    const int length = std::snprintf(address.sun_path + 1, sizeof(address.sun_path) - 1, "smokedrift-%u-%s%s%s",
-                                     static_cast<unsigned>(getuid()), absolute || folder == nullptr ? "" : folder,
-                                     absolute || folder == nullptr ? "" : "/", name);
-    const socklen_t size = static_cast<socklen_t>(
-        offsetof(sockaddr_un, sun_path) + 1 + (length < 0 ? 0 : std::min<int>(length, sizeof(address.sun_path) - 2)));
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) {
-        state().runningMark = fd;
-        return false;
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    const SessionLock lock =
+        takeSessionLock("saver", sessionKey(name, folder, nullptr, nullptr), folder, std::getenv("TMPDIR"));
+    if (lock.result == LockResult::Unavailable) {
+        std::fprintf(stderr, "smokedrift: no folder of our own to lock the session in (%s); running anyway\n",
+                     std::strerror(errno));
     }
-    const bool taken = errno == EADDRINUSE;
-    close(fd);
-    return taken;
+    state().runningMark = lock.fd;
+    return lock.result == LockResult::HeldByUs;
 }
 
 // Interrupts the watcher's wait when a process ends (no SA_RESTART: poll returns at once).

@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input in{data, size};
     MutterIdleState state{std::string(MUTTER), ":1.2", MS, 1};
     std::string_view manager = ":1.2";   // the manager's owner as far as the state was told
+    std::string_view mutter = MUTTER;    // mutter's owner, :1.7 once it replaced the first
     IdleEvent last = IdleEvent::Active;  // before the first Idle, as after an Active
     bool asking[5] = {};                 // per MutterCall: a call out without an answer
     while (in.size > 0) {
@@ -80,8 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (wasGone && r.eventCount + r.requestCount != 0) __builtin_trap();
 
         const bool signal = m.type == BusMessage::Type::Signal;
-        const bool trusted = m.sender == BUS_NAME || (m.sender == MUTTER && !MUTTER.empty()) ||
-                             (!manager.empty() && m.sender == manager);
+        const bool trusted = m.sender == BUS_NAME || m.sender == mutter || (!manager.empty() && m.sender == manager);
         if (signal && !trusted && r.eventCount + r.requestCount != 0) __builtin_trap();
         if (signal && exact && m.sender == BUS_NAME && m.member == "NameOwnerChanged" && m.signature == "sss" &&
             m.text[0] == SESSION_MANAGER_NAME && !wasGone) {
@@ -112,6 +112,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (q.call == MutterCall::IsInhibited || q.call == MutterCall::GetIdletime) {
                 if (asking[static_cast<int>(q.call)]) __builtin_trap();
                 asking[static_cast<int>(q.call)] = true;
+            }
+        }
+        // Mutter replaced: the bus side hands the state its successor at once, with idle watch 2.
+        if (state.lost()) {
+            const MutterReaction f = state.follow(":1.7", 2);
+            mutter = ":1.7";
+            asking[static_cast<int>(MutterCall::GetIdletime)] = false;  // asked of the old owner
+            if (state.lost() || f.eventCount != 0) __builtin_trap();
+            if (f.requestCount > 1 || (f.requestCount == 1 && f.requests[0].call != MutterCall::AddUserActiveWatch)) {
+                __builtin_trap();
             }
         }
     }

@@ -1,7 +1,8 @@
 # GNOME: the idle watcher under mutter (headless on Wayland, or on Xvfb) with its own session bus,
 # a stand-in session manager (session_manager.py), keys through mutter's RemoteDesktop
 # (remote_keyboard.py) or xdotool. Each case: script, then its arguments after the program.
-foreach(case "idle" "inhibited mutter" "inhibited watcher" "inhibited manager_leaves" "session_gone" "x11")
+foreach(case "idle" "inhibited mutter" "inhibited watcher" "inhibited manager_leaves" "session_gone" "x11"
+             "replaced")
   string(REPLACE " " ";" args "${case}")
   list(POP_FRONT args script)
   string(REPLACE " " "_by_" name "${case}")

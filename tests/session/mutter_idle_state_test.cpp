@@ -166,14 +166,39 @@ TEST_F(MutterIdleStateTest, SignalsCountOnlyFromTheOwnerWithTheirPathAndSignatur
     EXPECT_TRUE(calls(state.receive(inhibitorRemoved(MUTTER))).empty());
 }
 
-TEST_F(MutterIdleStateTest, MutterLeavingOrTheBusClosingIsGoneAndTheLastWord) {
-    for (const BusMessage& m : {ownerChanged(MUTTER_IDLE_NAME, MUTTER, ""), BusMessage::closed()}) {
-        state = MutterIdleState{MUTTER, MANAGER, MS, IDLE_WATCH};
-        EXPECT_EQ(events(state.receive(m)), Events{IdleEvent::Gone});
-        EXPECT_EQ(state.receive(watchFired(IDLE_WATCH)).requestCount, 0);
-        std::uint32_t watches[2];
-        EXPECT_EQ(state.watchesToRemove(watches), 0);
-    }
+TEST_F(MutterIdleStateTest, TheBusClosingIsGoneAndTheLastWord) {
+    EXPECT_EQ(events(state.receive(BusMessage::closed())), Events{IdleEvent::Gone});
+    EXPECT_EQ(state.receive(watchFired(IDLE_WATCH)).requestCount, 0);
+    std::uint32_t watches[2];
+    EXPECT_EQ(state.watchesToRemove(watches), 0);
+}
+
+// Mutter replaced: the old owner leaves the name, the source follows the new one (:1.9, idle
+// watch 3) or, without one, closes.
+TEST_F(MutterIdleStateTest, AReplacedMutterIsFollowedToItsSuccessor) {
+    constexpr const char* SUCCESSOR = ":1.9";
+    EXPECT_TRUE(events(state.receive(ownerChanged(MUTTER_IDLE_NAME, "", SUCCESSOR))).empty());
+    EXPECT_FALSE(state.lost());
+    EXPECT_TRUE(events(state.receive(ownerChanged(MUTTER_IDLE_NAME, MUTTER, ""))).empty());
+    ASSERT_TRUE(state.lost());
+    EXPECT_TRUE(calls(state.follow(SUCCESSOR, 3)).empty());
+    EXPECT_TRUE(calls(state.receive(watchFired(IDLE_WATCH))).empty());  // the old owner's
+    EXPECT_EQ(calls(state.receive(watchFired(3, SUCCESSOR))), Calls{MutterCall::IsInhibited});
+
+    // Replaced while idle: the saver stays until the successor's user-active watch fires; its
+    // idle watch, which fires at once on an idle session, says nothing.
+    state = MutterIdleState{MUTTER, MANAGER, MS, IDLE_WATCH};
+    idle();
+    state.receive(ownerChanged(MUTTER_IDLE_NAME, MUTTER, SUCCESSOR));
+    ASSERT_EQ(calls(state.follow(SUCCESSOR, 3)), Calls{MutterCall::AddUserActiveWatch});
+    BusMessage answer = reply(MutterCall::AddUserActiveWatch, "u", 4);
+    answer.sender = SUCCESSOR;
+    state.receive(answer);
+    EXPECT_TRUE(events(state.receive(watchFired(3, SUCCESSOR))).empty());
+    EXPECT_EQ(events(state.receive(watchFired(4, SUCCESSOR))), Events{IdleEvent::Active});
+
+    state.receive(ownerChanged(MUTTER_IDLE_NAME, SUCCESSOR, ""));
+    EXPECT_EQ(events(state.receive(BusMessage::closed())), Events{IdleEvent::Gone});
 }
 
 TEST_F(MutterIdleStateTest, ClosingRemovesTheIdleAndTheArmedActiveWatch) {

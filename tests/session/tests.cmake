@@ -19,7 +19,7 @@ smokedrift_wayland_protocol(session_idle_inhibitor
 target_compile_options(session_idle_inhibitor PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(session_idle_inhibitor PRIVATE PkgConfig::WAYLAND)
 
-foreach(script refusals sway_idle sway_inhibitor sway_stop kwin_idle)
+foreach(script refusals sway_idle sway_inhibitor sway_stop kwin_idle squatters)
   add_test(NAME session.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> -
                    $<TARGET_FILE:session_idle_inhibitor>)

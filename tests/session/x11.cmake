@@ -5,3 +5,6 @@ target_link_libraries(session_x11_player PRIVATE X11::X11 X11::Xss)
 add_test(NAME session.x11_idle
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/x11_idle.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:session_x11_player>)
 set_tests_properties(session.x11_idle PROPERTIES LABELS session TIMEOUT 180)
+# How it was started (a signal disposition left to it, another screen of the same server).
+add_test(NAME session.x11_started COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/x11_started.sh $<TARGET_FILE:smokedrift>)
+set_tests_properties(session.x11_started PROPERTIES LABELS session TIMEOUT 180)

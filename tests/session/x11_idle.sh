@@ -10,7 +10,7 @@ PLAYER="$2"
 start_xvfb 320x240
 settings=$(xset q)
 unset WAYLAND_DISPLAY
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus" TMPDIR="$WORK"
 
 start_saver --idle 2 --verbose
 poll 30 grep -q 'idle source: X11' "$WORK/saver.err" || fail "the X11 source was not chosen: $(cat "$WORK/saver.err")"

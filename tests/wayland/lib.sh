@@ -9,6 +9,10 @@ POINTER_HELPER="${2:--}"
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/smokedrift-wl.XXXXXX")"
 # The compositor may run as another user: it must reach its runtime folder inside.
 chmod 711 "$WORK"
+# A temporary folder of the test's own, shared like /tmp: where the saver's session lock goes when
+# the runtime folder is not ours (root runs in the compositor user's session here).
+export TMPDIR="$WORK/tmp"
+mkdir -m 1777 "$TMPDIR"
 PIDS=()
 COMPOSITOR_PID=""
 POINTER_PID=""
