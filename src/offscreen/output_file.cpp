@@ -33,7 +33,14 @@ void guardTemporary(const std::string& name) {
     struct sigaction action = {};
     action.sa_handler = &removeAndDie;
     sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i) sigaction(CLEANUP_SIGNALS[i], &action, &previousActions[i]);
+    for (int i = 0; i < 3; ++i) {
+        sigaction(CLEANUP_SIGNALS[i], nullptr, &previousActions[i]);
+        // One the caller chose to ignore (nohup, a script's background job) stays ignored: the
+        // run goes on, and the temporary file goes at its end like at any other.
+        const struct sigaction& was = previousActions[i];
+        if ((was.sa_flags & SA_SIGINFO) == 0 && was.sa_handler == SIG_IGN) continue;
+        sigaction(CLEANUP_SIGNALS[i], &action, nullptr);
+    }
 }
 
 void unguardTemporary() {
@@ -86,9 +93,9 @@ bool OutputFile::open(const std::string& target, std::string& error) {
         error = reason(path, "the name is longer than " + std::to_string(nameMax) + " bytes");
         return false;
     }
-    // A signal between creating the file and guarding it would leave the file behind (or, with
-    // SIGINT ignored as in a shell's background job, not stop the render at all): hold the
-    // signals until the guard is in place, then take any that came.
+    // A signal between creating the file and guarding it would leave the file behind: hold the
+    // signals until the guard is in place, then take any that came (one ignored on entry is
+    // dropped then, as it would have been).
     sigset_t cleanupSignals, previousMask;
     sigemptyset(&cleanupSignals);
     for (const int signal : CLEANUP_SIGNALS) sigaddset(&cleanupSignals, signal);

@@ -16,8 +16,9 @@ public:
 
     // A regular file (or a name not taken yet) is written under a temporary name beside it,
     // created exclusively, and renamed over it at commit; until then SIGINT, SIGTERM and SIGHUP
-    // remove the temporary file. Anything else that exists (a device, a pipe, a terminal) is
-    // written through as it is, never replaced. False with a one-line reason.
+    // remove the temporary file and end the process, unless they were ignored on entry. Anything
+    // else that exists (a device, a pipe, a terminal) is written through as it is, never replaced.
+    // False with a one-line reason.
     bool open(const std::string& path, std::string& error);
 
     // Where the bytes go; valid between open and commit.
