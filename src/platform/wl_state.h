@@ -59,6 +59,9 @@ struct WlOutput {
     int scale = 1;
     bool rotated = false;  // a transform of 90 or 270 degrees
     bool done = false;     // its first description is complete
+    // Its process ended as if it went while the compositor still lists it (the compositor closed
+    // our surface there): a new process would only see it closed again. Goes with the entry.
+    bool abandoned = false;
 };
 
 struct WlSeat {
@@ -186,15 +189,18 @@ struct WlState {
 
     UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
 
-    // The watching process (wl_output_processes.cpp): a process per output; outputs whose process
-    // ended as if its output went while the compositor still lists it (the compositor closed our
-    // surface there, and a new process would only see it closed again); the shared page's mark.
+    // The watching process (wl_output_processes.cpp): a process per output; the shared page's mark.
     Member members[MAX_GROUP];
-    std::uint32_t abandoned[MAX_OUTPUTS] = {};
     int runningMark = -1;
 };
 
 WlState& state();
+
+// The watching process's books (wl_output_processes.cpp).
+// A process of the run ended with `status`: the code that ends the run, or -1 when it goes on.
+int memberEnded(pid_t pid, int status);
+// No new process is started for an output whose process ended as if the output went.
+bool outputAbandoned(std::uint32_t output);
 
 // The connection, made on first use; null (after one line on stderr, unless quiet) when there
 // is none.
