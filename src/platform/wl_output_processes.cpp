@@ -149,9 +149,11 @@ bool outputAbandoned(std::uint32_t output) {
     return o != nullptr && o->abandoned;
 }
 
-int memberEnded(pid_t pid, int status) {
-    for (Member& m : state().members) {
+int memberEnded(Group& group, pid_t pid, int status) {
+    for (int i = 0; i < MAX_GROUP; ++i) {
+        Member& m = state().members[i];
         if (m.pid != pid) continue;
+        group.keyboardHolders.fetch_and(~memberBit(i));
         const Member was = m;
         m = Member{};
         if (was.leaving) return -1;
@@ -206,7 +208,7 @@ int runOnEveryOutput() {
         if (posix::takeStopRequest()) result = 0;
         int status = 0;
         pid_t pid = 0;
-        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = memberEnded(pid, status);
+        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = memberEnded(*group, pid, status);
         // A process that failed may have lost the compositor with us: then that is what to say.
         if (result == 255) roundtrip();
     }

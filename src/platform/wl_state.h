@@ -140,10 +140,15 @@ struct FramebufferCalls {
 
 // Shared by the processes of one run (anonymous shared memory made before they start).
 struct Group {
-    std::atomic<int> keyboardHolders{0};   // how many of our surfaces have the keyboard focus
+    // A bit for each process of the run whose surface has the keyboard focus (memberBit): one that
+    // ends holding it (its output went) never says it left, so the watcher clears its bit.
+    std::atomic<std::uint64_t> keyboardHolders{0};
     std::atomic<int> pointerMember{-1};    // which process's surface the pointer entered last
     std::atomic<bool> failureTold{false};  // a process has said why OpenGL fails; the others need not
 };
+
+static_assert(MAX_GROUP <= 64, "a member's bit in the group's masks");
+inline std::uint64_t memberBit(int member) { return std::uint64_t{1} << member; }
 
 struct WlState {
     wl_display* display = nullptr;
@@ -197,8 +202,9 @@ struct WlState {
 WlState& state();
 
 // The watching process's books (wl_output_processes.cpp).
-// A process of the run ended with `status`: the code that ends the run, or -1 when it goes on.
-int memberEnded(pid_t pid, int status);
+// A process of the run ended with `status`: what it held in the group goes; the code that ends the
+// run, or -1 when it goes on.
+int memberEnded(Group& group, pid_t pid, int status);
 // No new process is started for an output whose process ended as if the output went.
 bool outputAbandoned(std::uint32_t output);
 
