@@ -46,6 +46,9 @@ constexpr int MAX_WINDOWS = 4;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_CONFIGS = 64;
 constexpr int MAX_GROUP = MAX_OUTPUTS;
+// The longest side a surface of ours takes, in pixels, whatever the compositor asks: more than any
+// output shows, and a black buffer that size (4 bytes a pixel) still fits a pool's int32 size.
+constexpr int MAX_SURFACE_SIDE = 16384;
 
 // A process of the run that covers an output which went away ends with this code; the watching
 // process knows it is no reason to end the others.

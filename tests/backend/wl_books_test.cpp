@@ -1,7 +1,11 @@
 // The Wayland backend's books, driven without a compositor: what it keeps of outputs and of the
 // processes of a run as they come, go and end.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 #include "platform/window_backend.h"
 #include "platform/wl_state.h"
@@ -85,6 +89,65 @@ TEST(WaylandRun, TheFocusOfAProcessThatEndedIsNotOurs) {
     checkFocus();
     EXPECT_TRUE(posted(s.surfaces[0].handle, WM_ACTIVATEAPP, FALSE));
     s.group = nullptr;
+}
+
+// A connection nobody answers: requests are only written, so the proxies they go to are real.
+struct SilentConnection {
+    int ends[2] = {-1, -1};
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    wl_surface* surface = nullptr;
+
+    SilentConnection() {
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
+        display = wl_display_connect_to_fd(ends[0]);
+        registry = wl_display_get_registry(display);
+        compositor = static_cast<wl_compositor*>(wl_registry_bind(registry, 1, &wl_compositor_interface, 4));
+        surface = wl_compositor_create_surface(compositor);
+    }
+    ~SilentConnection() {
+        if (display == nullptr) return;
+        wl_surface_destroy(surface);
+        wl_compositor_destroy(compositor);
+        wl_registry_destroy(registry);
+        wl_display_disconnect(display);
+        close(ends[1]);
+    }
+};
+
+// An output's scale changes under a configured surface: its pixels are the compositor's logical
+// size times the scale, whatever the two are, and never more than a surface can have.
+TEST(WaylandWindow, AScaleChangeGivesASizeASurfaceCanHave) {
+    struct Case {
+        int logicalWidth, logicalHeight, scale, width, height;
+    };
+    const Case cases[] = {
+        {1920, 1080, 2, 3840, 2160},
+        {0x40000001, 1, 4, MAX_SURFACE_SIDE, 4},                  // past an int
+        {100000, 100000, 2, MAX_SURFACE_SIDE, MAX_SURFACE_SIDE},  // a black buffer past a pool's int32
+        {1000, 1000, INT32_MAX, MAX_SURFACE_SIDE, MAX_SURFACE_SIDE},
+    };
+    SilentConnection connection;
+    ASSERT_NE(connection.display, nullptr);
+    for (const Case& c : cases) {
+        WlState& s = state();
+        s = WlState{};
+        s.display = connection.display;
+        WlSurface& w = s.surfaces[0];
+        w = WlSurface{.handle = reinterpret_cast<HWND>(0x1002),
+                      .surface = connection.surface,
+                      .outputName = 1,
+                      .width = 640,
+                      .height = 480,
+                      .logicalWidth = c.logicalWidth,
+                      .logicalHeight = c.logicalHeight,
+                      .configured = true};
+        outputChanged(WlOutput{.name = 1, .output = LISTED, .scale = c.scale});
+        EXPECT_EQ(w.width, c.width) << c.logicalWidth << " at scale " << c.scale;
+        EXPECT_EQ(w.height, c.height) << c.logicalHeight << " at scale " << c.scale;
+    }
+    state() = WlState{};
 }
 
 }  // namespace
