@@ -196,7 +196,10 @@ Defaults:
     put(".B \\-\\-size %dx%d \\-\\-frames %d \\-\\-seed %u.\n", render.width, render.height, render.frames,
         render.seed);
     put("With the feedback effect on, the picture is captured %d frames before the end.\n", FEEDBACK_SHOW_FRAMES);
-    page(R"(A file that exists is replaced whole or not at all; a device or pipe is written through.
+    page(R"(A file that exists is replaced whole or not at all,
+and only where the user could open it for writing
+(a link the kernel will not follow for the user is refused);
+a device or pipe is written through.
 .TP
 .BI \-\-texture " type"
 Write one procedural texture type as an RGBA PNG

@@ -33,7 +33,14 @@ void guardTemporary(const std::string& name) {
     struct sigaction action = {};
     action.sa_handler = &removeAndDie;
     sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i) sigaction(CLEANUP_SIGNALS[i], &action, &previousActions[i]);
+    for (int i = 0; i < 3; ++i) {
+        sigaction(CLEANUP_SIGNALS[i], nullptr, &previousActions[i]);
+        // One the caller chose to ignore (nohup, a script's background job) stays ignored: the
+        // run goes on, and the temporary file goes at its end like at any other.
+        const struct sigaction& was = previousActions[i];
+        if ((was.sa_flags & SA_SIGINFO) == 0 && was.sa_handler == SIG_IGN) continue;
+        sigaction(CLEANUP_SIGNALS[i], &action, nullptr);
+    }
 }
 
 void unguardTemporary() {
@@ -52,6 +59,34 @@ std::string reason(const std::string& path, const std::string& why) {
     return "cannot write " + printable(path) + ": " + why;
 }
 
+// An existing file is replaced only where the user could write it with open(): the kernel decides
+// (permissions, a read-only mount, a link it will not follow). Through a link (a link to a picture
+// elsewhere) the file it names is meant, and is renamed over where it lies.
+bool replaceable(const std::string& path, const struct stat& found, bool link, std::string& destination,
+                 std::string& error) {
+    // Not truncated, not created; O_NONBLOCK keeps a pipe swapped in meanwhile from stalling us.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = reason(path, std::strerror(errno));
+        return false;
+    }
+    struct stat opened = {};
+    const bool same = fstat(fd, &opened) == 0 && opened.st_dev == found.st_dev && opened.st_ino == found.st_ino;
+    close(fd);
+    if (!link && same) return true;
+    char real[PATH_MAX];
+    struct stat resolved = {};
+    // realpath walks the links itself, where the kernel's rules do not apply: it must land on the
+    // file the kernel opened.
+    if (!same || realpath(path.c_str(), real) == nullptr || stat(real, &resolved) != 0 ||
+        resolved.st_dev != opened.st_dev || resolved.st_ino != opened.st_ino) {
+        error = reason(path, "it changed while it was looked at");
+        return false;
+    }
+    destination = real;
+    return true;
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() { discard(); }
@@ -61,34 +96,46 @@ std::string OutputFile::failure(int errnum) const { return reason(path, std::str
 bool OutputFile::open(const std::string& target, std::string& error) {
     discard();
     path = target;
-    // Through a link (/dev/stdout, a link to a picture elsewhere) the file it names is meant.
     destination = path;
-    struct stat existing = {};
-    char real[PATH_MAX];
-    if (lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode) && realpath(path.c_str(), real) != nullptr) {
-        destination = real;
+    // Said plainly before the kernel's "File name too long"; a file a link leads to has a name
+    // that fits.
+    const long nameMax = pathconf(directoryOf(path).c_str(), _PC_NAME_MAX);
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    if (nameMax > 0 && static_cast<long>(name.size()) > nameMax) {
+        error = reason(path, "the name is longer than " + std::to_string(nameMax) + " bytes");
+        return false;
     }
-    const bool exists = stat(path.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
+    // The kernel says what the name leads to for this user: stat follows a link only where open()
+    // would, so another account's link in a sticky folder gives EACCES here, as it would to the
+    // user's own shell. ENOENT alone means a name not taken (or a link to none, which the file
+    // then replaces): anything else is no place to write.
+    struct stat entry = {};
+    struct stat found = {};
+    const bool named = lstat(path.c_str(), &entry) == 0;
+    if (!named && errno != ENOENT) {
+        error = reason(path, std::strerror(errno));
+        return false;
+    }
+    const bool exists = named && stat(path.c_str(), &found) == 0;
+    if (named && !exists && errno != ENOENT) {
+        error = reason(path, std::strerror(errno));
+        return false;
+    }
+    if (exists && S_ISDIR(found.st_mode)) {
         error = reason(path, "it is a directory");
         return false;
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
+    if (exists && !S_ISREG(found.st_mode)) {
         // A device or a pipe is the destination itself: renaming over it would replace it.
         file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) error = reason(path, std::strerror(errno));
         return file != nullptr;
     }
+    if (exists && !replaceable(path, found, S_ISLNK(entry.st_mode), destination, error)) return false;
     const std::string dir = directoryOf(destination);
-    const long nameMax = pathconf(dir.c_str(), _PC_NAME_MAX);
-    const std::string name = destination.substr(destination.find_last_of('/') + 1);
-    if (nameMax > 0 && static_cast<long>(name.size()) > nameMax) {
-        error = reason(path, "the name is longer than " + std::to_string(nameMax) + " bytes");
-        return false;
-    }
-    // A signal between creating the file and guarding it would leave the file behind (or, with
-    // SIGINT ignored as in a shell's background job, not stop the render at all): hold the
-    // signals until the guard is in place, then take any that came.
+    // A signal between creating the file and guarding it would leave the file behind: hold the
+    // signals until the guard is in place, then take any that came (one ignored on entry is
+    // dropped then, as it would have been).
     sigset_t cleanupSignals, previousMask;
     sigemptyset(&cleanupSignals);
     for (const int signal : CLEANUP_SIGNALS) sigaddset(&cleanupSignals, signal);

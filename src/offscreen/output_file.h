@@ -14,10 +14,12 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // A regular file (or a name not taken yet) is written under a temporary name beside it,
-    // created exclusively, and renamed over it at commit; until then SIGINT, SIGTERM and SIGHUP
-    // remove the temporary file. Anything else that exists (a device, a pipe, a terminal) is
-    // written through as it is, never replaced. False with a one-line reason.
+    // An existing file is written only where the user could open it for writing, through a link
+    // only where the kernel follows it for this user. A regular file (or a name not taken yet) is
+    // written under a temporary name beside it, created exclusively, and renamed over it at
+    // commit; until then SIGINT, SIGTERM and SIGHUP remove the temporary file and end the process,
+    // unless they were ignored on entry. Anything else that exists (a device, a pipe, a terminal)
+    // is written through as it is, never replaced. False with a one-line reason.
     bool open(const std::string& path, std::string& error);
 
     // Where the bytes go; valid between open and commit.

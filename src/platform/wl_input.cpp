@@ -136,7 +136,7 @@ void keyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*
     const WlSurface* w = surfaceOf(surface);
     if (w == nullptr || s.keyboardWindow != nullptr) return;
     s.keyboardWindow = w->handle;
-    if (s.group != nullptr) s.group->keyboardHolders.fetch_add(1);
+    if (s.group != nullptr) s.group->keyboardHolders.fetch_or(memberBit(s.member));
 }
 
 // Our surfaces pass the focus between them as they appear: only when none of them holds it a
@@ -145,7 +145,7 @@ void focusLeft() {
     WlState& s = state();
     if (s.keyboardWindow == nullptr) return;
     s.keyboardWindow = nullptr;
-    if (s.group != nullptr) s.group->keyboardHolders.fetch_sub(1);
+    if (s.group != nullptr) s.group->keyboardHolders.fetch_and(~memberBit(s.member));
 }
 
 void keyboardLeave(void*, wl_keyboard* keyboard, uint32_t, wl_surface*) {
@@ -269,7 +269,7 @@ void hideCursor(bool hidden) {
 void checkFocus() {
     WlState& s = state();
     s.focusCheckDue = 0;
-    const bool ours = s.group != nullptr ? s.group->keyboardHolders.load() > 0 : s.keyboardWindow != nullptr;
+    const bool ours = s.group != nullptr ? s.group->keyboardHolders.load() != 0 : s.keyboardWindow != nullptr;
     if (ours) return;
     for (const WlSurface& w : s.surfaces) {
         if (w.handle != nullptr) platform::post(w.handle, WM_ACTIVATEAPP, FALSE, 0);

@@ -26,21 +26,8 @@ namespace {
 constexpr int WATCH_INTERVAL_MS = 200;
 constexpr int GRACE_MS = 3000;  // for processes told to stop, before they are killed
 
-bool isAbandoned(std::uint32_t output) {
-    for (const std::uint32_t name : state().abandoned) {
-        if (name == output) return true;
-    }
-    return false;
-}
-
 void abandon(std::uint32_t output) {
-    if (findOutput(output) == nullptr || isAbandoned(output)) return;
-    for (std::uint32_t& name : state().abandoned) {
-        if (name == 0) {
-            name = output;
-            return;
-        }
-    }
+    if (WlOutput* o = findOutput(output)) o->abandoned = true;
 }
 
 // One run per user and compositor, as on Windows a second /s leaves the running saver alone: the
@@ -124,23 +111,6 @@ bool start(const WlOutput& output, Group* group) {
     return true;
 }
 
-// The code of an ended process that ends the run, or -1 when the run goes on without it.
-int ended(pid_t pid, int status) {
-    for (Member& m : state().members) {
-        if (m.pid != pid) continue;
-        const Member was = m;
-        m = Member{};
-        if (was.leaving) return -1;
-        if (WIFEXITED(status) && WEXITSTATUS(status) == OUTPUT_GONE_CODE) {
-            abandon(was.output);
-            return -1;
-        }
-        if (WIFEXITED(status)) return WEXITSTATUS(status);
-        return 255;  // killed by a signal not of ours
-    }
-    return -1;
-}
-
 void stopAll() {
     for (const Member& m : state().members) {
         if (m.pid != 0) kill(m.pid, SIGTERM);
@@ -162,6 +132,29 @@ void stopAll() {
 }
 
 }  // namespace
+
+bool outputAbandoned(std::uint32_t output) {
+    const WlOutput* o = findOutput(output);
+    return o != nullptr && o->abandoned;
+}
+
+int memberEnded(Group& group, pid_t pid, int status) {
+    for (int i = 0; i < MAX_GROUP; ++i) {
+        Member& m = state().members[i];
+        if (m.pid != pid) continue;
+        group.keyboardHolders.fetch_and(~memberBit(i));
+        const Member was = m;
+        m = Member{};
+        if (was.leaving) return -1;
+        if (WIFEXITED(status) && WEXITSTATUS(status) == OUTPUT_GONE_CODE) {
+            abandon(was.output);
+            return -1;
+        }
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
+        return 255;  // killed by a signal not of ours
+    }
+    return -1;
+}
 
 }  // namespace smokedrift::wl
 
@@ -189,7 +182,7 @@ int runOnEveryOutput() {
     int result = -1;
     while (result < 0) {
         for (const WlOutput& o : s.outputs) {
-            if (o.output != nullptr && o.done && !covered(o.name) && !isAbandoned(o.name) && start(o, group)) {
+            if (o.output != nullptr && o.done && !covered(o.name) && !outputAbandoned(o.name) && start(o, group)) {
                 return -1;
             }
         }
@@ -204,7 +197,7 @@ int runOnEveryOutput() {
         if (posix::takeStopRequest()) result = 0;
         int status = 0;
         pid_t pid = 0;
-        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = ended(pid, status);
+        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = memberEnded(*group, pid, status);
         // A process that failed may have lost the compositor with us: then that is what to say.
         if (result == 255) roundtrip();
     }

@@ -46,6 +46,9 @@ constexpr int MAX_WINDOWS = 4;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_CONFIGS = 64;
 constexpr int MAX_GROUP = MAX_OUTPUTS;
+// The longest side a surface of ours takes, in pixels, whatever the compositor asks: more than any
+// output shows, and a black buffer that size (4 bytes a pixel) still fits a pool's int32 size.
+constexpr int MAX_SURFACE_SIDE = 16384;
 
 // A process of the run that covers an output which went away ends with this code; the watching
 // process knows it is no reason to end the others.
@@ -59,6 +62,9 @@ struct WlOutput {
     int scale = 1;
     bool rotated = false;  // a transform of 90 or 270 degrees
     bool done = false;     // its first description is complete
+    // Its process ended as if it went while the compositor still lists it (the compositor closed
+    // our surface there): a new process would only see it closed again. Goes with the entry.
+    bool abandoned = false;
 };
 
 struct WlSeat {
@@ -137,10 +143,15 @@ struct FramebufferCalls {
 
 // Shared by the processes of one run (anonymous shared memory made before they start).
 struct Group {
-    std::atomic<int> keyboardHolders{0};   // how many of our surfaces have the keyboard focus
+    // A bit for each process of the run whose surface has the keyboard focus (memberBit): one that
+    // ends holding it (its output went) never says it left, so the watcher clears its bit.
+    std::atomic<std::uint64_t> keyboardHolders{0};
     std::atomic<int> pointerMember{-1};    // which process's surface the pointer entered last
     std::atomic<bool> failureTold{false};  // a process has said why OpenGL fails; the others need not
 };
+
+static_assert(MAX_GROUP <= 64, "a member's bit in the group's masks");
+inline std::uint64_t memberBit(int member) { return std::uint64_t{1} << member; }
 
 struct WlState {
     wl_display* display = nullptr;
@@ -186,15 +197,19 @@ struct WlState {
 
     UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
 
-    // The watching process (wl_output_processes.cpp): a process per output; outputs whose process
-    // ended as if its output went while the compositor still lists it (the compositor closed our
-    // surface there, and a new process would only see it closed again); the shared page's mark.
+    // The watching process (wl_output_processes.cpp): a process per output; the shared page's mark.
     Member members[MAX_GROUP];
-    std::uint32_t abandoned[MAX_OUTPUTS] = {};
     int runningMark = -1;
 };
 
 WlState& state();
+
+// The watching process's books (wl_output_processes.cpp).
+// A process of the run ended with `status`: what it held in the group goes; the code that ends the
+// run, or -1 when it goes on.
+int memberEnded(Group& group, pid_t pid, int status);
+// No new process is started for an output whose process ended as if the output went.
+bool outputAbandoned(std::uint32_t output);
 
 // The connection, made on first use; null (after one line on stderr, unless quiet) when there
 // is none.

@@ -4,6 +4,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -38,7 +40,8 @@ void surfaceClosed(WlSurface& w) {
 
 namespace {
 
-// A buffer of zeros the surface's size: black and opaque in XRGB.
+// A buffer of zeros the surface's size: black and opaque in XRGB. Its sides are at most
+// MAX_SURFACE_SIDE, so its size fits a pool's int32.
 wl_buffer* blackBuffer(int width, int height) {
     const int stride = width * 4;
     const off_t size = static_cast<off_t>(stride) * height;
@@ -67,6 +70,13 @@ void showBlack(WlSurface& w) {
     if (w.blackBuffer != nullptr) wl_buffer_destroy(w.blackBuffer);
     w.blackBuffer = buffer;
     surfaceShown(w);
+}
+
+// The pixels of `logical` surface units at `scale`, both the compositor's: none when either is not
+// positive, and never more than a surface can have.
+int surfacePixels(int logical, int scale) {
+    if (logical <= 0 || scale <= 0) return 0;
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{logical} * scale, MAX_SURFACE_SIDE));
 }
 
 }  // namespace
@@ -106,7 +116,8 @@ void outputChanged(const WlOutput& output) {
         if (w.handle == nullptr || w.outputName != output.name || w.scale == output.scale) continue;
         w.scale = output.scale;
         wl_surface_set_buffer_scale(w.surface, w.scale);
-        if (w.configured) surfaceResized(w, w.logicalWidth * w.scale, w.logicalHeight * w.scale);
+        if (w.configured)
+            surfaceResized(w, surfacePixels(w.logicalWidth, w.scale), surfacePixels(w.logicalHeight, w.scale));
     }
 }
 
@@ -123,8 +134,8 @@ void configured(WlSurface& w, int width, int height) {
     }
     w.logicalWidth = width;
     w.logicalHeight = height;
-    const int pixelsWide = width * w.scale;
-    const int pixelsHigh = height * w.scale;
+    const int pixelsWide = surfacePixels(width, w.scale);
+    const int pixelsHigh = surfacePixels(height, w.scale);
     if (!w.configured) {
         w.configured = true;
         if (pixelsWide > 0) w.width = pixelsWide;
@@ -234,8 +245,8 @@ HWND createSurface(platform::SurfaceRequest& request) {
     w->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(1 + (w - s.surfaces)));
     w->outputName = output->name;
     w->scale = output->scale;
-    w->width = request.width;
-    w->height = request.height;
+    w->width = std::clamp(request.width, 0, MAX_SURFACE_SIDE);
+    w->height = std::clamp(request.height, 0, MAX_SURFACE_SIDE);
     w->surface = wl_compositor_create_surface(s.compositor);
     wl_surface_set_buffer_scale(w->surface, w->scale);
     // The picture has no holes: the compositor need not draw what lies under it.

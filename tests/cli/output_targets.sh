@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Where the headless modes write: devices are written through and never replaced, the temporary
-# file is made exclusively and goes on SIGINT, SIGTERM and SIGHUP, long names are refused before
-# the work, and what OpenGL cannot hold is refused instead of written empty.
+# file is made exclusively and goes on SIGINT, SIGTERM and SIGHUP (unless ignored), long names are
+# refused before the work, and what OpenGL cannot hold is refused instead of written empty.
 set -uo pipefail
 bin=$1
 dir=$(mktemp -d)
@@ -42,22 +42,40 @@ wait "$pid" || say "render beside a planted link: exit $?"
 [ "$(cat "$dir/victim")" = precious ] || say "the planted link's target was overwritten"
 rm -f "$dir/out.png" "$dir/out.png.tmp.$pid"
 
-# Signals while the output is claimed leave nothing behind.
-for signal in INT TERM HUP; do
-  "$bin" --render "$dir/out.png" "${long[@]}" 2>/dev/null &
+# Signals while the output is claimed: one left at its default ends the render and leaves nothing
+# behind; one the caller ignored (nohup, a script's background job) stays ignored and the render
+# finishes. env sets the disposition the render starts with (bash ignores SIGINT in `&` jobs).
+while read -r signal disposition; do
+  case $disposition in
+  default) frames=(--frames 100000000) ;;
+  ignore) frames=(--frames 2000) ;;
+  esac
+  env --"$disposition"-signal="$signal" "$bin" --render "$dir/out.png" --size 64x64 "${frames[@]}" </dev/null 2>/dev/null &
   pid=$!
   for _ in $(seq 100); do compgen -G "$dir/.smokedrift-*" >/dev/null && break; sleep 0.1; done
-  compgen -G "$dir/.smokedrift-*" >/dev/null || say "SIG$signal: no temporary file to find"
-  kill -s "$signal" "$pid"
+  compgen -G "$dir/.smokedrift-*" >/dev/null || say "SIG$signal ($disposition): no temporary file to find"
+  kill -s "$signal" "$pid" || say "SIG$signal ($disposition): the render ended before the signal"
   # A render that outlives the signal would run for days: give it 30 s, then end it and say so.
   for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
-    say "SIG$signal did not end the render"
+    say "SIG$signal ($disposition) did not end the render"
     kill -s KILL "$pid"
   fi
   wait "$pid"
-  [ -z "$(ls -A "$dir" | grep -v victim)" ] || say "SIG$signal left: $(ls -A "$dir")"
-done
+  rc=$?
+  if [ "$disposition" = ignore ]; then
+    [ "$rc" = 0 ] && [ -s "$dir/out.png" ] || say "ignored SIG$signal: exit $rc"
+    rm -f "$dir/out.png"
+  fi
+  [ -z "$(ls -A "$dir" | grep -v victim)" ] || say "SIG$signal ($disposition) left: $(ls -A "$dir")"
+done <<'TABLE'
+INT default
+TERM default
+HUP default
+HUP ignore
+INT ignore
+TERM ignore
+TABLE
 
 # Names: one that fits renders; one past the file system's limit is refused before rendering
 # (the render asked for would run for days).

@@ -14,6 +14,10 @@ set_tests_properties(cli.render_memory_is_flat PROPERTIES
 add_test(NAME cli.output_targets
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/output_targets.sh $<TARGET_FILE:smokedrift>)
 set_tests_properties(cli.output_targets PROPERTIES LABELS render TIMEOUT 300 ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
+add_test(NAME cli.planted_links
+         COMMAND bash ${SMOKEDRIFT_CLI_DIR}/planted_links.sh $<TARGET_FILE:smokedrift>)
+set_tests_properties(cli.planted_links PROPERTIES LABELS render TIMEOUT 300 SKIP_RETURN_CODE 77
+                     ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
 add_test(NAME cli.xml_options
          COMMAND bash ${SMOKEDRIFT_CLI_DIR}/xml_options.sh $<TARGET_FILE:smokedrift> ${PROJECT_SOURCE_DIR}/res/smokedrift.xml)
 set_tests_properties(cli.xml_options PROPERTIES LABELS render TIMEOUT 300 ENVIRONMENT "${SMOKEDRIFT_DRIVER_ENV}")
