@@ -86,7 +86,8 @@ int runIdleMode(const IdleModeOptions& options) {
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
     SaverProcess saver(options.saverOptions);
-    IdleWatcher watcher(saver, options.verbose ? stderr : nullptr);
+    SourceReadiedSaver readied(saver, *source);
+    IdleWatcher watcher(readied, options.verbose ? stderr : nullptr);
     int code = watcher.onSourceReady(*source);
     while (code == KEEP_WATCHING) {
         pollfd fds[2] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};

@@ -37,6 +37,10 @@ public:
     // something other than `None` (a read can bring several events). It never blocks: the
     // watcher also calls it once right after start(), for what start() may have read already.
     virtual IdleEvent dispatch() = 0;
+
+    // The watcher is about to start the saver: a session that would hide it puts away what is in
+    // the way (GNOME Shell's overview). Nothing to do for most.
+    virtual void saverStarting() {}
 };
 
 }  // namespace smokedrift::idle

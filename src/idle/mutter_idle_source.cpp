@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 
+#include "idle/gnome_overview.h"
 #include "idle/idle_sources.h"
 #include "idle/mutter_idle_state.h"
 
@@ -127,6 +128,8 @@ public:
     }
 
     int fd() const override { return sd_bus_get_fd(bus_); }
+
+    void saverStarting() override { closeGnomeOverview(bus_, mutterOwner_.c_str()); }
 
     IdleEvent dispatch() override {
         // One message at a time until one gives events: the queue never holds more than one

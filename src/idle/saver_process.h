@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "idle/idle_source.h"
 #include "idle/idle_watcher.h"
 
 namespace smokedrift::idle {
@@ -27,6 +28,22 @@ public:
 private:
     std::vector<std::string> options_;
     pid_t pid_ = 0;
+};
+
+// The saver as the watcher starts it, with the source told first (IdleSource::saverStarting).
+class SourceReadiedSaver final : public SaverChild {
+public:
+    SourceReadiedSaver(SaverChild& saver, IdleSource& source) : saver_(saver), source_(source) {}
+
+    bool start() override {
+        source_.saverStarting();
+        return saver_.start();
+    }
+    void stop() override { saver_.stop(); }
+
+private:
+    SaverChild& saver_;
+    IdleSource& source_;
 };
 
 }  // namespace smokedrift::idle

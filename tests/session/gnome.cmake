@@ -10,3 +10,6 @@ foreach(case "idle" "inhibited mutter" "inhibited watcher" "inhibited manager_le
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/gnome_${script}.sh $<TARGET_FILE:smokedrift> - ${args})
   set_tests_properties(session.gnome_${name} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+# A real GNOME Shell session (slow to start): one run for a sequence of cases.
+add_test(NAME session.gnome_shell COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/gnome_shell.sh $<TARGET_FILE:smokedrift> -)
+set_tests_properties(session.gnome_shell PROPERTIES LABELS session TIMEOUT 300 SKIP_RETURN_CODE 77)

@@ -3,7 +3,7 @@
 # RemoteDesktop, and the watcher itself. Everything runs as the compositor's user, since a session bus admits only its
 # own user. Sourced by the gnome_*.sh scripts with the saver as $1, after the Wayland helpers
 # (private runtime folder, user, poll, fail, clean-up).
-source "$(dirname "${BASH_SOURCE[0]}")/../wayland/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 HERE="$(dirname "${BASH_SOURCE[0]}")"
 command -v mutter >/dev/null || skip "mutter is not installed"
 
@@ -55,6 +55,47 @@ start_mutter() {
   fi
 }
 
+# start_gnome_shell: GNOME Shell headless on a 640x480 virtual monitor, as the one required
+# component of a session of our own under gnome-session --builtin (which brings the session
+# manager and gnome-settings-daemon's plugins, among them the org.freedesktop.ScreenSaver proxy),
+# with a private system bus holding the stand-in logind and display manager that its lock screen
+# needs. Exports the session's variables.
+start_gnome_shell() {
+  command -v gnome-shell >/dev/null || skip "gnome-shell is not installed"
+  command -v gnome-session >/dev/null || skip "gnome-session is not installed"
+  start_system_bus
+  start_login1 --display-manager
+  make_runtime_dir
+  local data="$WORK/data"
+  mkdir -p "$data/gnome-session/sessions" "$data/applications"
+  printf '[GNOME Session]\nName=smokedrift test\nRequiredComponents=smokedrift-test-shell;\n' \
+    >"$data/gnome-session/sessions/smokedrift-test.session"
+  printf '%s\n' '[Desktop Entry]' Type=Application Name=shell X-GNOME-Autostart-Phase=DisplayServer \
+    X-GNOME-Autostart-Notify=true X-GNOME-AutoRestart=false X-GNOME-Provides='panel;windowmanager;' \
+    'Exec=gnome-shell --headless --wayland --no-x11 --virtual-monitor 640x480 --wayland-display=wayland-1' \
+    >"$data/applications/smokedrift-test-shell.desktop"
+  chmod -R a+rX "$data"
+  exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" XDG_SESSION_TYPE=wayland \
+    XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_ID=c1 XDG_DATA_DIRS="$data:/usr/share" dbus-run-session -- sh -c \
+    'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0/bus.address"; echo $$ >"$0/mutter.pid"
+     exec gnome-session --builtin --session=smokedrift-test --disable-acceleration-check' \
+    "$RUNTIME" >"$WORK/mutter.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  poll 30 test -s "$RUNTIME/mutter.pid" || fail "gnome-session did not start: $(cat "$WORK/mutter.log")"
+  MUTTER_PID=$(cat "$RUNTIME/mutter.pid")
+  export XDG_RUNTIME_DIR="$RUNTIME"
+  DBUS_SESSION_BUS_ADDRESS=$(cat "$RUNTIME/bus.address")
+  export DBUS_SESSION_BUS_ADDRESS
+  if ! poll 60 name_owned org.freedesktop.ScreenSaver; then
+    local log
+    log=$(grep -v -e '^\s*$' "$WORK/mutter.log" | tail -n 20)
+    gone "$COMPOSITOR_PID" && skip "GNOME Shell cannot run here: $log"
+    fail "the session did not come up: $log"
+  fi
+  poll 30 test -S "$RUNTIME/wayland-1" || fail "GNOME Shell's Wayland socket did not appear"
+  export WAYLAND_DISPLAY=wayland-1
+}
+
 # Xvfb (-noreset: it would forget its saver settings with its last client); exports DISPLAY.
 # XVFB_PID is the Wayland helpers' own, which their clean-up stops.
 start_xvfb() {
@@ -66,13 +107,38 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
-# Mutter ends; dbus-run-session then ends the bus and itself.
+# Mutter (or gnome-session) ends; dbus-run-session then ends the bus and itself. What the
+# session started (gnome-session leaves its children running) ends with it.
+SESSION_TREE=""
 stop_compositor() {
   if [ -z "$COMPOSITOR_PID" ]; then return 0; fi
+  SESSION_TREE=$(process_tree "$COMPOSITOR_PID")
   if [ -n "$MUTTER_PID" ]; then kill -TERM "$MUTTER_PID" 2>/dev/null || true; fi
   poll 10 gone "$COMPOSITOR_PID" || kill -KILL "$MUTTER_PID" "$COMPOSITOR_PID" 2>/dev/null || true
   wait "$COMPOSITOR_PID" 2>/dev/null || true
+  local pid
+  for pid in $SESSION_TREE; do kill -TERM "$pid" 2>/dev/null || true; done
+  for pid in $SESSION_TREE; do poll 5 ended "$pid" || kill -KILL "$pid" 2>/dev/null || true; done
   COMPOSITOR_PID=""
+}
+
+# shell_property NAME: org.gnome.Shell's property, as gdbus prints it.
+shell_property() {
+  as_user gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+    --method org.freedesktop.DBus.Properties.Get org.gnome.Shell "$1"
+}
+
+# shell_screenshot FILE: the whole screen through GNOME Shell, which answers only names on its
+# list: the caller takes org.gnome.Screenshot first. FILE must be the compositor user's to write.
+shell_screenshot() {
+  as_user /usr/bin/python3 -c 'import sys
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
+              GLib.Variant("(su)", ("org.gnome.Screenshot", 4)), None, 0, -1, None)
+ok = bus.call_sync("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot", "org.gnome.Shell.Screenshot",
+                   "Screenshot", GLib.Variant("(bbs)", (False, False, sys.argv[1])), None, 0, 10000, None)[0]
+sys.exit(0 if ok else 1)' "$1"
 }
 
 name_owned() {
@@ -168,7 +234,7 @@ nothing_left() {
   poll 10 ended "$KEYBOARD_HELPER" || true
   stop_compositor
   local pid
-  for pid in $WATCHER_PID $saver $MANAGER_PID $KEYBOARD_HELPER $MUTTER_PID $DAEMON_PID; do
+  for pid in $WATCHER_PID $saver $MANAGER_PID $KEYBOARD_HELPER $MUTTER_PID $DAEMON_PID $SESSION_TREE; do
     poll 10 ended "$pid" || fail "process $pid ($(ps -o args= -p "$pid")) was left behind"
   done
 }
