@@ -9,6 +9,8 @@
 // while nothing inhibits idling, and reports it late (when the inhibitor goes) rather than never.
 #include <cstdint>
 
+#include "idle/inhibition.h"
+
 namespace smokedrift::idle {
 
 enum class IdleEvent {
@@ -37,6 +39,10 @@ public:
     // something other than `None` (a read can bring several events). It never blocks: the
     // watcher also calls it once right after start(), for what start() may have read already.
     virtual IdleEvent dispatch() = 0;
+
+    // Inhibitions that only this source's connection sees but that it does not act on itself,
+    // for the watcher to ask about when the session is idle; null when there are none.
+    virtual InhibitionCheck* inhibitions() { return nullptr; }
 };
 
 }  // namespace smokedrift::idle
