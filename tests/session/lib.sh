@@ -33,3 +33,64 @@ stop_watcher() {
     poll 5 gone "$pid" || fail "process $pid ($(cat /proc/"$pid"/cmdline 2>/dev/null | tr '\0' ' ')) outlived the watcher"
   done
 }
+
+# start_system_bus: a private system bus (no real one runs here) for the session's user, its
+# socket in a folder only that user (and root) can enter; exports DBUS_SYSTEM_BUS_ADDRESS. Ended
+# by stop_system_bus, or with the test's other processes.
+SYSTEM_BUS_PID=""
+start_system_bus() {
+  local dir="$WORK/system-bus"
+  mkdir -m 700 "$dir"
+  compositor_user
+  cat >"$dir/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$dir/socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_requested_reply="true" send_type="method_return"/>
+    <allow send_requested_reply="true" send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+    <allow receive_type="signal"/>
+  </policy>
+</busconfig>
+CONF
+  if [ -n "$COMPOSITOR_USER" ]; then chown -R "$COMPOSITOR_USER" "$dir"; fi
+  exec_as_compositor dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address \
+    >"$dir/address" 2>"$WORK/system-bus.log" &
+  SYSTEM_BUS_PID=$!
+  PIDS+=("$SYSTEM_BUS_PID")
+  poll 30 test -s "$dir/address" || fail "the private system bus did not start: $(cat "$WORK/system-bus.log")"
+  DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$dir/address")
+  export DBUS_SYSTEM_BUS_ADDRESS
+}
+
+stop_system_bus() {
+  if [ -z "$SYSTEM_BUS_PID" ]; then return 0; fi
+  kill -TERM "$SYSTEM_BUS_PID" 2>/dev/null || true
+  poll 10 gone "$SYSTEM_BUS_PID" || fail "the private system bus did not end"
+  wait "$SYSTEM_BUS_PID" 2>/dev/null || true
+  reaped "$SYSTEM_BUS_PID"
+  SYSTEM_BUS_PID=""
+  unset DBUS_SYSTEM_BUS_ADDRESS
+}
+
+# start_login1 [--display-manager] [--no-changed-signals]: the stand-in logind
+# (login1_stand_in.py) on the private system bus, as the session's user; what it reports goes to
+# login1.out. Needs start_system_bus first.
+LOGIN1_PID=""
+start_login1() {
+  exec_as_compositor /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/login1_stand_in.py" "$@" \
+    >"$WORK/login1.out" 2>"$WORK/login1.err" &
+  LOGIN1_PID=$!
+  PIDS+=("$LOGIN1_PID")
+  poll 30 grep -q '^ready$' "$WORK/login1.out" || fail "the stand-in logind did not start: $(cat "$WORK/login1.err")"
+}
