@@ -76,7 +76,7 @@ int runIdleMode(const IdleModeOptions& options) {
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
     const auto idleMs = static_cast<std::uint32_t>(options.seconds * 1000);
-    SessionInhibitions inhibitions(idleMs, options.verbose ? stderr : nullptr, source->inhibitions());
+    SessionInhibitions inhibitions(idleMs, options.verbose ? stderr : nullptr, *source);
     SaverProcess saver(options.saverOptions);
     IdleWatcher watcher(saver, inhibitions.checks(), options.verbose ? stderr : nullptr);
     inhibitions.answerActive([&watcher] { return watcher.state() == WatcherState::SaverRunning; });

@@ -43,6 +43,10 @@ public:
     // Inhibitions that only this source's connection sees but that it does not act on itself,
     // for the watcher to ask about when the session is idle; null when there are none.
     virtual InhibitionCheck* inhibitions() { return nullptr; }
+
+    // The desktop behind this source serves org.freedesktop.ScreenSaver itself (GNOME's settings
+    // daemon does) and honours it through the source, so the watcher leaves the name to it.
+    virtual bool desktopServesScreenSaver() const { return false; }
 };
 
 }  // namespace smokedrift::idle

@@ -140,6 +140,8 @@ public:
 
     int fd() const override { return sd_bus_get_fd(bus_); }
 
+    bool desktopServesScreenSaver() const override { return true; }
+
     IdleEvent dispatch() override {
         // One message at a time until one gives events: the queue never holds more than one
         // message's worth, and None means sd-bus has nothing left that poll() would not show.

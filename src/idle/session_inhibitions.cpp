@@ -3,13 +3,33 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
 namespace smokedrift::idle {
 
-SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, InhibitionCheck* sourceOwn) {
+bool desktopServesScreenSaver(const char* currentDesktop) {
+    // GNOME's and Cinnamon's settings daemons queue for the name; Plasma's locker gives up on it.
+    std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
+    while (!list.empty()) {
+        const std::string_view desktop = list.substr(0, list.find(':'));
+        if (desktop == "GNOME" || desktop == "KDE" || desktop == "X-Cinnamon") return true;
+        list.remove_prefix(std::min(list.size(), desktop.size() + 1));
+    }
+    return false;
+}
+
+SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source) {
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;
         service_ = std::make_unique<ScreenSaverService>(session_, idleMs, log, notice_);
-        service_->serve();
+        if (source.desktopServesScreenSaver() || desktopServesScreenSaver(std::getenv("XDG_CURRENT_DESKTOP"))) {
+            if (log != nullptr)
+                std::fprintf(log, "smokedrift: idle: org.freedesktop.ScreenSaver left to the desktop\n");
+        } else {
+            service_->serve();
+        }
         plasma_ = openPlasmaCheck(session_, notice_);
     } else {
         session_ = nullptr;
@@ -21,7 +41,7 @@ SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, Inh
     checks_.add(service_.get());
     checks_.add(plasma_.get());
     checks_.add(logind_.get());
-    checks_.add(sourceOwn);
+    checks_.add(source.inhibitions());
 }
 
 SessionInhibitions::~SessionInhibitions() {

@@ -12,10 +12,15 @@
 #include <functional>
 #include <memory>
 
+#include "idle/idle_source.h"
 #include "idle/inhibition.h"
 #include "idle/screensaver_service.h"
 
 namespace smokedrift::idle {
+
+// Whether the desktop named in XDG_CURRENT_DESKTOP serves org.freedesktop.ScreenSaver itself, and
+// would fail to, or queue behind us, if the watcher took the name first.
+bool desktopServesScreenSaver(const char* currentDesktop);
 
 // Plasma: PowerDevil's policy agent, which Plasma's own org.freedesktop.ScreenSaver hands its
 // inhibitions to (KWin's idle notifications do not follow them). Announces changes with a signal.
@@ -26,8 +31,9 @@ std::unique_ptr<InhibitionCheck> openLogindCheck(std::FILE* log);
 
 class SessionInhibitions {
 public:
-    // `sourceOwn`: the idle source's own check (may be null), which outlives this.
-    SessionInhibitions(std::uint32_t idleMs, std::FILE* log, InhibitionCheck* sourceOwn);
+    // `source` (which outlives this) adds its own check, and may leave the ScreenSaver name to
+    // its desktop.
+    SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source);
     ~SessionInhibitions();
 
     InhibitionCheck& checks() { return checks_; }

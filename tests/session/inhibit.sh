@@ -5,7 +5,8 @@
 #   screensaver SESSION  our org.freedesktop.ScreenSaver on a private session bus, under sway or
 #                        Xvfb: gdbus's Inhibit ends as gdbus leaves the bus; a player holding one
 #                        keeps the saver off until it leaves; SimulateUserActivity ends a running
-#                        saver, which comes again after the idle time; GetActive says whether it runs.
+#                        saver, which comes again after the idle time; GetActive says whether it
+#                        runs; a service that asks to replace ours gets the name.
 #   logind               systemd-inhibit --what=idle against a stand-in logind on a private system
 #                        bus that, like logind, announces no change (Xvfb).
 #   xdg_screensaver      xdg-screensaver suspend/resume outside a desktop (xset s off, xset s 600).
@@ -59,6 +60,12 @@ sys.stdin.read()'; }
   screensaver SimulateUserActivity >/dev/null
   poll 10 gone "$running" || fail "simulated activity did not end the saver"
   comes_back
+  # A desktop's own service, started later, takes the name over.
+  /usr/bin/python3 -c 'from gi.repository import Gio, GLib
+Gio.bus_own_name(Gio.BusType.SESSION, "org.freedesktop.ScreenSaver", Gio.BusNameOwnerFlags.REPLACE, None, None, None)
+GLib.MainLoop().run()' &
+  PIDS+=("$!")
+  poll 10 grep -q "another service took org.freedesktop.ScreenSaver" "$WORK/saver.err" || fail "the name was not given up"
   ;;
 logind)
   start_system_bus
