@@ -10,11 +10,12 @@
 namespace smokedrift::idle {
 
 bool desktopServesScreenSaver(const char* currentDesktop) {
-    // GNOME's and Cinnamon's settings daemons queue for the name; Plasma's locker gives up on it.
+    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
+    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
     std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
     while (!list.empty()) {
         const std::string_view desktop = list.substr(0, list.find(':'));
-        if (desktop == "GNOME" || desktop == "KDE" || desktop == "X-Cinnamon") return true;
+        if (desktop == "GNOME" || desktop == "KDE") return true;
         list.remove_prefix(std::min(list.size(), desktop.size() + 1));
     }
     return false;
