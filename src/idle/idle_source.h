@@ -27,6 +27,14 @@ public:
     // What the watcher prints with --verbose: the protocol or service it listens to.
     virtual const char* name() const = 0;
 
+    // Inhibitions that only this source's connection sees but that it does not act on itself,
+    // for the watcher to ask about when the session is idle; null when there are none.
+    virtual InhibitionCheck* inhibitions() { return nullptr; }
+
+    // The desktop behind this source serves org.freedesktop.ScreenSaver itself (GNOME's settings
+    // daemon does) and honours it through the source, so the watcher leaves the name to it.
+    virtual bool desktopServesScreenSaver() const { return false; }
+
     // Starts watching: `Idle` after `milliseconds` without input, `Active` at the next input after
     // that, then `Idle` again after the next such stretch, and so on. False (with one line on
     // stderr) when the session refused.
@@ -39,14 +47,6 @@ public:
     // something other than `None` (a read can bring several events). It never blocks: the
     // watcher also calls it once right after start(), for what start() may have read already.
     virtual IdleEvent dispatch() = 0;
-
-    // Inhibitions that only this source's connection sees but that it does not act on itself,
-    // for the watcher to ask about when the session is idle; null when there are none.
-    virtual InhibitionCheck* inhibitions() { return nullptr; }
-
-    // The desktop behind this source serves org.freedesktop.ScreenSaver itself (GNOME's settings
-    // daemon does) and honours it through the source, so the watcher leaves the name to it.
-    virtual bool desktopServesScreenSaver() const { return false; }
 };
 
 }  // namespace smokedrift::idle

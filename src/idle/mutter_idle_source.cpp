@@ -101,6 +101,8 @@ public:
 
     const char* name() const override { return "GNOME's org.gnome.Mutter.IdleMonitor (session bus)"; }
 
+    bool desktopServesScreenSaver() const override { return true; }
+
     bool start(std::uint32_t milliseconds) override {
         // The matches first, then the owners and the watch, so that nothing falls in between.
         if (!addMatch(
@@ -139,8 +141,6 @@ public:
     }
 
     int fd() const override { return sd_bus_get_fd(bus_); }
-
-    bool desktopServesScreenSaver() const override { return true; }
 
     IdleEvent dispatch() override {
         // One message at a time until one gives events: the queue never holds more than one

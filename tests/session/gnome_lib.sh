@@ -55,6 +55,17 @@ start_mutter() {
   fi
 }
 
+# Xvfb (-noreset: it would forget its saver settings with its last client); exports DISPLAY.
+# XVFB_PID is the Wayland helpers' own, which their clean-up stops.
+start_xvfb() {
+  exec {display}>"$WORK/display"
+  Xvfb -displayfd "$display" -screen 0 640x480x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  exec {display}>&-
+  poll 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
 # Mutter ends; dbus-run-session then ends the bus and itself.
 stop_compositor() {
   if [ -z "$COMPOSITOR_PID" ]; then return 0; fi
