@@ -26,7 +26,7 @@ WHATS = ["shutdown", "sleep", "idle", "handle-power-key", "handle-suspend-key", 
 CAN = ["CanPowerOff", "CanReboot", "CanSuspend", "CanHibernate", "CanHybridSleep", "CanSuspendThenHibernate",
        "CanRebootToBootLoaderMenu", "CanRebootToFirmwareSetup"]
 
-MANAGER_XML = f"""<node><interface name="org.freedesktop.login1.Manager">
+MANAGER_METHODS = f"""
   {"".join(f'<method name="{m}"><arg type="s" direction="out"/></method>' for m in CAN)}
   <method name="GetSession"><arg type="s" direction="in"/><arg type="o" direction="out"/></method>
   <method name="GetSessionByPID"><arg type="u" direction="in"/><arg type="o" direction="out"/></method>
@@ -40,48 +40,20 @@ MANAGER_XML = f"""<node><interface name="org.freedesktop.login1.Manager">
   <method name="LockSessions"/>
   <method name="UnlockSessions"/>
   <signal name="PrepareForSleep"><arg type="b"/></signal>
-  <signal name="PrepareForShutdown"><arg type="b"/></signal>
-  <property name="BlockInhibited" type="s" access="read"/>
-  <property name="DelayInhibited" type="s" access="read"/>
-  <property name="IdleHint" type="b" access="read"/>
-  <property name="PreparingForSleep" type="b" access="read"/>
-  <property name="PreparingForShutdown" type="b" access="read"/>
-</interface></node>"""
+  <signal name="PrepareForShutdown"><arg type="b"/></signal>"""
 
-SESSION_XML = """<node><interface name="org.freedesktop.login1.Session">
+SESSION_METHODS = """
   <method name="SetLockedHint"><arg type="b" direction="in"/></method>
   <method name="SetIdleHint"><arg type="b" direction="in"/></method>
   <method name="Lock"/>
   <method name="Unlock"/>
   <method name="Activate"/>
   <signal name="Lock"/>
-  <signal name="Unlock"/>
-  <property name="Id" type="s" access="read"/>
-  <property name="User" type="(uo)" access="read"/>
-  <property name="Name" type="s" access="read"/>
-  <property name="Type" type="s" access="read"/>
-  <property name="Class" type="s" access="read"/>
-  <property name="Active" type="b" access="read"/>
-  <property name="Remote" type="b" access="read"/>
-  <property name="State" type="s" access="read"/>
-  <property name="Seat" type="(so)" access="read"/>
-  <property name="LockedHint" type="b" access="read"/>
-  <property name="IdleHint" type="b" access="read"/>
-</interface></node>"""
+  <signal name="Unlock"/>"""
 
-USER_XML = """<node><interface name="org.freedesktop.login1.User">
-  <property name="UID" type="u" access="read"/>
-  <property name="Name" type="s" access="read"/>
-  <property name="State" type="s" access="read"/>
-  <property name="Display" type="(so)" access="read"/>
-  <property name="Sessions" type="a(so)" access="read"/>
-</interface></node>"""
-
-GDM_XML = """<node><interface name="org.gnome.DisplayManager.Manager">
+GDM_METHODS = """
   <method name="RegisterSession"><arg type="a{sv}" direction="in"/></method>
-  <method name="RegisterDisplay"><arg type="a{ss}" direction="in"/></method>
-  <property name="Version" type="s" access="read"/>
-</interface></node>"""
+  <method name="RegisterDisplay"><arg type="a{ss}" direction="in"/></method>"""
 
 NO_CHANGED_SIGNALS = "--no-changed-signals" in sys.argv[1:]
 DISPLAY_MANAGER = "--display-manager" in sys.argv[1:]
@@ -117,7 +89,7 @@ def inhibitors_changed(before):
 
 
 def snapshot():
-    return {"BlockInhibited": inhibited("block"), "DelayInhibited": inhibited("delay")}
+    return {name: value for name, (_, value) in manager_properties().items()}
 
 
 def caller(sender, method):
@@ -216,50 +188,52 @@ def user_name():
         return str(UID)
 
 
-def manager_property(_conn, _sender, _path, _interface, name):
-    if name in ("BlockInhibited", "DelayInhibited"):
-        return GLib.Variant("s", snapshot()[name])
-    return GLib.Variant("b", False)
+# Each interface's properties, name -> (type, value): read for every Get, and for the XML.
+def manager_properties():
+    return {"BlockInhibited": ("s", inhibited("block")), "DelayInhibited": ("s", inhibited("delay")),
+            "IdleHint": ("b", False), "PreparingForSleep": ("b", False), "PreparingForShutdown": ("b", False)}
 
 
-def session_property(_conn, _sender, _path, _interface, name):
-    values = {"Id": GLib.Variant("s", SESSION_ID), "User": GLib.Variant("(uo)", (UID, USER)),
-              "Name": GLib.Variant("s", user_name()), "Type": GLib.Variant("s", "wayland"),
-              "Class": GLib.Variant("s", "user"), "Active": GLib.Variant("b", True),
-              "Remote": GLib.Variant("b", False), "State": GLib.Variant("s", "active"),
-              "Seat": GLib.Variant("(so)", ("seat0", SEAT)), "LockedHint": GLib.Variant("b", session["LockedHint"]),
-              "IdleHint": GLib.Variant("b", session["IdleHint"])}
-    return values[name]
+def session_properties():
+    return {"Id": ("s", SESSION_ID), "User": ("(uo)", (UID, USER)), "Name": ("s", user_name()),
+            "Type": ("s", "wayland"), "Class": ("s", "user"), "Active": ("b", True), "Remote": ("b", False),
+            "State": ("s", "active"), "Seat": ("(so)", ("seat0", SEAT)), "LockedHint": ("b", session["LockedHint"]),
+            "IdleHint": ("b", session["IdleHint"])}
 
 
-def user_property(_conn, _sender, _path, _interface, name):
-    values = {"UID": GLib.Variant("u", UID), "Name": GLib.Variant("s", user_name()),
-              "State": GLib.Variant("s", "active"), "Display": GLib.Variant("(so)", (SESSION_ID, SESSION)),
-              "Sessions": GLib.Variant("a(so)", [(SESSION_ID, SESSION)])}
-    return values[name]
+def user_properties():
+    return {"UID": ("u", UID), "Name": ("s", user_name()), "State": ("s", "active"),
+            "Display": ("(so)", (SESSION_ID, SESSION)), "Sessions": ("a(so)", [(SESSION_ID, SESSION)])}
+
+
+def gdm_properties():
+    return {"Version": ("s", "43.0")}
 
 
 def on_gdm(_conn, _sender, _path, _interface, _method, _params, invocation):
     invocation.return_value(None)
 
 
-def interface(xml):
-    return Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0]
+def register(path, name, methods, properties, on_call):
+    xml = "".join(f'<property name="{n}" type="{t}" access="read"/>' for n, (t, _) in properties().items())
+    info = Gio.DBusNodeInfo.new_for_xml(f'<node><interface name="{name}">{methods}{xml}</interface></node>')
+    connection.register_object(path, info.interfaces[0], on_call,
+                               lambda _c, _s, _p, _i, prop: GLib.Variant(*properties()[prop]), None)
 
 
 def main():
     global connection
     loop = GLib.MainLoop()
     connection = Gio.bus_get_sync(Gio.BusType.SYSTEM, None)
-    connection.register_object(ROOT, interface(MANAGER_XML), on_manager, manager_property, None)
+    register(ROOT, "org.freedesktop.login1.Manager", MANAGER_METHODS, manager_properties, on_manager)
     for path in (SESSION, f"{ROOT}/session/self", f"{ROOT}/session/auto"):
-        connection.register_object(path, interface(SESSION_XML), on_session, session_property, None)
+        register(path, "org.freedesktop.login1.Session", SESSION_METHODS, session_properties, on_session)
     for path in (USER, f"{ROOT}/user/self"):
-        connection.register_object(path, interface(USER_XML), None, user_property, None)
+        register(path, "org.freedesktop.login1.User", "", user_properties, None)
     names = ["org.freedesktop.login1"]
     if DISPLAY_MANAGER:
-        connection.register_object("/org/gnome/DisplayManager/Manager", interface(GDM_XML), on_gdm,
-                                   lambda *a: GLib.Variant("s", "43.0"), None)
+        register("/org/gnome/DisplayManager/Manager", "org.gnome.DisplayManager.Manager", GDM_METHODS, gdm_properties,
+                 on_gdm)
         names.append("org.gnome.DisplayManager")
     pending = set(names)
 
