@@ -1,6 +1,7 @@
-// The watcher's loop: it sleeps in poll() on two descriptors, the idle source's and a signalfd
-// for the stop signals and SIGCHLD, with no timeout; it holds no window, no GL context and no
-// timer, so while the session is in use it costs nothing.
+// The watcher's loop: it sleeps in poll() with no timeout on the idle source's descriptor, a
+// signalfd for the stop signals and SIGCHLD, and the inhibitions' (the session bus, and a timer
+// armed only while the session is idle and inhibited by something that announces no change); it
+// holds no window and no GL context, so while the session is in use it costs nothing.
 #include "idle/idle_mode.h"
 
 #include <poll.h>
@@ -19,6 +20,7 @@
 #include "idle/idle_source_choice.h"
 #include "idle/idle_watcher.h"
 #include "idle/saver_process.h"
+#include "idle/session_inhibitions.h"
 
 namespace smokedrift::idle {
 
@@ -85,13 +87,23 @@ int runIdleMode(const IdleModeOptions& options) {
     reportDesktopTimers(options.seconds, options.verbose, stderr);
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
+    const auto idleMs = static_cast<std::uint32_t>(options.seconds * 1000);
+    SessionInhibitions inhibitions(idleMs, options.verbose ? stderr : nullptr, *source);
     SaverProcess saver(options.saverOptions);
     SourceReadiedSaver readied(saver, *source);
-    IdleWatcher watcher(readied, options.verbose ? stderr : nullptr);
+    IdleWatcher watcher(readied, inhibitions.checks(), options.verbose ? stderr : nullptr);
+    inhibitions.answerActive([&watcher] { return watcher.state() == WatcherState::SaverRunning; });
     int code = watcher.onSourceReady(*source);
     while (code == KEEP_WATCHING) {
-        pollfd fds[2] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        // What the buses and the timer brought, also what the checks' calls left queued.
+        for (InhibitionNotice n = inhibitions.dispatch(); n.activity || n.changed; n = inhibitions.dispatch()) {
+            if (n.activity) watcher.onSimulatedActivity();
+            if (n.changed) watcher.onInhibitionsChanged();
+        }
+        inhibitions.arm(watcher.recheckMs());
+        pollfd fds[2 + SessionInhibitions::FDS] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};
+        inhibitions.pollFds(fds + 2);
+        if (poll(fds, 2 + SessionInhibitions::FDS, -1) < 0) {
             if (errno == EINTR) continue;
             std::fprintf(stderr, "smokedrift: --idle: poll: %s\n", std::strerror(errno));
             saver.stop();

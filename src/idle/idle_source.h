@@ -9,6 +9,8 @@
 // while nothing inhibits idling, and reports it late (when the inhibitor goes) rather than never.
 #include <cstdint>
 
+#include "idle/inhibition.h"
+
 namespace smokedrift::idle {
 
 enum class IdleEvent {
@@ -24,6 +26,14 @@ public:
 
     // What the watcher prints with --verbose: the protocol or service it listens to.
     virtual const char* name() const = 0;
+
+    // Inhibitions that only this source's connection sees but that it does not act on itself,
+    // for the watcher to ask about when the session is idle; null when there are none.
+    virtual InhibitionCheck* inhibitions() { return nullptr; }
+
+    // The desktop behind this source serves org.freedesktop.ScreenSaver itself (GNOME's settings
+    // daemon does) and honours it through the source, so the watcher leaves the name to it.
+    virtual bool desktopServesScreenSaver() const { return false; }
 
     // Starts watching: `Idle` after `milliseconds` without input, `Active` at the next input after
     // that, then `Idle` again after the next such stretch, and so on. False (with one line on

@@ -23,17 +23,43 @@ void IdleWatcher::startSaver() {
     }
 }
 
+void IdleWatcher::idleReached() {
+    const Holding h = inhibitions_.check();
+    if (!h.held) {
+        holders_.clear();
+        startSaver();
+        return;
+    }
+    state_ = WatcherState::IdleButInhibited;
+    recheckMs_ = h.recheckMs;
+    if (log_ != nullptr && h.holders != holders_)
+        std::fprintf(log_, "smokedrift: idle: held off by %s\n", h.holders.c_str());
+    holders_ = h.holders;
+}
+
+void IdleWatcher::onInhibitionsChanged() {
+    if (state_ == WatcherState::IdleButInhibited) idleReached();
+}
+
+void IdleWatcher::onSimulatedActivity() {
+    if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: an application simulated user activity\n");
+    if (state_ == WatcherState::WaitingForIdle) return;
+    if (state_ == WatcherState::SaverRunning) saver_.stop();
+    idleReached();
+}
+
 int IdleWatcher::onEvent(IdleEvent event, const char* sourceName) {
     switch (event) {
     case IdleEvent::None: break;
     case IdleEvent::Idle:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the session is idle\n");
-        if (state_ == WatcherState::WaitingForIdle) startSaver();
+        if (state_ == WatcherState::WaitingForIdle) idleReached();
         break;
     case IdleEvent::Active:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the user is active\n");
         if (state_ == WatcherState::SaverRunning) saver_.stop();
         state_ = WatcherState::WaitingForIdle;
+        holders_.clear();
         break;
     case IdleEvent::Gone:
         saver_.stop();

@@ -4,11 +4,15 @@
 // idle again, so that a saver that ends by itself (a failure, a lost output) is not started over
 // and over while nobody is there. Activity the session reports while the saver runs ends the
 // saver too: input the saver never saw (typed into a lock screen above it) still means the user
-// is back. The real loop (idle_mode.cpp) feeds it what poll() brought;
-// unit tests feed it a scripted source and a scripted saver.
+// is back. Once the source reports idle, the inhibitions are asked (inhibition.h): while one is
+// held the saver waits, and starts when the last goes, unless the user came back meanwhile.
+// The real loop (idle_mode.cpp) feeds it what poll() brought; unit tests feed it a scripted
+// source, saver and inhibitions.
 #include <cstdio>
+#include <string>
 
 #include "idle/idle_source.h"
+#include "idle/inhibition.h"
 
 namespace smokedrift::idle {
 
@@ -24,6 +28,7 @@ public:
 
 enum class WatcherState {
     WaitingForIdle,      // the saver is not running; the next `Idle` starts it
+    IdleButInhibited,    // idle, but an inhibition is held: its end starts the saver, `Active` ends this
     SaverRunning,        // until the child ends (input ends it) or the session reports activity
     WaitingForActivity,  // the saver ended with nobody back yet; the next `Active` re-arms
 };
@@ -34,7 +39,8 @@ constexpr int KEEP_WATCHING = -1;
 class IdleWatcher {
 public:
     // `log` gets the events with --verbose, and is null otherwise.
-    IdleWatcher(SaverChild& saver, std::FILE* log) : saver_(saver), log_(log) {}
+    IdleWatcher(SaverChild& saver, InhibitionCheck& inhibitions, std::FILE* log)
+        : saver_(saver), inhibitions_(inhibitions), log_(log) {}
 
     // Takes every event the source has ready (the source's fd was readable).
     int onSourceReady(IdleSource& source);
@@ -43,15 +49,28 @@ public:
     int onSaverEnded(int status);
     // SIGTERM, SIGINT or SIGHUP: the saver ends with the watcher, which ends with 0.
     int onStopSignal();
+    // An inhibition may have ended (one was released, a holder announced a change, or the
+    // re-check time passed): asked again if the session waits idle and inhibited.
+    void onInhibitionsChanged();
+    // An application said the user is active (ScreenSaver.SimulateUserActivity): a running saver
+    // ends; the session, idle as far as the source knows, waits again (the service holds it off
+    // for the idle time).
+    void onSimulatedActivity();
 
     WatcherState state() const { return state_; }
+    // While idle and inhibited by something that announces no change: when to ask again (0: no timer).
+    int recheckMs() const { return state_ == WatcherState::IdleButInhibited ? recheckMs_ : 0; }
 
 private:
     void startSaver();
+    void idleReached();
 
     SaverChild& saver_;
+    InhibitionCheck& inhibitions_;
     std::FILE* log_;
     WatcherState state_ = WatcherState::WaitingForIdle;
+    int recheckMs_ = 0;
+    std::string holders_;  // last logged, so that a re-check that finds the same says nothing
 };
 
 }  // namespace smokedrift::idle

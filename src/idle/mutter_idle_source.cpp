@@ -104,6 +104,8 @@ public:
 
     const char* name() const override { return "GNOME's org.gnome.Mutter.IdleMonitor (session bus)"; }
 
+    bool desktopServesScreenSaver() const override { return true; }
+
     bool start(std::uint32_t milliseconds) override {
         // The matches first, then the owners and the watch, so that nothing falls in between.
         if (!addMatch(

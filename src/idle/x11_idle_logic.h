@@ -51,4 +51,21 @@ private:
     Phase phase_ = Phase::Waiting;
 };
 
+// The server's saver switched off while the watcher runs (`xset s off`, which xdg-screensaver
+// suspend runs outside a desktop; its resume sets the timeout back): an inhibition until the timeout
+// is non-zero again. Off since before the watcher started is the user's own setting, not an
+// inhibition, until the watcher sees it on.
+class ServerSaverSwitch {
+public:
+    explicit ServerSaverSwitch(int timeoutAtStart) : seenOn_(timeoutAtStart != 0) {}
+    // The timeout (seconds) read when the session is idle.
+    bool inhibits(int timeout) {
+        if (timeout != 0) seenOn_ = true;
+        return timeout == 0 && seenOn_;
+    }
+
+private:
+    bool seenOn_;
+};
+
 }  // namespace smokedrift::idle

@@ -11,6 +11,9 @@
 //   fires we ask each client (one request each, once per idle stretch); under a suspension we wait
 //   for IDLETIME to drop, which the server does when the last suspension ends, and count a whole
 //   idle stretch from there. Without X-Resource suspensions go unseen (name() says so).
+// - The server's saver switched off after the watcher started (`xset s off`, as xdg-screensaver
+//   suspend does outside a desktop) is an inhibition the watcher asks about (inhibitions()): one
+//   request for the timeout when the session is idle, re-asked while it stays idle and inhibited.
 // - Changes no server setting: it creates one alarm, interns one atom and reads.
 // - The server going away: libX11 (1.7 and later) lets the display's I/O error exit handler return
 //   instead of exiting the process; the handler marks the source gone and the calls Xlib makes on
@@ -27,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "idle/idle_sources.h"
 #include "idle/x11_idle_logic.h"
@@ -129,6 +133,30 @@ bool suspensionHeld(X11IdleState& s) {
     return held;
 }
 
+int saverTimeout(Display* display) {
+    int timeout = 0, interval = 0, blanking = 0, exposures = 0;
+    XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);
+    return timeout;
+}
+
+class SaverSwitchedOff final : public InhibitionCheck {
+public:
+    explicit SaverSwitchedOff(X11IdleState& s) : s_(s), switch_(saverTimeout(s.display)) {}
+
+    Holding check() override {
+        Holding h;
+        if (s_.gone || !switch_.inhibits(saverTimeout(s_.display)) || s_.gone) return h;
+        h.held = true;
+        h.holders = "the X server's saver switched off (xset s off, as xdg-screensaver suspend does)";
+        h.recheckMs = RECHECK_MS;
+        return h;
+    }
+
+private:
+    X11IdleState& s_;
+    ServerSaverSwitch switch_;
+};
+
 class X11IdleSource final : public IdleSource {
 public:
     explicit X11IdleSource(X11IdleState state) : s_(state) {
@@ -155,6 +183,7 @@ public:
 
     bool start(std::uint32_t milliseconds) override {
         s_.milliseconds = milliseconds;
+        switchedOff_.emplace(s_);
         arm(s_, s_.logic.start());
         XSync(s_.display, False);
         if (s_.failed || s_.gone) {
@@ -184,8 +213,11 @@ public:
         return s_.gone ? IdleEvent::Gone : IdleEvent::None;
     }
 
+    InhibitionCheck* inhibitions() override { return switchedOff_ ? &*switchedOff_ : nullptr; }
+
 private:
     X11IdleState s_;
+    std::optional<SaverSwitchedOff> switchedOff_;
 };
 
 }  // namespace

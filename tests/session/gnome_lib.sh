@@ -96,17 +96,6 @@ start_gnome_shell() {
   export WAYLAND_DISPLAY=wayland-1
 }
 
-# Xvfb (-noreset: it would forget its saver settings with its last client); exports DISPLAY.
-# XVFB_PID is the Wayland helpers' own, which their clean-up stops.
-start_xvfb() {
-  exec {display}>"$WORK/display"
-  Xvfb -displayfd "$display" -screen 0 640x480x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  exec {display}>&-
-  poll 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$WORK/display")"
-}
-
 # Mutter (or gnome-session) ends; dbus-run-session then ends the bus and itself. What the
 # session started (gnome-session leaves its children running) ends with it.
 SESSION_TREE=""

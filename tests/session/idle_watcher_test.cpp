@@ -37,9 +37,17 @@ public:
     bool failNext = false;
 };
 
+// Held from 'h' until 'r', which also says that it may have ended.
+class ScriptedInhibitions final : public InhibitionCheck {
+public:
+    Holding check() override { return {held, held ? "a player" : "", held ? 5000 : 0}; }
+    bool held = false;
+};
+
 struct Case {
     const char* script;  // I idle, A active, G gone (a read each; "(IA)" in one read), E the saver
-                         // ends, T a stop signal, x the next start fails
+                         // ends, T a stop signal, x the next start fails, h an inhibition taken,
+                         // r released, s simulated activity
     const char* calls;
     WatcherState state;
     int code;
@@ -47,7 +55,7 @@ struct Case {
 
 }  // namespace
 
-TEST(IdleWatcher, RunsTheSaverOncePerIdleStretchUntilTheUserIsBackAndEndsOnStopOrLoss) {
+TEST(IdleWatcher, RunsTheSaverOncePerUninhibitedIdleStretchUntilTheUserIsBackAndEndsOnStopOrLoss) {
     using S = WatcherState;
     const Case cases[] = {
         {"", "", S::WaitingForIdle, KEEP_WATCHING},
@@ -68,11 +76,22 @@ TEST(IdleWatcher, RunsTheSaverOncePerIdleStretchUntilTheUserIsBackAndEndsOnStopO
         {"T", "stop ", S::WaitingForIdle, 0},
         {"IG", "start stop ", S::SaverRunning, 255},
         {"(GI)", "stop ", S::WaitingForIdle, 255},  // nothing read after the loss counts
+        // Inhibited when idle: the saver waits for the end of the inhibition, not for the user.
+        {"hI", "", S::IdleButInhibited, KEEP_WATCHING},
+        {"hIr", "start ", S::SaverRunning, KEEP_WATCHING},
+        {"hIAr", "", S::WaitingForIdle, KEEP_WATCHING},
+        {"hIArI", "start ", S::SaverRunning, KEEP_WATCHING},
+        {"Ih", "start ", S::SaverRunning, KEEP_WATCHING},  // a running saver goes on until input
+        // Simulated activity: the saver ends and the session waits again, idle as it is.
+        {"Ihs", "start stop ", S::IdleButInhibited, KEEP_WATCHING},
+        {"Ihsr", "start stop start ", S::SaverRunning, KEEP_WATCHING},
+        {"s", "", S::WaitingForIdle, KEEP_WATCHING},
     };
     for (const Case& c : cases) {
         ScriptedSource source;
         ScriptedSaver saver;
-        IdleWatcher watcher(saver, nullptr);
+        ScriptedInhibitions inhibitions;
+        IdleWatcher watcher(saver, inhibitions, nullptr);
         int code = KEEP_WATCHING;
         bool batch = false;
         for (const char* p = c.script; *p != '\0' && code == KEEP_WATCHING; ++p) {
@@ -85,11 +104,18 @@ TEST(IdleWatcher, RunsTheSaverOncePerIdleStretchUntilTheUserIsBackAndEndsOnStopO
             case 'E': code = watcher.onSaverEnded(0); break;
             case 'T': code = watcher.onStopSignal(); break;
             case 'x': saver.failNext = true; break;
+            case 'h': inhibitions.held = true; break;
+            case 'r':
+                inhibitions.held = false;
+                watcher.onInhibitionsChanged();
+                break;
+            case 's': watcher.onSimulatedActivity(); break;
             }
             if (!batch && !source.ready.empty() && code == KEEP_WATCHING) code = watcher.onSourceReady(source);
         }
         EXPECT_EQ(saver.calls, c.calls) << c.script;
         EXPECT_EQ(watcher.state(), c.state) << c.script;
         EXPECT_EQ(code, c.code) << c.script;
+        EXPECT_EQ(watcher.recheckMs(), c.state == S::IdleButInhibited ? 5000 : 0) << c.script;
     }
 }

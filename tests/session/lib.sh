@@ -12,6 +12,17 @@ saver_pid() { pgrep -P "$SAVER_PID" || true; }
 saver_runs() { [ -n "$(saver_pid)" ]; }
 saver_gone() { [ -z "$(saver_pid)" ]; }
 
+# start_session_bus: a private session bus for the test's processes, its socket under $WORK;
+# exports DBUS_SESSION_BUS_ADDRESS.
+start_session_bus() {
+  dbus-daemon --session --nofork --address="unix:path=$WORK/session-bus" --print-address \
+    >"$WORK/session-bus.address" 2>"$WORK/session-bus.log" &
+  PIDS+=("$!")
+  poll 30 test -s "$WORK/session-bus.address" || fail "the session bus did not start: $(cat "$WORK/session-bus.log")"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$WORK/session-bus.address")
+  export DBUS_SESSION_BUS_ADDRESS
+}
+
 # The process and every process under it.
 process_tree() {
   local child

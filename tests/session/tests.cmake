@@ -28,6 +28,8 @@ endforeach()
 
 # GNOME (mutter), in a file of its own.
 include(${CMAKE_CURRENT_LIST_DIR}/gnome.cmake)
+# Players' inhibitions that the idle sources do not carry.
+include(${CMAKE_CURRENT_LIST_DIR}/inhibit.cmake)
 # The X server's idle time, under a private Xvfb.
 include(${CMAKE_CURRENT_LIST_DIR}/x11.cmake)
 # The desktop's own timers read at start. Each case: the desktop, the timer's value in seconds

@@ -81,5 +81,23 @@ TEST(X11IdleLogicTests, AlarmsShareNoCounterValue) {
     }
 }
 
+// The server's saver timeout read at each idle check, from the one at start: 0 inhibits only once
+// the watcher has seen it on.
+TEST(X11IdleLogicTests, SaverSwitchedOffInhibitsOnlyAfterItWasOn) {
+    const struct {
+        int atStart;
+        std::vector<int> reads;
+        std::vector<bool> inhibits;
+    } cases[] = {
+        {600, {600, 0, 0, 600}, {false, true, true, false}},  // xdg-screensaver suspend, then resume
+        {0, {0, 0}, {false, false}},                          // xset s off in the user's session
+        {0, {300, 0}, {false, true}},
+    };
+    for (const auto& c : cases) {
+        ServerSaverSwitch s(c.atStart);
+        for (std::size_t i = 0; i < c.reads.size(); ++i) EXPECT_EQ(s.inhibits(c.reads[i]), c.inhibits[i]) << i;
+    }
+}
+
 }  // namespace
 }  // namespace smokedrift::idle

@@ -153,6 +153,17 @@ start_weston() {
   export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$RUNTIME/wayland-1"
 }
 
+# Xvfb (-noreset: it would forget its saver settings with its last client); exports DISPLAY.
+# Stopped by the clean-up, like weston's.
+start_xvfb() {
+  exec {display}>"$WORK/display"
+  Xvfb -displayfd "$display" -screen 0 640x480x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  exec {display}>&-
+  poll 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
 weston_screenshot() { DISPLAY="$WESTON_X" import -window root "png24:$1" 2>/dev/null; }
 
 

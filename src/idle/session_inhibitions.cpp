@@ -1,0 +1,96 @@
+#include "idle/session_inhibitions.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+namespace smokedrift::idle {
+
+bool desktopServesScreenSaver(const char* currentDesktop) {
+    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
+    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
+    std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
+    while (!list.empty()) {
+        const std::string_view desktop = list.substr(0, list.find(':'));
+        if (desktop == "GNOME" || desktop == "KDE") return true;
+        list.remove_prefix(std::min(list.size(), desktop.size() + 1));
+    }
+    return false;
+}
+
+SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source) {
+    if (sd_bus_open_user(&session_) >= 0) {
+        sessionOpen_ = true;
+        service_ = std::make_unique<ScreenSaverService>(session_, idleMs, log, notice_);
+        if (source.desktopServesScreenSaver() || desktopServesScreenSaver(std::getenv("XDG_CURRENT_DESKTOP"))) {
+            if (log != nullptr)
+                std::fprintf(log, "smokedrift: idle: org.freedesktop.ScreenSaver left to the desktop\n");
+        } else {
+            service_->serve();
+        }
+        plasma_ = openPlasmaCheck(session_, notice_);
+    } else {
+        session_ = nullptr;
+        if (log != nullptr)
+            std::fprintf(log, "smokedrift: idle: no session bus: org.freedesktop.ScreenSaver not served\n");
+    }
+    logind_ = openLogindCheck(log);
+    timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    checks_.add(service_.get());
+    checks_.add(plasma_.get());
+    checks_.add(logind_.get());
+    checks_.add(source.inhibitions());
+}
+
+SessionInhibitions::~SessionInhibitions() {
+    service_.reset();
+    plasma_.reset();
+    if (session_ != nullptr) sd_bus_flush_close_unref(session_);
+    if (timer_ >= 0) close(timer_);
+}
+
+void SessionInhibitions::answerActive(std::function<bool()> active) {
+    if (service_) service_->answerActive(std::move(active));
+}
+
+void SessionInhibitions::pollFds(pollfd* fds) const {
+    fds[0] = {sessionOpen_ ? sd_bus_get_fd(session_) : -1, POLLIN, 0};
+    if (sessionOpen_ && (sd_bus_get_events(session_) & POLLOUT) != 0) fds[0].events |= POLLOUT;
+    fds[1] = {armedMs_ > 0 ? timer_ : -1, POLLIN, 0};
+}
+
+InhibitionNotice SessionInhibitions::dispatch() {
+    std::uint64_t expirations = 0;
+    if (armedMs_ > 0 && read(timer_, &expirations, sizeof expirations) == sizeof expirations) {
+        armedMs_ = 0;
+        notice_.changed = true;
+    }
+    if (sessionOpen_) {
+        int r = 0;
+        while ((r = sd_bus_process(session_, nullptr)) > 0) {
+        }
+        if (r < 0 || sd_bus_is_open(session_) <= 0) {
+            // The session bus went, and every inhibition held on it; the checks' calls on the
+            // closed connection fail at once from now on.
+            sessionOpen_ = false;
+            service_->stop();
+            notice_.changed = true;
+        }
+    }
+    const InhibitionNotice n = notice_;
+    notice_ = {};
+    return n;
+}
+
+void SessionInhibitions::arm(int ms) {
+    if (ms == armedMs_ || timer_ < 0) return;
+    itimerspec when{};
+    when.it_value.tv_sec = ms / 1000;
+    when.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000;
+    if (timerfd_settime(timer_, 0, &when, nullptr) == 0) armedMs_ = ms;
+}
+
+}  // namespace smokedrift::idle
