@@ -30,12 +30,21 @@ EOF
 )
 
 stage="$work/stage"
+# A folder that was there before the install, and that the uninstall must leave.
+mkdir -p "$stage/usr/share/man"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null || say "cmake --install failed"
 staged=$(cd "$stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$staged" = "$expected" ] || say "staged files differ:"$'\n'"$staged"
 # The manifest names each file once, where it lands without DESTDIR.
 manifest=$(sed 's|^/||' "$build/install_manifest.txt" | sort)
 [ "$manifest" = "$expected" ] || say "install_manifest.txt differs:"$'\n'"$manifest"
+# The README's uninstall, under DESTDIR: the listed files, then the listed folders once empty,
+# leave the folders that were there before and nothing else.
+cp -a "$stage" "$work/uninstall"
+sed "s|^|$work/uninstall|" "$build/install_manifest.txt" | xargs rm -f
+sed "s|^|$work/uninstall|" "$build/install_folders.txt" | xargs -r rmdir --ignore-fail-on-non-empty
+left=$(cd "$work/uninstall" && find . | sort | tr '\n' ' ')
+[ "$left" = ". ./usr ./usr/share ./usr/share/man " ] || say "the uninstall left: $left"
 [ "$(readlink "$stage/usr/libexec/xscreensaver/smokedrift")" = ../../bin/smokedrift ] ||
   say "the hack folder's entry is not a link to the program"
 # The idle watcher's user unit names the program where it is installed.
@@ -57,6 +66,10 @@ lib/xscreensaver bin /usr/local /usr/local/lib/xscreensaver/smokedrift ../../bin
 /usr/lib/xscreensaver bin /usr/local /usr/lib/xscreensaver/smokedrift ../../local/bin/smokedrift
 libexec/xscreensaver /opt/sd/bin /usr /usr/libexec/xscreensaver/smokedrift ../../../opt/sd/bin/smokedrift
 EOF
+
+# Debian's copyright file carries the licence as it stands in LICENSE.
+sed -n '/^ MIT License$/,$p' "$source_dir/packaging/debian/copyright" | sed 's/^ //; s/^\.$//' |
+  cmp -s - "$source_dir/LICENSE" || say "packaging/debian/copyright's licence differs from LICENSE"
 
 # The manual page: no warning from either formatter, every scene option in it, and a NAME line
 # that apropos "screen saver" finds.
