@@ -95,6 +95,12 @@ packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sor
 [ "$(dpkg-deb -f "$deb" Section)" = x11 ] || say "section $(dpkg-deb -f "$deb" Section)"
 [ "$(dpkg-deb -f "$deb" Suggests)" = "xscreensaver | mate-screensaver" ] || say "suggests $(dpkg-deb -f "$deb" Suggests)"
 dpkg-deb -f "$deb" Depends | grep -q libpng16 || say "no library dependencies: $(dpkg-deb -f "$deb" Depends)"
+# Installed-Size is dpkg-gencontrol's count of the package's tree (DEBIAN before its files come).
+dpkg-deb -R "$deb" "$work/unpacked" && rm "$work/unpacked"/DEBIAN/*
+counted=$(dpkg-gencontrol -c"$source_dir/packaging/debian/control" -l"$source_dir/packaging/debian/changelog" \
+  -P"$work/unpacked" -O -f"$work/files" -T"$work/substvars" 2>/dev/null | sed -n 's/^Installed-Size: //p')
+[ "$(dpkg-deb -f "$deb" Installed-Size)" = "$counted" ] ||
+  say "Installed-Size is $(dpkg-deb -f "$deb" Installed-Size) KiB, dpkg counts $counted"
 lintian -I -E --pedantic "$deb" >"$work/lintian" 2>&1 || say "lintian failed: $(cat "$work/lintian")"
 grep -E '^[EWIPX]:' "$work/lintian" && say "lintian has tags"
 [ "$fail" = 0 ] && echo "linux install layout and package: ok"
