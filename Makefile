@@ -34,8 +34,9 @@ test: setup build package windows-build fuzz-build asan-build
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 	@ctest --preset fuzz -j $(JOBS)
 
-# The downloads of a release in dist/ with SHA256SUMS (.deb, Windows installer and zip); the same
-# commit gives the same bytes in any folder, which `make dist-check` shows with two clones.
+# The downloads of a release in dist/ with SHA256SUMS (.deb, Windows installer and zip, source
+# tarball); the same commit gives the same bytes in any folder and from the tarball, which
+# `make dist-check` shows.
 dist: setup-dist
 	@JOBS=$(JOBS) bash scripts/dist
 
@@ -81,4 +82,4 @@ lint: setup build
 	@JOBS=$(JOBS) bash scripts/lint
 
 clean:
-	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows dist
+	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows build-local dist

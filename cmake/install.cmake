@@ -16,17 +16,18 @@ add_custom_command(OUTPUT ${SMOKEDRIFT_MANPAGE}.gz
                    COMMAND gzip -9nf ${SMOKEDRIFT_MANPAGE}
                    DEPENDS smokedrift_manpage VERBATIM)
 
-# Debian's copyright file names the licence; its changelog is required of a native package.
+# Debian's copyright file names the licence; its changelog is required of a native package. Both
+# are packaging/debian's, which Debian's own tools build from too.
+set(SMOKEDRIFT_DEBIAN ${PROJECT_SOURCE_DIR}/packaging/debian)
+file(STRINGS ${SMOKEDRIFT_DEBIAN}/changelog SMOKEDRIFT_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT SMOKEDRIFT_CHANGELOG_TOP MATCHES "^smokedrift \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/debian/changelog's first entry is not version ${PROJECT_VERSION}: ${SMOKEDRIFT_CHANGELOG_TOP}")
+endif()
 set(SMOKEDRIFT_DOC_BUILD ${CMAKE_CURRENT_BINARY_DIR}/doc)
-file(READ ${PROJECT_SOURCE_DIR}/packaging/debian/copyright.in SMOKEDRIFT_COPYRIGHT_HEAD)
-file(READ ${PROJECT_SOURCE_DIR}/LICENSE SMOKEDRIFT_LICENSE_TEXT)
-string(REGEX REPLACE "\n\n" "\n .\n" SMOKEDRIFT_LICENSE_PARAGRAPHS "${SMOKEDRIFT_LICENSE_TEXT}")
-string(REGEX REPLACE "\n([^ ])" "\n \\1" SMOKEDRIFT_LICENSE_INDENTED "${SMOKEDRIFT_LICENSE_PARAGRAPHS}")
-file(WRITE ${SMOKEDRIFT_DOC_BUILD}/copyright "${SMOKEDRIFT_COPYRIGHT_HEAD}\nLicense: Expat\n ${SMOKEDRIFT_LICENSE_INDENTED}")
-configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${SMOKEDRIFT_DOC_BUILD}/changelog @ONLY)
 add_custom_command(OUTPUT ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
-                   COMMAND gzip -9nkf ${SMOKEDRIFT_DOC_BUILD}/changelog
-                   DEPENDS ${SMOKEDRIFT_DOC_BUILD}/changelog VERBATIM)
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${SMOKEDRIFT_DOC_BUILD}
+                   COMMAND gzip -9nc ${SMOKEDRIFT_DEBIAN}/changelog > ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
+                   DEPENDS ${SMOKEDRIFT_DEBIAN}/changelog VERBATIM)
 add_custom_target(smokedrift_install_files ALL DEPENDS ${SMOKEDRIFT_MANPAGE}.gz ${SMOKEDRIFT_DOC_BUILD}/changelog.gz)
 
 # Folders made by the install rules get these permissions whatever the umask, so the package does too.
@@ -37,6 +38,17 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # lib/xscreensaver, Fedora's libexec/xscreensaver. mate-screensaver looks there too.
 set(SMOKEDRIFT_XSCREENSAVER_HACKDIR "${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver" CACHE STRING
     "Where xscreensaver looks for hacks: relative to the install prefix, or absolute")
+
+# Where the install rules below put files, for the record of the folders an install makes.
+file(GLOB SMOKEDRIFT_ICON_DIRS LIST_DIRECTORIES true RELATIVE ${PROJECT_SOURCE_DIR}/res/icons
+     ${PROJECT_SOURCE_DIR}/res/icons/hicolor/*/apps)
+list(TRANSFORM SMOKEDRIFT_ICON_DIRS PREPEND ${CMAKE_INSTALL_DATADIR}/icons/)
+set(SMOKEDRIFT_INSTALL_DIRS ${CMAKE_INSTALL_BINDIR} ${SMOKEDRIFT_XSCREENSAVER_HACKDIR}
+    ${CMAKE_INSTALL_DATADIR}/xscreensaver/config lib/systemd/user ${CMAKE_INSTALL_DATADIR}/applications/screensavers
+    ${CMAKE_INSTALL_DATADIR}/metainfo ${SMOKEDRIFT_ICON_DIRS} ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DOCDIR})
+install(CODE "set(SMOKEDRIFT_INSTALL_DIRS [[${SMOKEDRIFT_INSTALL_DIRS}]])
+  set(SMOKEDRIFT_FOLDER_RECORD [[${CMAKE_CURRENT_BINARY_DIR}/install_folders.txt]])")
+install(SCRIPT cmake/install_folders.cmake)
 
 install(TARGETS smokedrift RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # A relative link there keeps one copy of the program. Both folders may be relative or absolute,
@@ -63,27 +75,31 @@ configure_file(packaging/linux/org.example.smokedrift.metainfo.xml.in
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.smokedrift.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY res/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${SMOKEDRIFT_MANPAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES README.md ${SMOKEDRIFT_DOC_BUILD}/copyright ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
+install(FILES README.md ${SMOKEDRIFT_DEBIAN}/copyright ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # `make package`: a Debian package of the installed files.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME smokedrift)
 set(CPACK_PACKAGE_VENDOR "the smokedrift authors")
-set(CPACK_PACKAGE_CONTACT "the smokedrift authors <authors@smokedrift.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen saver of drifting, glowing smoke")
-# CPack puts the summary on the first line and indents each of these by one blank.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Twenty-five large, procedurally generated smoke clouds drift, swell, turn
-and change colour over fading trails, between two black letterbox bands
-that slowly breathe. A three-dimensional fly-through with stars and
-particles, fog and a feedback effect can be switched on.
-.
-It runs full screen or as an xscreensaver hack, and renders pictures
-headless. It draws with OpenGL 1.1.")
-set(CPACK_DEBIAN_PACKAGE_SECTION x11)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The control fields come from packaging/debian/control, so both packages describe it alike.
+file(READ ${SMOKEDRIFT_DEBIAN}/control SMOKEDRIFT_CONTROL)
+function(smokedrift_control_field variable field)
+  if(NOT SMOKEDRIFT_CONTROL MATCHES "\n${field}: ([^\n]*)")
+    message(FATAL_ERROR "packaging/debian/control has no ${field}")
+  endif()
+  set(${variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+smokedrift_control_field(CPACK_PACKAGE_CONTACT Maintainer)
+smokedrift_control_field(CPACK_DEBIAN_PACKAGE_SECTION Section)
+smokedrift_control_field(CPACK_DEBIAN_PACKAGE_PRIORITY Priority)
+smokedrift_control_field(CPACK_DEBIAN_PACKAGE_SUGGESTS Suggests)
+smokedrift_control_field(CPACK_PACKAGE_DESCRIPTION_SUMMARY Description)
+# CPack puts the summary on the first line and indents each line of the rest by one blank.
+string(REGEX MATCH "\nDescription: [^\n]*\n(( [^\n]*\n?)*)" SMOKEDRIFT_DESCRIPTION "${SMOKEDRIFT_CONTROL}")
+string(REGEX REPLACE "(^|\n) " "\\1" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CMAKE_MATCH_1}")
+string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | mate-screensaver")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -92,6 +108,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # What dh_strip and a reproducible Debian build would do to the staged files, then the time of
 # the commit for CPack's own archive members.
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_staging.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_installed_size.cmake)
 set(CPACK_SMOKEDRIFT_SOURCE_DATE_EPOCH "${SMOKEDRIFT_SOURCE_DATE_EPOCH}")
 set(CPACK_SMOKEDRIFT_OBJCOPY "${CMAKE_OBJCOPY}")
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_project.cmake)

@@ -84,12 +84,40 @@ Section "smokedrift screen saver" SEC_SAVER
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Windows takes the screen-saver setting in any case and in the 8.3 short form too, so a setting
+; names smokedrift when its short form is smokedrift's (compared without case, as NSIS compares).
+; A path whose file is gone has no short form: then the paths as they are. $R0: the setting;
+; sets $R1 to 1 when it names smokedrift, else to 0.
+!macro NAMES_SMOKEDRIFT_FUNCTION PREFIX
+  Function ${PREFIX}NamesSmokedrift
+    Push $R2
+    Push $R3
+    GetFullPathName /SHORT $R2 $R0
+    GetFullPathName /SHORT $R3 "${SAVER}"
+    ${If} $R2 == ""
+    ${OrIf} $R3 == ""
+      StrCpy $R2 $R0
+      StrCpy $R3 "${SAVER}"
+    ${EndIf}
+    StrCpy $R1 0
+    ${If} $R0 != ""
+    ${AndIf} $R2 == $R3
+      StrCpy $R1 1
+    ${EndIf}
+    Pop $R3
+    Pop $R2
+  FunctionEnd
+!macroend
+!insertmacro NAMES_SMOKEDRIFT_FUNCTION ""
+!insertmacro NAMES_SMOKEDRIFT_FUNCTION "un."
+
 ; The saver it replaces is kept beside the uninstall entries, so the uninstaller can put it back
 ; and nothing else needs removing. A reinstall while smokedrift is already the saver keeps what
 ; the first install remembered.
 Section "Make smokedrift the current screen saver" SEC_SETSAVER
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 != "${SAVER}"
+  ReadRegStr $R0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call NamesSmokedrift
+  ${If} $R1 == 0
     ClearErrors
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     ${If} ${Errors}
@@ -118,11 +146,25 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; Run without _?=, the uninstaller works from a copy of itself in $TEMP\~nsuN.tmp, which Windows
+; keeps while it runs and NSIS leaves behind. A hidden command shell deletes the copy and then its
+; folder once this process has ended, trying once a second (ping's wait) for a minute at most.
+Function un.onUninstSuccess
+  ${GetFileName} $EXEDIR $0
+  StrCpy $0 $0 4
+  ${If} $0 == "~nsu"
+  ${AndIf} $EXEDIR != $INSTDIR
+    SetOutPath $TEMP
+    ExecShell "" "$SYSDIR\cmd.exe" '/d /c for /l %i in (1,1,60) do (del /f /q "$EXEPATH" 2>nul & rmdir "$EXEDIR" 2>nul & if exist "$EXEDIR\" (ping -n 2 127.0.0.1 >nul) else exit)' SW_HIDE
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
   ; Only a setting that still names smokedrift is changed: a saver picked since then stays. With
   ; nothing remembered there was no saver before, and none is left pointing at a removed file.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 == "${SAVER}"
+  ReadRegStr $R0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call un.NamesSmokedrift
+  ${If} $R1 == 1
     ClearErrors
     ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver"
     ${If} ${Errors}

@@ -30,12 +30,21 @@ EOF
 )
 
 stage="$work/stage"
+# A folder that was there before the install, and that the uninstall must leave.
+mkdir -p "$stage/usr/share/man"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null || say "cmake --install failed"
 staged=$(cd "$stage" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$staged" = "$expected" ] || say "staged files differ:"$'\n'"$staged"
 # The manifest names each file once, where it lands without DESTDIR.
 manifest=$(sed 's|^/||' "$build/install_manifest.txt" | sort)
 [ "$manifest" = "$expected" ] || say "install_manifest.txt differs:"$'\n'"$manifest"
+# The README's uninstall, under DESTDIR: the listed files, then the listed folders once empty,
+# leave the folders that were there before and nothing else.
+cp -a "$stage" "$work/uninstall"
+sed "s|^|$work/uninstall|" "$build/install_manifest.txt" | xargs rm -f
+sed "s|^|$work/uninstall|" "$build/install_folders.txt" | xargs -r rmdir --ignore-fail-on-non-empty
+left=$(cd "$work/uninstall" && find . | sort | tr '\n' ' ')
+[ "$left" = ". ./usr ./usr/share ./usr/share/man " ] || say "the uninstall left: $left"
 [ "$(readlink "$stage/usr/libexec/xscreensaver/smokedrift")" = ../../bin/smokedrift ] ||
   say "the hack folder's entry is not a link to the program"
 # The idle watcher's user unit names the program where it is installed.
@@ -62,6 +71,10 @@ lib/xscreensaver bin /usr/local /usr/local/lib/xscreensaver/smokedrift ../../bin
 libexec/xscreensaver /opt/sd/bin /usr /usr/libexec/xscreensaver/smokedrift ../../../opt/sd/bin/smokedrift
 EOF
 
+# Debian's copyright file carries the licence as it stands in LICENSE.
+sed -n '/^ MIT License$/,$p' "$source_dir/packaging/debian/copyright" | sed 's/^ //; s/^\.$//' |
+  cmp -s - "$source_dir/LICENSE" || say "packaging/debian/copyright's licence differs from LICENSE"
+
 # The manual page: no warning from either formatter, every scene option in it, and a NAME line
 # that apropos "screen saver" finds.
 zcat "$stage/usr/share/man/man6/smokedrift.6.gz" >"$work/smokedrift.6"
@@ -86,6 +99,12 @@ packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sor
 [ "$(dpkg-deb -f "$deb" Section)" = x11 ] || say "section $(dpkg-deb -f "$deb" Section)"
 [ "$(dpkg-deb -f "$deb" Suggests)" = "xscreensaver | mate-screensaver" ] || say "suggests $(dpkg-deb -f "$deb" Suggests)"
 dpkg-deb -f "$deb" Depends | grep -q libpng16 || say "no library dependencies: $(dpkg-deb -f "$deb" Depends)"
+# Installed-Size is dpkg-gencontrol's count of the package's tree (DEBIAN before its files come).
+dpkg-deb -R "$deb" "$work/unpacked" && rm "$work/unpacked"/DEBIAN/*
+counted=$(dpkg-gencontrol -c"$source_dir/packaging/debian/control" -l"$source_dir/packaging/debian/changelog" \
+  -P"$work/unpacked" -O -f"$work/files" -T"$work/substvars" 2>/dev/null | sed -n 's/^Installed-Size: //p')
+[ "$(dpkg-deb -f "$deb" Installed-Size)" = "$counted" ] ||
+  say "Installed-Size is $(dpkg-deb -f "$deb" Installed-Size) KiB, dpkg counts $counted"
 lintian -I -E --pedantic "$deb" >"$work/lintian" 2>&1 || say "lintian failed: $(cat "$work/lintian")"
 grep -E '^[EWIPX]:' "$work/lintian" && say "lintian has tags"
 [ "$fail" = 0 ] && echo "linux install layout and package: ok"

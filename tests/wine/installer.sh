@@ -76,4 +76,25 @@ expect_value "$DESKTOP" SCRNSAVE.EXE "$PREVIOUS"
 # Only the uninstaller that ran in place may remain.
 left=$(ls -A "$DRIVE_C/Program Files/smokedrift" 2>/dev/null | grep -vx uninstall.exe)
 [ -z "$left" ] || fail "the uninstaller left $left"
+
+# The quiet command as it stands (no _?=): the uninstaller works from a copy of itself in %TEMP%
+# and, once it ends, none of it is left there. Windows takes the saver setting in any case and in
+# the 8.3 short form: a reinstall keeps and the uninstall puts back the saver from before either way.
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+for form in upper short; do
+  run_setup "install_$form" /S /SETSAVER
+  setting=${SAVER^^}
+  if [ "$form" = short ]; then
+    setting=$(winepath -s "$SAVER" | tr -d '\r')
+    [ -n "$setting" ] && [ "$setting" != "$SAVER" ] || fail "no short form of $SAVER: \"$setting\""
+  fi
+  wine reg add "$DESKTOP" /v SCRNSAVE.EXE /d "$setting" /f >/dev/null 2>&1 || fail "could not set $setting"
+  run_setup "reinstall_$form" /S /SETSAVER
+  wine reg add "$DESKTOP" /v SCRNSAVE.EXE /d "$setting" /f >/dev/null 2>&1 || fail "could not set $setting"
+  wine "$uninstaller" /S >"$WORK/uninstall_quiet.out" 2>&1 || fail "the quiet uninstall exited with $?"
+  wineserver -w
+  expect_value "$DESKTOP" SCRNSAVE.EXE "$PREVIOUS"
+  left=$(ls -A "$temp" | grep -i '^~nsu')
+  [ -z "$left" ] || fail "the quiet uninstall with $setting left $left in %TEMP%"
+done
 echo "silent install, set-saver, and uninstall: ok"
