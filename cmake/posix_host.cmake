@@ -43,7 +43,8 @@ endif()
 
 include(cmake/idle.cmake)
 
-add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp)
+add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
+  src/main/help_text.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The saver and the backend call each other; the group lets the linker resolve both ways.
 target_link_libraries(smokedrift PRIVATE

@@ -17,7 +17,6 @@ int dispatchMode(HINSTANCE instance, HINSTANCE previous, LPCSTR commandTail, int
 int runSaver(HWND parent);
 int showConfigureDialog(HWND owner);
 int changePassword(HWND parent);
-HWND parseWindowHandle(LPCSTR text);
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
