@@ -13,9 +13,9 @@ target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
 # The one Win32 emulation: window table, message queue, timers, dispatch. It draws on whichever
-# window system a backend gives it (platform/window_backend.h).
+# window system a backend gives it (platform/win32/window_backend.h).
 add_library(smokedrift_win32 STATIC
-  src/platform/win32_windows.cpp src/platform/win32_messages.cpp src/platform/message_queue.cpp
+  src/platform/win32/win32_windows.cpp src/platform/win32/win32_messages.cpp src/platform/win32/message_queue.cpp
   src/platform/posix_process.cpp)
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
@@ -29,9 +29,9 @@ target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
 # time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
-file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/platform/wl_*.cpp)
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
-  src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32_process.cpp)
+  src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock

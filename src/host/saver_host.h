@@ -1,6 +1,6 @@
 #pragma once
 // The screen-saver host: process entry, mode switch, saver window, close rules, password hooks.
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 

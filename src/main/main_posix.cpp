@@ -16,7 +16,7 @@
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
 #include "platform/posix_backend.h"
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 #include "saver/saver_options.h"
 #include "textures/texture_type_names.h"
 

@@ -3,7 +3,7 @@
 // ChoosePixelFormat: missing bits cost far more than surplus ones.
 #include <cstring>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 

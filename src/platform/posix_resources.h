@@ -2,7 +2,7 @@
 // Dialog templates on POSIX. On Windows they sit in the program's resource section and the host
 // opens them by number; here the application defines them and the backend looks them up by the
 // same number.
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 

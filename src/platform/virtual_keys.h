@@ -3,7 +3,7 @@
 // that both backends read, so a key means the same on either.
 #include <cstdint>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift::platform {
 

@@ -1,7 +1,7 @@
 // The window system of this run: chosen once, before the host starts, and never changed.
 #include "platform/posix_backend.h"
-#include "platform/wl_state.h"
-#include "platform/x11_state.h"
+#include "platform/wayland/wl_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift {
 

@@ -3,7 +3,7 @@
 // allocated while the saver runs. Times are the window system's clock, in milliseconds.
 #include <cstdint>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift::platform {
 

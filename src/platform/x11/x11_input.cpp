@@ -1,4 +1,4 @@
-#include "platform/x11_input.h"
+#include "platform/x11/x11_input.h"
 
 #include "platform/virtual_keys.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/extension_list.h"
 #include "platform/pixel_format_match.h"
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

@@ -1,7 +1,7 @@
 // The message loop of the Win32 emulation: posting, sending, dispatching, timers and the quit
 // message, over whichever backend feeds the queue.
 #include "platform/posix_process.h"
-#include "platform/win32_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace smokedrift::platform {
 

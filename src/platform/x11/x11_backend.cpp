@@ -1,6 +1,6 @@
 // The X11 backend as the Win32 emulation sees it: one table of its calls.
 #include "platform/posix_process.h"
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

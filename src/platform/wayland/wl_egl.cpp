@@ -17,7 +17,7 @@
 
 #include "platform/extension_list.h"
 #include "platform/pixel_format_match.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {
 

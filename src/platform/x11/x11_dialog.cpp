@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/posix_resources.h"
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // State of the Win32 emulation, shared by its two files: one struct, fixed-size tables.
-#include "platform/message_queue.h"
-#include "platform/window_backend.h"
+#include "platform/win32/message_queue.h"
+#include "platform/win32/window_backend.h"
 
 namespace smokedrift::platform {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/pixel_format_match.h"
-#include "platform/win32_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace smokedrift::platform {
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "platform/virtual_keys.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {
 

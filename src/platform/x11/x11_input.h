@@ -3,7 +3,7 @@
 // call and no state: the caller looks the key up and posts the message.
 #include <X11/Xlib.h>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift::x11 {
 

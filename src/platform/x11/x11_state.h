@@ -15,8 +15,8 @@
 #include <cstdint>
 
 #include "platform/posix_process.h"
-#include "platform/win32_api.h"
-#include "platform/window_backend.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/window_backend.h"
 
 namespace smokedrift::x11 {
 

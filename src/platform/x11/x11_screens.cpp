@@ -1,5 +1,5 @@
 // The screens of the display: their root windows, and the full-screen windows that cover them.
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

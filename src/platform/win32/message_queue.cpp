@@ -1,4 +1,4 @@
-#include "platform/message_queue.h"
+#include "platform/win32/message_queue.h"
 
 #include <cstdio>
 #include <cstring>

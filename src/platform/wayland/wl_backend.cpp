@@ -1,5 +1,5 @@
 // The Wayland backend as the Win32 emulation sees it: one table of its calls.
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {
 

@@ -8,7 +8,7 @@
 
 #include "platform/posix_backend.h"
 #include "platform/posix_process.h"
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace {
 char commandLineText[4096] = "smokedrift";

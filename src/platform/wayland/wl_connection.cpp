@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/posix_backend.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 #include "xdg-shell-client.h"
 #ifdef SMOKEDRIFT_LAYER_SHELL
 #include "wlr-layer-shell-unstable-v1-client.h"

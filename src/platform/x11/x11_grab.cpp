@@ -13,7 +13,7 @@
 // keyboard; at most MAX_GRABBED_DEVICES keyboard devices are taken that way.
 #include <X11/extensions/XInput2.h>
 
-#include "platform/x11_state.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

@@ -17,7 +17,7 @@
 
 #include "base/session_lock.h"
 #include "platform/posix_backend.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {
 

@@ -10,7 +10,7 @@
 // one (tests/support). One is chosen per process, before the first window (useBackend).
 #include <cstdint>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift::platform {
 

@@ -1,6 +1,6 @@
 // X events as the messages of our windows: input, paint, size, destruction.
-#include "platform/x11_input.h"
-#include "platform/x11_state.h"
+#include "platform/x11/x11_input.h"
+#include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
 

@@ -3,7 +3,7 @@
 // same advance.
 #include <GL/gl.h>
 
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {
 
