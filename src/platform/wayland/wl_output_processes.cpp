@@ -4,7 +4,6 @@
 // failure) ends the run with its code. Stop signals end the run with 0, a lost compositor with
 // 255 and one line.
 #include <sys/mman.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/child_process.h"
 #include "base/session_lock.h"
 #include "platform/posix_backend.h"
 #include "platform/wayland/wl_state.h"
@@ -24,7 +24,6 @@ namespace smokedrift::wl {
 namespace {
 
 constexpr int WATCH_INTERVAL_MS = 200;
-constexpr int GRACE_MS = 3000;  // for processes told to stop, before they are killed
 
 void abandon(std::uint32_t output) {
     if (WlOutput* o = findOutput(output)) o->abandoned = true;
@@ -83,9 +82,7 @@ bool start(const WlOutput& output, Group* group) {
     }
     if (slot < 0) return false;
     const bool black = sceneMembers() >= sceneLimit();
-    const pid_t watcher = getpid();
-    std::fflush(nullptr);
-    const pid_t pid = fork();
+    const pid_t pid = forkChild();
     if (pid < 0) {
         std::perror("smokedrift: fork");
         return false;
@@ -94,10 +91,8 @@ bool start(const WlOutput& output, Group* group) {
         state().members[slot] = Member{pid, output.name, false, black};
         return false;
     }
-    // The new process: if the watcher dies, so does it; the connection and the signal pipe it
+    // The new process dies with the watcher (forkChild); the connection and the signal pipe it
     // inherited are the watcher's.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != watcher) _exit(0);
     signal(SIGCHLD, SIG_DFL);
     posix::forgetStopHandlers();
     if (state().runningMark >= 0) close(state().runningMark);
@@ -112,23 +107,10 @@ bool start(const WlOutput& output, Group* group) {
 }
 
 void stopAll() {
-    for (const Member& m : state().members) {
-        if (m.pid != 0) kill(m.pid, SIGTERM);
-    }
-    for (int waited = 0;; waited += 50) {
-        bool any = false;
-        for (Member& m : state().members) {
-            if (m.pid == 0) continue;
-            if (waitpid(m.pid, nullptr, WNOHANG) == m.pid) {
-                m = Member{};
-            } else {
-                any = true;
-                if (waited >= GRACE_MS) kill(m.pid, SIGKILL);
-            }
-        }
-        if (!any) return;
-        usleep(50 * 1000);
-    }
+    pid_t pids[MAX_GROUP];
+    for (int i = 0; i < MAX_GROUP; ++i) pids[i] = state().members[i].pid;
+    stopChildren(pids);
+    for (Member& m : state().members) m = Member{};
 }
 
 }  // namespace
@@ -196,8 +178,10 @@ int runOnEveryOutput() {
         waitEvents(WATCH_INTERVAL_MS);
         if (posix::takeStopRequest()) result = 0;
         int status = 0;
-        pid_t pid = 0;
-        while (result < 0 && (pid = waitpid(-1, &status, WNOHANG)) > 0) result = memberEnded(*group, pid, status);
+        for (int i = 0; i < MAX_GROUP && result < 0; ++i) {
+            const pid_t pid = state().members[i].pid;
+            if (reapChild(pid, status)) result = memberEnded(*group, pid, status);
+        }
         // A process that failed may have lost the compositor with us: then that is what to say.
         if (result == 255) roundtrip();
     }
