@@ -18,6 +18,7 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_process.h"
 #include "platform/window_systems.h"
+#include "saver/configure_dialog_resources.h"
 #include "saver/saver_options.h"
 #include "textures/texture.h"
 #include "textures/texture_type_names.h"
@@ -218,5 +219,6 @@ int main(int argc, char** argv) {
         commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, root);
     }
     smokedrift::setCommandLine(commandLine.c_str());
+    smokedrift::useDialogResources(smokedrift::configureDialogResources());
     return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 }
