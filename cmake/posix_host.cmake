@@ -31,7 +31,7 @@ target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 include(cmake/wayland.cmake)
 file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
-  src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32/win32_process.cpp)
+  src/platform/window_systems.cpp src/platform/posix_resources.cpp src/platform/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock
@@ -47,7 +47,8 @@ include(cmake/idle.cmake)
 add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
   src/main/help_text.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
-# The saver and the backend call each other; the group lets the linker resolve both ways.
+# Each library calls only those after it: the saver the Win32 subset (the backends' process calls,
+# then the emulation); the saver's dialog templates are handed down at start.
 target_link_libraries(smokedrift PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix,smokedrift_win32>" smokedrift_offscreen
+  smokedrift_saver smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
   smokedrift_idle)

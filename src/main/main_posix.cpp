@@ -15,8 +15,10 @@
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
-#include "platform/posix_backend.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_process.h"
+#include "platform/window_systems.h"
+#include "saver/configure_dialog_resources.h"
 #include "saver/saver_options.h"
 #include "textures/texture_type_names.h"
 
@@ -44,35 +46,6 @@ HWND createOwnWindow() {
 bool waylandSession() {
     const char* name = std::getenv("WAYLAND_DISPLAY");
     return name != nullptr && *name != '\0';
-}
-
-// Picks the window system for the saver modes. -1 to go on to the host (on Wayland: in the
-// process of one output); otherwise the run is over, with that exit code.
-int chooseWindowSystem(smokedrift::WindowSystemChoice choice, const smokedrift::HostRequest& request, bool ownWindow) {
-    const bool fullScreen = !ownWindow && request.mode == smokedrift::HostMode::Saver;
-    using smokedrift::WindowSystemChoice;
-    switch (choice) {
-    case WindowSystemChoice::X11: return -1;
-    case WindowSystemChoice::Wayland:
-        if (!fullScreen) {
-            std::fprintf(stderr,
-                         "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
-                         "--window and -root need X11\n");
-            return 255;
-        }
-        if (!smokedrift::waylandReachable(true)) return 255;
-        break;
-    case WindowSystemChoice::Session:
-        if (!waylandSession() || !fullScreen) return -1;
-        if (!smokedrift::waylandReachable(false)) {
-            std::fprintf(stderr, "smokedrift: the Wayland compositor \"%s\" does not answer; drawing on X11\n",
-                         std::getenv("WAYLAND_DISPLAY"));
-            return -1;
-        }
-        break;
-    }
-    smokedrift::useWindowSystem(smokedrift::WindowSystem::Wayland);
-    return smokedrift::runOnEveryOutput();
 }
 
 }  // namespace
@@ -121,18 +94,30 @@ int main(int argc, char** argv) {
     // window system's answer can still change in the line.
     std::string commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, 0);
     const smokedrift::HostRequest request = smokedrift::readHostSwitch(smokedrift::commandTail(commandLine.c_str()));
-    smokedrift::useWindowSystem(smokedrift::WindowSystem::X11);
-    const int ended = chooseWindowSystem(command.windowSystem, request, ownWindow);
+    const bool fullScreen = !ownWindow && request.mode == smokedrift::HostMode::Saver;
+    using smokedrift::WindowSystemChoice;
+    if (command.windowSystem == WindowSystemChoice::Wayland && !fullScreen) {
+        std::fprintf(stderr,
+                     "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
+                     "--window and -root need X11\n");
+        return 255;
+    }
+    const smokedrift::BackendRow* backend =
+        smokedrift::chooseBackend(command.windowSystem == WindowSystemChoice::Session ? nullptr
+                                  : command.windowSystem == WindowSystemChoice::X11   ? "X11"
+                                                                                      : "Wayland",
+                                  fullScreen);
+    if (backend == nullptr) return 255;
+    const int ended = backend->startRun != nullptr ? backend->startRun() : -1;
     if (ended >= 0) return ended;
-    if (smokedrift::coversBlack()) {
+    if (backend->coversBlack != nullptr && backend->coversBlack()) {
         smokedrift::SaverOptions black = command.saverOptions;
         black.sceneless = true;
         smokedrift::setSaverOptions(black);
     }
     // Without a display the one line saying so is the whole story: the host would go on to say
-    // that it found no window to draw into (-root, /p N).
-    if (smokedrift::windowSystem() == smokedrift::WindowSystem::X11 &&
-        (ownWindow || smokedrift::needsDisplay(request)) && !smokedrift::x11Reachable()) {
+    // that it found no window to draw into (-root, /p N). A row that draws /s only answered when chosen.
+    if (!backend->fullScreenOnly && (ownWindow || smokedrift::needsDisplay(request)) && !backend->probe(true)) {
         return smokedrift::SAVER_REFUSED;
     }
     if (ownWindow) {
@@ -144,5 +129,6 @@ int main(int argc, char** argv) {
         commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, root);
     }
     smokedrift::setCommandLine(commandLine.c_str());
+    smokedrift::useDialogResources(smokedrift::configureDialogResources());
     return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Dialog templates on POSIX. On Windows they sit in the program's resource section and the host
-// opens them by number; here the application defines them and the backend looks them up by the
-// same number.
+// opens them by number; here the application hands them down at start and the backend looks them
+// up by the same number.
+#include <span>
+
 #include "platform/win32/win32_api.h"
 
 namespace smokedrift {
@@ -16,7 +18,10 @@ struct DialogResource {
     const char* lines[MAX_DIALOG_LINES];
 };
 
-// Defined by the application: the template with that id, or null when it has none.
+// The templates from now on, as the POSIX entry hands them down before the host starts. They
+// stay where they are: static data.
+void useDialogResources(std::span<const DialogResource> dialogs);
+// The template with that id, or null when there is none.
 const DialogResource* findDialogResource(WORD id);
 
 }  // namespace smokedrift

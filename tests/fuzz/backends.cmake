@@ -4,4 +4,4 @@ smokedrift_fuzz_target(x11_input
           ${PROJECT_SOURCE_DIR}/src/platform/virtual_keys.cpp)
 smokedrift_fuzz_target(wl_input
   SOURCES fuzz_wl_input.cpp
-  LIBS "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix,smokedrift_win32>" smokedrift_offscreen)
+  LIBS smokedrift_saver smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen)

@@ -7,6 +7,8 @@ namespace {
 
 bool connect() { return display() != nullptr; }
 
+bool probe(bool report) { return wl::connect(report) != nullptr; }
+
 HWND desktop() { return desktopHandle(); }
 
 // Another run's surfaces are not ours to find: compositors keep clients apart.
@@ -24,40 +26,48 @@ INT_PTR dialogBox(WORD, HWND, DLGPROC, LPARAM) { return -1; }
 bool endDialog(HWND, INT_PTR) { return false; }
 
 const platform::WindowBackend table = {
-    "Wayland",
-    connect,
-    pumpEvents,
-    waitEvents,
-    posix::nowMilliseconds,
-    exitCode,
-    createSurface,
-    showSurface,
-    destroySurface,
-    clipBox,
-    desktop,
-    otherWindow,
-    findOtherWindow,
-    postToOther,
-    foreground,
-    setForeground,
-    registerMessage,
-    hideCursor,
-    cursorPos,
-    choosePixelFormat,
-    describePixelFormat,
-    setPixelFormat,
-    createContext,
-    makeCurrent,
-    deleteContext,
-    swapBuffers,
-    procAddress,
-    fontBitmaps,
-    dialogBox,
-    endDialog,
+    .name = "Wayland",
+    .connect = connect,
+    .pumpEvents = pumpEvents,
+    .waitEvents = waitEvents,
+    .now = posix::nowMilliseconds,
+    .exitCode = exitCode,
+    .createSurface = createSurface,
+    .showSurface = showSurface,
+    .destroySurface = destroySurface,
+    .clipBox = clipBox,
+    .desktop = desktop,
+    .otherWindow = otherWindow,
+    .findOtherWindow = findOtherWindow,
+    .postToOther = postToOther,
+    .foreground = foreground,
+    .setForeground = setForeground,
+    .registerMessage = registerMessage,
+    .hideCursor = hideCursor,
+    .cursorPos = cursorPos,
+    .choosePixelFormat = choosePixelFormat,
+    .describePixelFormat = describePixelFormat,
+    .setPixelFormat = setPixelFormat,
+    .createContext = createContext,
+    .makeCurrent = makeCurrent,
+    .deleteContext = deleteContext,
+    .swapBuffers = swapBuffers,
+    .procAddress = procAddress,
+    .fontBitmaps = fontBitmaps,
+    .dialogBox = dialogBox,
+    .endDialog = endDialog,
 };
 
 }  // namespace
 
-const platform::WindowBackend& backend() { return table; }
+const BackendRow row = {
+    .name = "Wayland",
+    .sessionVariable = "WAYLAND_DISPLAY",
+    .fullScreenOnly = true,
+    .probe = probe,
+    .table = &table,
+    .startRun = runOnEveryOutput,
+    .coversBlack = coversBlack,
+};
 
 }  // namespace smokedrift::wl

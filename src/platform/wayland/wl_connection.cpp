@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix_backend.h"
 #include "platform/wayland/wl_state.h"
 #include "xdg-shell-client.h"
 #ifdef SMOKEDRIFT_LAYER_SHELL
@@ -227,9 +226,3 @@ WlOutput* targetOutput() {
 }
 
 }  // namespace smokedrift::wl
-
-namespace smokedrift {
-
-bool waylandReachable(bool report) { return wl::connect(report) != nullptr; }
-
-}  // namespace smokedrift

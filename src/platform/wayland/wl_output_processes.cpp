@@ -16,7 +16,6 @@
 
 #include "base/child_process.h"
 #include "base/session_lock.h"
-#include "platform/posix_backend.h"
 #include "platform/wayland/wl_state.h"
 
 namespace smokedrift::wl {

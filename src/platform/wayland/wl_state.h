@@ -7,7 +7,7 @@
 // callbacks. Limits: no child windows (previews), no dialogs, no windows of other clients to find;
 // at most SCENE_OUTPUTS outputs draw the scene, the rest are covered black.
 //
-// The screen saver covers each output with a process of its own (wl_outputs.cpp): the scene is
+// The screen saver covers each output with a process of its own (wl_output_processes.cpp): the scene is
 // one object drawn at one size, and outputs have sizes of their own. Each process shows one window
 // (a layer-shell surface on its output, or a full-screen xdg toplevel where the compositor has no
 // layer shell); the processes of one run share a page (`Group`) to tell whether the keyboard focus
@@ -26,6 +26,7 @@
 #include "platform/posix_process.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/window_backend.h"
+#include "platform/window_systems.h"
 
 struct xdg_wm_base;
 struct xdg_surface;
@@ -42,7 +43,7 @@ namespace smokedrift::wl {
 constexpr int MAX_OUTPUTS = 64;
 constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
-constexpr int MAX_WINDOWS = 4;
+constexpr int MAX_WL_SURFACES = 4;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_CONFIGS = 64;
 constexpr int MAX_GROUP = MAX_OUTPUTS;
@@ -163,7 +164,7 @@ struct WlState {
     wl_shm* shm = nullptr;
     WlOutput outputs[MAX_OUTPUTS];
     WlSeat seats[MAX_SEATS];
-    WlSurface surfaces[MAX_WINDOWS];
+    WlSurface surfaces[MAX_WL_SURFACES];
 
     // Which output this process covers (a registry name; 0: the first there is), and as which
     // member of the run.
@@ -197,7 +198,8 @@ struct WlState {
 
     UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
 
-    // The watching process (wl_output_processes.cpp): a process per output; the shared page's mark.
+    // The watching process (wl_output_processes.cpp): a process per output; the descriptor of the
+    // session's lock it holds for the run, which each output's process closes.
     Member members[MAX_GROUP];
     int runningMark = -1;
 };
@@ -218,8 +220,8 @@ wl_display* connect(bool report);
 // The compositor went away or broke the connection: one line (unless this process is one of a
 // run, whose watcher says it) and out with 255.
 [[noreturn]] void connectionLost();
-// The backend's table (wl_backend.cpp).
-const platform::WindowBackend& backend();
+// The backend's row (wl_backend.cpp): its table, its probe, a process per output.
+extern const BackendRow row;
 // Sends what is queued, reads and handles what came, without waiting.
 void pumpEvents();
 // Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).
@@ -278,3 +280,15 @@ PROC procAddress(LPCSTR name);
 bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
 
 }  // namespace smokedrift::wl
+
+namespace smokedrift {
+
+// The screen saver covers every output with a process of its own (wl_output_processes.cpp): -1 in
+// each such process (which then runs the host for its output) and, in the process that watches
+// them, the run's exit code once it is over.
+int runOnEveryOutput();
+// In a process of the run past the number of outputs that get the scene: the host runs without
+// it, its window black (each scene costs an OpenGL context).
+bool coversBlack();
+
+}  // namespace smokedrift

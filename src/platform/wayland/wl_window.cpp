@@ -237,7 +237,7 @@ HWND createSurface(platform::SurfaceRequest& request) {
         return nullptr;
     }
     WlSurface* w = nullptr;
-    for (int i = 0; w == nullptr && i < MAX_WINDOWS; ++i) {
+    for (int i = 0; w == nullptr && i < MAX_WL_SURFACES; ++i) {
         if (s.surfaces[i].handle == nullptr) w = &s.surfaces[i];
     }
     if (w == nullptr) return nullptr;

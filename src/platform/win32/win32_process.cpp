@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "platform/posix_backend.h"
 #include "platform/posix_process.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_process.h"
 
 namespace {
 char commandLineText[4096] = "smokedrift";

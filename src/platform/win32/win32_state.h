@@ -5,7 +5,7 @@
 
 namespace smokedrift::platform {
 
-constexpr int MAX_WINDOWS = 8;
+constexpr int WINDOW_TABLE_SIZE = 8;
 
 struct Win32Window {
     HWND handle = nullptr;  // null: a free slot
@@ -19,7 +19,7 @@ struct Win32Window {
 struct Win32State {
     const WindowBackend* backend = nullptr;
     ClassTable classes;
-    Win32Window windows[MAX_WINDOWS];
+    Win32Window windows[WINDOW_TABLE_SIZE];
     MessageQueue queue;
     TimerTable timers;
     bool cursorHidden = false;

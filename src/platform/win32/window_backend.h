@@ -6,7 +6,7 @@
 // knows: the surfaces under our windows, the windows of other clients, the pointer, OpenGL, and
 // its events, which it hands to the emulation through the calls at the end of this file.
 //
-// Backends: X11 + GLX (x11_*.cpp), Wayland + EGL (wl_*.cpp), and for the host tests a scripted
+// Backends: X11 + GLX (platform/x11), Wayland + EGL (platform/wayland), and for the host tests a scripted
 // one (tests/support). One is chosen per process, before the first window (useBackend).
 #include <cstdint>
 

@@ -13,41 +13,53 @@ bool postToOther(HWND, UINT, WPARAM, LPARAM) { return false; }
 
 int exitCode(int quitCode) { return quitCode; }
 
+// Opening the display says why it failed in any case.
+bool probe(bool) { return display() != nullptr; }
+
 const platform::WindowBackend table = {
-    "X11",
-    connect,
-    pumpEvents,
-    waitEvents,
-    posix::nowMilliseconds,
-    exitCode,
-    createSurface,
-    showSurface,
-    destroySurface,
-    clipBox,
-    desktop,
-    otherWindow,
-    findOtherWindow,
-    postToOther,
-    foreground,
-    setForeground,
-    registerMessage,
-    hideCursor,
-    cursorPos,
-    choosePixelFormat,
-    describePixelFormat,
-    setPixelFormat,
-    createContext,
-    makeCurrent,
-    deleteContext,
-    swapBuffers,
-    procAddress,
-    fontBitmaps,
-    dialogBox,
-    endDialog,
+    .name = "X11",
+    .connect = connect,
+    .pumpEvents = pumpEvents,
+    .waitEvents = waitEvents,
+    .now = posix::nowMilliseconds,
+    .exitCode = exitCode,
+    .createSurface = createSurface,
+    .showSurface = showSurface,
+    .destroySurface = destroySurface,
+    .clipBox = clipBox,
+    .desktop = desktop,
+    .otherWindow = otherWindow,
+    .findOtherWindow = findOtherWindow,
+    .postToOther = postToOther,
+    .foreground = foreground,
+    .setForeground = setForeground,
+    .registerMessage = registerMessage,
+    .hideCursor = hideCursor,
+    .cursorPos = cursorPos,
+    .choosePixelFormat = choosePixelFormat,
+    .describePixelFormat = describePixelFormat,
+    .setPixelFormat = setPixelFormat,
+    .createContext = createContext,
+    .makeCurrent = makeCurrent,
+    .deleteContext = deleteContext,
+    .swapBuffers = swapBuffers,
+    .procAddress = procAddress,
+    .fontBitmaps = fontBitmaps,
+    .dialogBox = dialogBox,
+    .endDialog = endDialog,
 };
 
 }  // namespace
 
-const platform::WindowBackend& backend() { return table; }
+// The last resort: no session variable of its own, since XWayland and remote displays serve it too.
+const BackendRow row = {
+    .name = "X11",
+    .sessionVariable = nullptr,
+    .fullScreenOnly = false,
+    .probe = probe,
+    .table = &table,
+    .startRun = nullptr,
+    .coversBlack = nullptr,
+};
 
 }  // namespace smokedrift::x11

@@ -49,16 +49,6 @@ Display* display() {
     return s.display;
 }
 
-}  // namespace smokedrift::x11
-
-namespace smokedrift {
-
-bool x11Reachable() { return x11::display() != nullptr; }
-
-}  // namespace smokedrift
-
-namespace smokedrift::x11 {
-
 void waitEvents(int timeoutMs) {
     X11State& s = state();
     if (s.display != nullptr) XFlush(s.display);

@@ -6,7 +6,7 @@
 // pop-up that covers every screen and stays on top), child windows of other clients' windows
 // (previews, xscreensaver's window, the root for -root), the keyboard and pointer grabbed per
 // device while the saver shows, GLX pixel formats and contexts, the settings dialog.
-// Limits: at most MAX_WINDOWS surfaces; the scene draws on the default screen only (the others get
+// Limits: at most MAX_X11_SURFACES surfaces; the scene draws on the default screen only (the others get
 // a black cover that hears input); windows are identified by their X id, which is also the HWND.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -17,10 +17,11 @@
 #include "platform/posix_process.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/window_backend.h"
+#include "platform/window_systems.h"
 
 namespace smokedrift::x11 {
 
-constexpr int MAX_WINDOWS = 8;
+constexpr int MAX_X11_SURFACES = 8;
 constexpr int MAX_CONFIGS = 512;
 constexpr int MAX_CONTEXTS = 4;
 constexpr int MAX_SCREENS = 8;
@@ -66,7 +67,7 @@ struct X11State {
     Atom wmDeleteWindow = 0;
     Cursor blankCursor = 0;
     bool cursorHidden = false;
-    X11Surface surfaces[MAX_WINDOWS];
+    X11Surface surfaces[MAX_X11_SURFACES];
     long rootInput[MAX_SCREENS] = {};  // what we listen to on each root window, for all callers
     bool raisePending = false;         // another top-level window was mapped or restacked
     InputGrab grab;
@@ -87,8 +88,8 @@ inline Window xidOf(HWND window) { return static_cast<Window>(reinterpret_cast<s
 inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(xid)); }
 inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
 
-// The backend's table (x11_backend.cpp) and what it is made of.
-const platform::WindowBackend& backend();
+// The backend's row (x11_backend.cpp): its table and its probe; what the table is made of follows.
+extern const BackendRow row;
 // Connection (x11_connection.cpp): waits until the X connection or the signal pipe has something,
 // or the timeout (ms, -1 none).
 void waitEvents(int timeoutMs);
