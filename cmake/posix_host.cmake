@@ -16,7 +16,7 @@ target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 # window system a backend gives it (platform/win32/window_backend.h).
 add_library(smokedrift_win32 STATIC
   src/platform/win32/win32_windows.cpp src/platform/win32/win32_messages.cpp src/platform/win32/message_queue.cpp
-  src/platform/posix_process.cpp)
+  src/platform/win32/posix_process.cpp)
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
 
@@ -31,7 +31,7 @@ target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 include(cmake/wayland.cmake)
 file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
-  src/platform/window_systems.cpp src/platform/posix_resources.cpp src/platform/virtual_keys.cpp src/platform/win32/win32_process.cpp)
+  src/platform/window_systems.cpp src/platform/win32/posix_resources.cpp src/platform/win32/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock

@@ -2,7 +2,7 @@
 // The saver's dialog templates on POSIX, for the entry to hand down to the backends at start.
 #include <span>
 
-#include "platform/posix_resources.h"
+#include "platform/win32/posix_resources.h"
 
 namespace smokedrift {
 

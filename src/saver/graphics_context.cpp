@@ -1,6 +1,6 @@
 #include "saver/graphics_context.h"
 #include "app/startup_trace.h"
-#include "platform/pixel_format_match.h"
+#include "platform/win32/pixel_format_match.h"
 
 namespace smokedrift {
 

@@ -60,7 +60,7 @@ const platform::WindowBackend table = {
 
 }  // namespace
 
-const BackendRow row = {
+const platform::BackendRow row = {
     .name = "Wayland",
     .sessionVariable = "WAYLAND_DISPLAY",
     .fullScreenOnly = true,

@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/extension_list.h"
-#include "platform/pixel_format_match.h"
 #include "platform/wayland/wl_state.h"
+#include "platform/win32/extension_list.h"
+#include "platform/win32/pixel_format_match.h"
 
 namespace smokedrift::wl {
 

@@ -6,8 +6,8 @@
 #include <climits>
 #include <cmath>
 
-#include "platform/virtual_keys.h"
 #include "platform/wayland/wl_state.h"
+#include "platform/win32/virtual_keys.h"
 
 namespace smokedrift::wl {
 

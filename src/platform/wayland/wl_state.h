@@ -23,10 +23,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/window_backend.h"
-#include "platform/window_systems.h"
 
 struct xdg_wm_base;
 struct xdg_surface;
@@ -221,7 +220,7 @@ wl_display* connect(bool report);
 // run, whose watcher says it) and out with 255.
 [[noreturn]] void connectionLost();
 // The backend's row (wl_backend.cpp): its table, its probe, a process per output.
-extern const BackendRow row;
+extern const platform::BackendRow row;
 // Sends what is queued, reads and handles what came, without waiting.
 void pumpEvents();
 // Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).

@@ -1,6 +1,6 @@
 // The message loop of the Win32 emulation: posting, sending, dispatching, timers and the quit
 // message, over whichever backend feeds the queue.
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/win32/win32_state.h"
 
 namespace smokedrift::platform {

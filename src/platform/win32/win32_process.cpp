@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_process.h"
 

@@ -2,7 +2,7 @@
 // window table and the order of messages are ours, each surface and context is the backend's.
 #include <cstring>
 
-#include "platform/pixel_format_match.h"
+#include "platform/win32/pixel_format_match.h"
 #include "platform/win32/win32_state.h"
 
 namespace smokedrift::platform {

@@ -88,6 +88,26 @@ struct WindowBackend {
     bool (*endDialog)(HWND dialog, INT_PTR result);
 };
 
+// A backend as the POSIX entry sees it: all it needs to know before the host starts, whether the
+// window system answers here, and the table for the emulation. Each backend defines its row next to
+// its table; platform/window_systems.cpp lists them.
+struct BackendRow {
+    const char* name;  // as the command line and messages name it: "X11", "Wayland"
+    // The variable a session of this window system sets, or null for the last resort.
+    const char* sessionVariable;
+    // Draws the full-screen saver (/s) only: no previews, dialog or windows of its own.
+    bool fullScreenOnly;
+    // Does this window system answer here? Connects on the way. With `report` (X11: always), a
+    // failure is told in one line on stderr.
+    bool (*probe)(bool report);
+    const platform::WindowBackend* table;
+    // Run before the host, once the table is in use: -1 to go on to the host in this process;
+    // otherwise the run is over, with that exit code. Null: go on.
+    int (*startRun)();
+    // In a process that draws no scene (its window black). Null: never.
+    bool (*coversBlack)();
+};
+
 // The window system of this process, from now on: the emulation starts over, with no classes,
 // windows, messages or timers.
 void useBackend(const WindowBackend& backend);

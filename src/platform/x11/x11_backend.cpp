@@ -1,5 +1,5 @@
 // The X11 backend as the Win32 emulation sees it: one table of its calls.
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {
@@ -52,7 +52,7 @@ const platform::WindowBackend table = {
 }  // namespace
 
 // The last resort: no session variable of its own, since XWayland and remote displays serve it too.
-const BackendRow row = {
+const platform::BackendRow row = {
     .name = "X11",
     .sessionVariable = nullptr,
     .fullScreenOnly = false,

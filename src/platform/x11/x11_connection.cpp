@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/posix_resources.h"
+#include "platform/win32/posix_resources.h"
 #include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {

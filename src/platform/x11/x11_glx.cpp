@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/extension_list.h"
-#include "platform/pixel_format_match.h"
+#include "platform/win32/extension_list.h"
+#include "platform/win32/pixel_format_match.h"
 #include "platform/x11/x11_state.h"
 
 namespace smokedrift::x11 {

@@ -1,6 +1,6 @@
 #include "platform/x11/x11_input.h"
 
-#include "platform/virtual_keys.h"
+#include "platform/win32/virtual_keys.h"
 
 namespace smokedrift::x11 {
 

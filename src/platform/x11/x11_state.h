@@ -14,10 +14,9 @@
 
 #include <cstdint>
 
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/window_backend.h"
-#include "platform/window_systems.h"
 
 namespace smokedrift::x11 {
 
@@ -89,7 +88,7 @@ inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std
 inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
 
 // The backend's row (x11_backend.cpp): its table and its probe; what the table is made of follows.
-extern const BackendRow row;
+extern const platform::BackendRow row;
 // Connection (x11_connection.cpp): waits until the X connection or the signal pipe has something,
 // or the timeout (ms, -1 none).
 void waitEvents(int timeoutMs);

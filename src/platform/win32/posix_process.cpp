@@ -1,6 +1,6 @@
 // Process services every POSIX window system shares: the clock, and stop signals a poll loop can
 // wait on.
-#include "platform/posix_process.h"
+#include "platform/win32/posix_process.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/virtual_keys.h"
+#include "platform/win32/virtual_keys.h"
 
 #include <X11/keysym.h>
 #include <linux/input-event-codes.h>

@@ -1,5 +1,5 @@
 // The dialog templates the application handed down, found by number as Windows finds a resource.
-#include "platform/posix_resources.h"
+#include "platform/win32/posix_resources.h"
 
 namespace smokedrift {
 
