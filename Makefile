@@ -1,5 +1,5 @@
 # Thin wrappers over CMake presets; README.md explains each command.
-.PHONY: all setup setup-product setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check \
+.PHONY: all setup setup-product setup-style setup-dist build run test bench asan clean fuzz-build fuzz-long asan-build windows-build package dist dist-check \
 	format format-check lint
 
 JOBS ?= $(shell nproc)
@@ -13,6 +13,10 @@ setup:
 
 setup-product:
 	@bash scripts/setup product
+
+# The style tools alone: formatting and lint need no test packages.
+setup-style:
+	@bash scripts/setup style
 
 setup-dist:
 	@bash scripts/setup product windows
@@ -70,15 +74,15 @@ asan: asan-build
 	@ctest --preset asan -j $(JOBS) -L 'unit|render|soak'
 
 # clang-format over our own C/C++ sources: rewrite them, or only list those that differ (exit 1).
-format: setup
+format: setup-style
 	@bash scripts/format
 
-format-check: setup
+format-check: setup-style
 	@bash scripts/format --check
 
 # clang-tidy (.clang-tidy) over our own sources with the default build's compile database; the
 # build comes first for the headers it generates.
-lint: setup build
+lint: setup-style build
 	@JOBS=$(JOBS) bash scripts/lint
 
 clean:

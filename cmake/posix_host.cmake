@@ -13,24 +13,25 @@ target_include_directories(smokedrift_saver PUBLIC src)
 target_compile_options(smokedrift_saver PRIVATE ${SMOKEDRIFT_WARNINGS})
 
 # The one Win32 emulation: window table, message queue, timers, dispatch. It draws on whichever
-# window system a backend gives it (platform/window_backend.h).
+# window system a backend gives it (platform/win32/window_backend.h).
 add_library(smokedrift_win32 STATIC
-  src/platform/win32_windows.cpp src/platform/win32_messages.cpp src/platform/message_queue.cpp
-  src/platform/posix_process.cpp)
+  src/platform/win32/win32_windows.cpp src/platform/win32/win32_messages.cpp src/platform/win32/message_queue.cpp
+  src/platform/win32/posix_process.cpp)
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
 
-# One process per session and purpose, for the idle watcher and the Wayland saver alike.
-add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp)
+# One process per session and purpose, and children that die with their parent, for the idle
+# watcher and the Wayland saver alike.
+add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp src/base/child_process.cpp)
 target_include_directories(smokedrift_session_lock PUBLIC src)
 target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
 # time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
-file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11_*.cpp src/platform/wl_*.cpp)
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
-  src/platform/window_systems.cpp src/platform/virtual_keys.cpp src/platform/win32_process.cpp)
+  src/platform/window_systems.cpp src/platform/win32/posix_resources.cpp src/platform/win32/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
 target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock
@@ -43,9 +44,11 @@ endif()
 
 include(cmake/idle.cmake)
 
-add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp)
+add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
+  src/main/help_text.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
-# The saver and the backend call each other; the group lets the linker resolve both ways.
+# Each library calls only those after it: the saver the Win32 subset (the backends' process calls,
+# then the emulation); the saver's dialog templates are handed down at start.
 target_link_libraries(smokedrift PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_platform_posix,smokedrift_win32>" smokedrift_offscreen
+  smokedrift_saver smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
   smokedrift_idle)

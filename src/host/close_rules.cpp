@@ -15,7 +15,7 @@ DWORD cursorTravel(const POINT& from, const POINT& to) {
                               std::labs(static_cast<long>(to.y) - from.y));
 }
 
-// Step 5: the input and system events that close a full-screen saver. Returns true when the
+// The input and system events that close a full-screen saver. Returns true when the
 // message has been answered completely (WM_SETCURSOR).
 bool applyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
     switch (message) {

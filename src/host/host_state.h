@@ -1,6 +1,6 @@
 #pragma once
 // Host state: one instance per process, touched only on the message-loop thread.
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/host_state.h"
+#include "host/mode_switch.h"
 #include "host/saver_host.h"
 
 namespace smokedrift {
@@ -13,11 +14,6 @@ namespace {
 constexpr DWORD VERSION_INFO_SIZE = 148;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-LPCSTR skipSpaces(LPCSTR p) {
-    while (*p == ' ') ++p;
-    return p;
-}
 
 // Tells the application why the mode cannot run, and fails it.
 int failMode(const char* format, LPCSTR word) {
@@ -34,40 +30,25 @@ HWND validWindowOrForeground(HWND handle) {
     return (handle != nullptr && IsWindow(handle)) ? handle : GetForegroundWindow();
 }
 
+HWND handleOf(std::uint32_t window) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(window)); }
+
 int runMode(LPCSTR tail) {
-    for (LPCSTR p = tail;; ++p) {
-        switch (*p) {
-        case '\0': return showConfigureDialog(nullptr);
-        case ' ':
-        case '-':
-        case '/': continue;
-        case 'S':
-        case 's': return runSaver(nullptr);
-        case 'P':
-        case 'p':
-        case 'L':
-        case 'l': {
-            LPCSTR id = skipSpaces(p + 1);
-            const HWND parent = parseWindowHandle(id);
-            if (!isDigit(*id)) return failMode("%.*s needs the id of the window to draw into", tail);
-            if (parent == nullptr || !IsWindow(parent)) return failMode("no window %.*s to draw into", id);
-            return runSaver(parent);
-        }
-        case 'C':
-        case 'c': {
-            HWND owner = nullptr;
-            if (p[1] == ':') owner = parseWindowHandle(p + 2);
-            return showConfigureDialog(validWindowOrForeground(owner));
-        }
-        case 'A':
-        case 'a': {
-            if (!hostState.win9xPlatform) return failMode("%.*s: this system keeps no saver password", tail);
-            const HWND parent = parseWindowHandle(skipSpaces(p + 1));
-            return changePassword(validWindowOrForeground(parent));
-        }
-        default: return failMode("unknown switch '%.*s' (see --help)", tail);
-        }
+    const HostRequest request = readHostSwitch(tail);
+    const HWND window = handleOf(request.window);
+    switch (request.mode) {
+    case HostMode::Dialog: return showConfigureDialog(nullptr);
+    case HostMode::Saver: return runSaver(nullptr);
+    case HostMode::Preview:
+        if (!isDigit(*request.id)) return failMode("%.*s needs the id of the window to draw into", tail);
+        if (window == nullptr || !IsWindow(window)) return failMode("no window %.*s to draw into", request.id);
+        return runSaver(window);
+    case HostMode::Settings: return showConfigureDialog(validWindowOrForeground(window));
+    case HostMode::Password:
+        if (!hostState.win9xPlatform) return failMode("%.*s: this system keeps no saver password", tail);
+        return changePassword(validWindowOrForeground(window));
+    case HostMode::Unknown: break;
     }
+    return failMode("unknown switch '%.*s' (see --help)", tail);
 }
 
 }  // namespace
@@ -96,16 +77,6 @@ LPCSTR commandTail(LPCSTR commandLine) {
     }
     while (*p != '\0' && static_cast<unsigned char>(*p) <= 0x20) ++p;
     return p;
-}
-
-HWND parseWindowHandle(LPCSTR text) {
-    std::uint64_t value = 0;
-    for (LPCSTR p = text; isDigit(*p); ++p) {
-        value = value * 10u + static_cast<std::uint64_t>(*p - '0');
-        // Wrapping round would name some other window.
-        if (value > 0xFFFFFFFFu) return nullptr;
-    }
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
 }
 
 int dispatchMode(HINSTANCE instance, HINSTANCE, LPCSTR tail, int) {

@@ -1,6 +1,6 @@
 #pragma once
 // The screen-saver host: process entry, mode switch, saver window, close rules, password hooks.
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 
@@ -17,7 +17,6 @@ int dispatchMode(HINSTANCE instance, HINSTANCE previous, LPCSTR commandTail, int
 int runSaver(HWND parent);
 int showConfigureDialog(HWND owner);
 int changePassword(HWND parent);
-HWND parseWindowHandle(LPCSTR text);
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

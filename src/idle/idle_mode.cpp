@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/child_process.h"
 #include "base/session_lock.h"
 #include "idle/desktop_timers.h"
 #include "idle/idle_source_choice.h"
@@ -55,8 +56,7 @@ bool anotherWatcherRuns() {
 
 // Reaps the saver if it ended; true when it did.
 bool reapSaver(SaverProcess& saver, int& status) {
-    if (saver.pid() == 0) return false;
-    if (waitpid(saver.pid(), &status, WNOHANG) != saver.pid()) return false;
+    if (!reapChild(saver.pid(), status)) return false;
     saver.forget();
     return true;
 }

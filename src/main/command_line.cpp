@@ -129,35 +129,16 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
 
 }  // namespace
 
-namespace {
-
-// The letter of the host's first switch, in lower case; 0 with none (the settings dialog).
-char hostSwitch(const std::string& hostCommandLine) {
-    const std::size_t blank = hostCommandLine.find(' ');
-    if (blank == std::string::npos) return 0;
-    const std::size_t first = hostCommandLine.find_first_not_of(" -/", blank);
-    if (first == std::string::npos) return 0;
-    const char c = hostCommandLine[first];
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
-bool runsFullScreen(const std::string& hostCommandLine) { return hostSwitch(hostCommandLine) == 's'; }
-
-bool needsDisplay(const std::string& hostCommandLine) {
-    switch (hostSwitch(hostCommandLine)) {
-    case 0:
-    case 's':
-    case 'c': return true;
-    case 'p':
-    case 'l': {
-        const std::size_t letter = hostCommandLine.find_first_of("pPlL", hostCommandLine.find(' '));
-        const std::size_t id = hostCommandLine.find_first_not_of(' ', letter + 1);
-        return id != std::string::npos && hostCommandLine[id] >= '0' && hostCommandLine[id] <= '9';
+bool needsDisplay(const HostRequest& request) {
+    switch (request.mode) {
+    case HostMode::Dialog:
+    case HostMode::Settings:
+    case HostMode::Saver: return true;
+    case HostMode::Preview: return *request.id >= '0' && *request.id <= '9';
+    case HostMode::Password:
+    case HostMode::Unknown: return false;
     }
-    default: return false;
-    }
+    return false;
 }
 
 LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow) {

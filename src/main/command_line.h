@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/mode_switch.h"
 #include "saver/saver_options.h"
 
 namespace smokedrift {
@@ -39,12 +40,8 @@ struct LinuxCommand {
 // are checked by their parsers; here only what decides the mode, and the saver's own words.
 LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow);
 
-// True when the host will run the full-screen saver for this command line (its first switch is
-// /s, as the host reads switches: blanks, '-' and '/' skipped, any case).
-bool runsFullScreen(const std::string& hostCommandLine);
-
-// True when the host will open or draw into a window for this command line: the settings dialog,
-// the saver, a preview of a window named by its id. Refusals of the line itself need no display.
-bool needsDisplay(const std::string& hostCommandLine);
+// True when the host will open or draw into a window for this request: the settings dialog, the
+// saver, a preview of a window named by its id. Refusals of the line itself need no display.
+bool needsDisplay(const HostRequest& request);
 
 }  // namespace smokedrift

@@ -1,7 +1,8 @@
 // The saver's dialog templates on POSIX, from the identifiers and words res/smokedrift.rc puts
 // into the .scr on Windows.
+#include "saver/configure_dialog_resources.h"
+
 #include "dialog_text.h"
-#include "platform/posix_resources.h"
 #include "resource.h"
 #include "version.h"
 
@@ -15,11 +16,6 @@ constexpr DialogResource DIALOGS[] = {
 
 }  // namespace
 
-const DialogResource* findDialogResource(WORD id) {
-    for (const DialogResource& dialog : DIALOGS) {
-        if (dialog.id == id) return &dialog;
-    }
-    return nullptr;
-}
+std::span<const DialogResource> configureDialogResources() { return DIALOGS; }
 
 }  // namespace smokedrift

@@ -1,36 +1,37 @@
 #include "saver/graphics_context.h"
 #include "app/startup_trace.h"
-#include "platform/pixel_format_match.h"
+#include "platform/win32/pixel_format_match.h"
 
 namespace smokedrift {
 
+// Colour and alpha bits without shifts, a depth buffer, no accumulation, stencil or auxiliary buffers.
 constinit const PIXELFORMATDESCRIPTOR pixelFormatDescriptor = {
-    40,                                                          // nSize
-    1,                                                           // nVersion
-    PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,  // dwFlags
-    PFD_TYPE_RGBA,                                               // iPixelType
-    24,                                                          // cColorBits
-    0,
-    0,
-    0,
-    0,
-    0,
-    0,   // colour bits and shifts
-    16,  // cAlphaBits
-    0,   // cAlphaShift
-    0,
-    0,
-    0,
-    0,
-    0,               // accumulation
-    16,              // cDepthBits
-    0,               // cStencilBits
-    0,               // cAuxBuffers
-    PFD_MAIN_PLANE,  // iLayerType
-    0,
-    0,
-    0,
-    0,
+    .nSize = 40,
+    .nVersion = 1,
+    .dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
+    .iPixelType = PFD_TYPE_RGBA,
+    .cColorBits = 24,
+    .cRedBits = 0,
+    .cRedShift = 0,
+    .cGreenBits = 0,
+    .cGreenShift = 0,
+    .cBlueBits = 0,
+    .cBlueShift = 0,
+    .cAlphaBits = 16,
+    .cAlphaShift = 0,
+    .cAccumBits = 0,
+    .cAccumRedBits = 0,
+    .cAccumGreenBits = 0,
+    .cAccumBlueBits = 0,
+    .cAccumAlphaBits = 0,
+    .cDepthBits = 16,
+    .cStencilBits = 0,
+    .cAuxBuffers = 0,
+    .iLayerType = PFD_MAIN_PLANE,
+    .bReserved = 0,
+    .dwLayerMask = 0,
+    .dwVisibleMask = 0,
+    .dwDamageMask = 0,
 };
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The OpenGL rendering context on the saver window.
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift {
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "platform/window_backend.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
+#include "platform/win32/window_backend.h"
 
 namespace smokedrift::wl {
 namespace {

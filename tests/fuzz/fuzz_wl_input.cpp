@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "platform/window_backend.h"
-#include "platform/wl_state.h"
+#include "platform/wayland/wl_state.h"
+#include "platform/win32/window_backend.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "fuzz_input.h"
-#include "platform/x11_input.h"
+#include "platform/x11/x11_input.h"
 
 namespace {
 

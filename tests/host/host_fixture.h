@@ -8,7 +8,7 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "platform/posix_backend.h"
+#include "platform/win32/win32_process.h"
 #include "recording_gl.h"
 #include "saver/frame_schedule.h"
 #include "scripted_platform.h"

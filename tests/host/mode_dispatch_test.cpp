@@ -7,7 +7,6 @@ namespace hosttest {
 namespace {
 
 using smokedrift::commandTail;
-using smokedrift::parseWindowHandle;
 namespace scripted = smokedrift::scripted;
 
 constexpr std::uintptr_t PREVIEW_STYLE = 0x52000000;
@@ -22,14 +21,6 @@ TEST_F(ModeDispatch, CommandTailSkipsTheProgramNameQuotedOrNot) {
     EXPECT_STREQ(commandTail("\"unterminated /s"), "");
     EXPECT_STREQ(commandTail("smokedrift.scr"), "");
     EXPECT_STREQ(commandTail("  /c"), "/c");
-}
-
-TEST_F(ModeDispatch, WindowHandlesAreDecimalAndEndAt32Bits) {
-    EXPECT_EQ(value(parseWindowHandle("1234")), 1234u);
-    EXPECT_EQ(value(parseWindowHandle("12ab")), 12u);
-    EXPECT_EQ(value(parseWindowHandle("4294967295")), 4294967295u);
-    EXPECT_EQ(parseWindowHandle("4294967297"), nullptr) << "wrapping round would name another window";
-    EXPECT_EQ(parseWindowHandle("x1"), nullptr);
 }
 
 TEST_F(ModeDispatch, PreviewTailsRunInTheGivenWindow) {

@@ -6,6 +6,6 @@ add_executable(host_tests ${SMOKEDRIFT_HOST_TESTS} $<TARGET_OBJECTS:smokedrift_e
 target_include_directories(host_tests PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_LIST_DIR}/../support)
 target_compile_options(host_tests PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(host_tests PRIVATE
-  "$<LINK_GROUP:RESCAN,smokedrift_saver,smokedrift_scripted,smokedrift_win32>" smokedrift_recording_gl
+  smokedrift_saver smokedrift_scripted smokedrift_win32 smokedrift_recording_gl
   GTest::gtest GTest::gtest_main)
 gtest_discover_tests(host_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)

@@ -1,16 +1,10 @@
-# The idle watcher (smokedrift --idle): its states and its choice of source as unit tests, and
-# the real binary under private compositors (sway, KWin), with a stand-in video player of ours
-# (idle_inhibitor.c) that holds an idle inhibitor.
+# The idle watcher (smokedrift --idle): the real binary under private compositors (sway, KWin),
+# with a stand-in video player of ours (idle_inhibitor.c) that holds an idle inhibitor. Its states
+# and its choice of source are unit tests (tests/unit/idle).
 if(NOT TARGET smokedrift_idle)
   message(STATUS "Session tests: no idle watcher in this build, not registered")
   return()
 endif()
-
-file(GLOB SMOKEDRIFT_IDLE_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
-add_executable(idle_unit_tests ${SMOKEDRIFT_IDLE_UNIT_TESTS})
-target_compile_options(idle_unit_tests PRIVATE ${SMOKEDRIFT_WARNINGS})
-target_link_libraries(idle_unit_tests PRIVATE smokedrift_idle GTest::gtest GTest::gtest_main)
-gtest_discover_tests(idle_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
 add_executable(session_idle_inhibitor ${CMAKE_CURRENT_LIST_DIR}/idle_inhibitor.c)
 smokedrift_wayland_protocol(session_idle_inhibitor ${SMOKEDRIFT_XDG_SHELL_XML} session-xdg-shell)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/window_backend.h"
+#include "platform/win32/window_backend.h"
 #include "scripted_state.h"
 
 namespace smokedrift::scripted {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace smokedrift::scripted {
 
@@ -63,7 +63,7 @@ void setSystemExceptionVerdict(LONG verdict);
 // The pixel formats, and the one the window system would choose.
 void setPixelFormats(std::vector<PIXELFORMATDESCRIPTOR> formats, int chosen);
 
-// Observation: the backend's calls by their names in platform/window_backend.h, the process's by
+// Observation: the backend's calls by their names in platform/win32/window_backend.h, the process's by
 // their Win32 names, and "delivered" (message, wParam) for each scripted message as it arrives.
 const std::vector<Call>& calls();
 std::vector<Call> callsNamed(const std::string& name);

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/posix_backend.h"
+#include "platform/win32/win32_process.h"
 #include "scripted_state.h"
 
 namespace smokedrift {

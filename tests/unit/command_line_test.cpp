@@ -115,27 +115,29 @@ TEST(CommandLine, TheWatcherHandsItsSaverOptionsOnAsGiven) {
     EXPECT_EQ(got.idleSaverOptions, (std::vector<std::string>{"--sprites", "5", "--3d", "--fps"}));
 }
 
-// The host's reading of its first switch: only the full-screen saver can run on Wayland.
-TEST(CommandLine, TheFullScreenSaverIsToldFromTheHostsCommandLine) {
+// The host's reading of its switch, which the entry decides the window system and the display by.
+TEST(CommandLine, TheHostsSwitchIsReadAsTheHostReadsIt) {
+    using M = HostMode;
     const struct {
-        const char* line;
-        bool fullScreen;
+        const char* tail;
+        HostMode mode;
+        std::uint32_t window;
+        bool needsDisplay;
     } cases[] = {
-        {"smokedrift /s", true},  {"smokedrift -S", true},     {"smokedrift  //s 5", true}, {"smokedrift", false},
-        {"smokedrift /c", false}, {"smokedrift /p 12", false}, {"smokedrift -a 3", false},  {"smokedrift /", false},
+        {"/s", M::Saver, 0, true},        {"-S", M::Saver, 0, true},
+        {" //s 5", M::Saver, 0, true},    {"", M::Dialog, 0, true},
+        {"/", M::Dialog, 0, true},        {"/c", M::Settings, 0, true},
+        {"/c:12", M::Settings, 12, true}, {"/c 12", M::Settings, 0, true},
+        {"/p 0", M::Preview, 0, true},    {"-L  42", M::Preview, 42, true},
+        {"/p12ab", M::Preview, 12, true}, {"/p 4294967297", M::Preview, 0, true},
+        {"/p", M::Preview, 0, false},     {"/p x", M::Preview, 0, false},
+        {"-a 3", M::Password, 3, false},  {"/x", M::Unknown, 0, false},
+        {"\ts", M::Unknown, 0, false},    {"/p 4294967295", M::Preview, 4294967295u, true},
     };
-    for (const auto& c : cases) EXPECT_EQ(runsFullScreen(c.line), c.fullScreen) << c.line;
-}
-
-// Which host command lines end on a missing display, and which the host refuses without one.
-TEST(CommandLine, OnlyModesWithAWindowNeedTheDisplay) {
-    const struct {
-        const char* line;
-        bool needs;
-    } cases[] = {
-        {"smokedrift", true},      {"smokedrift /", true},      {"smokedrift /s", true},  {"smokedrift /c:12", true},
-        {"smokedrift /p 0", true}, {"smokedrift -L  42", true}, {"smokedrift /p", false}, {"smokedrift /p x", false},
-        {"smokedrift /x", false},  {"smokedrift -a 3", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(needsDisplay(c.line), c.needs) << c.line;
+    for (const auto& c : cases) {
+        const HostRequest got = readHostSwitch(c.tail);
+        EXPECT_EQ(got.mode, c.mode) << c.tail;
+        EXPECT_EQ(got.window, c.window) << c.tail;
+        EXPECT_EQ(needsDisplay(got), c.needsDisplay) << c.tail;
+    }
 }

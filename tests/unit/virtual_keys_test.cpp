@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
-#include "platform/virtual_keys.h"
+#include "platform/win32/virtual_keys.h"
 
 namespace {
 

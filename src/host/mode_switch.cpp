@@ -1,0 +1,58 @@
+#include "host/mode_switch.h"
+
+namespace smokedrift {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+const char* skipSpaces(const char* p) {
+    while (*p == ' ') ++p;
+    return p;
+}
+
+}  // namespace
+
+std::uint32_t readWindowNumber(const char* text) {
+    std::uint64_t value = 0;
+    for (const char* p = text; isDigit(*p); ++p) {
+        value = value * 10u + static_cast<std::uint64_t>(*p - '0');
+        if (value > 0xFFFFFFFFu) return 0;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+HostRequest readHostSwitch(const char* tail) {
+    HostRequest r;
+    for (const char* p = tail;; ++p) {
+        switch (*p) {
+        case '\0': return r;
+        case ' ':
+        case '-':
+        case '/': continue;
+        case 'S':
+        case 's': r.mode = HostMode::Saver; return r;
+        case 'P':
+        case 'p':
+        case 'L':
+        case 'l':
+            r.mode = HostMode::Preview;
+            r.id = skipSpaces(p + 1);
+            r.window = readWindowNumber(r.id);
+            return r;
+        case 'C':
+        case 'c':
+            r.mode = HostMode::Settings;
+            if (p[1] == ':') r.window = readWindowNumber(p + 2);
+            return r;
+        case 'A':
+        case 'a':
+            r.mode = HostMode::Password;
+            r.window = readWindowNumber(skipSpaces(p + 1));
+            return r;
+        default: r.mode = HostMode::Unknown; return r;
+        }
+    }
+}
+
+}  // namespace smokedrift

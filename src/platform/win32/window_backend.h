@@ -1,0 +1,130 @@
+#pragma once
+// The seam between the one Win32 emulation for POSIX (win32_windows.cpp, win32_messages.cpp) and
+// a window system. The emulation owns what Win32 defines: window classes and the window table,
+// the message queue, timers, sending, posting and dispatching, DefWindowProcA, and the order of
+// WM_CREATE, WM_SHOWWINDOW, WM_SIZE and WM_DESTROY. A backend owns what only its window system
+// knows: the surfaces under our windows, the windows of other clients, the pointer, OpenGL, and
+// its events, which it hands to the emulation through the calls at the end of this file.
+//
+// Backends: X11 + GLX (platform/x11), Wayland + EGL (platform/wayland), and for the host tests a scripted
+// one (tests/support). One is chosen per process, before the first window (useBackend).
+#include <cstdint>
+
+#include "platform/win32/win32_api.h"
+
+namespace smokedrift::platform {
+
+// What CreateWindowExA asks of the window system. The backend may change the size (a Wayland
+// surface takes the size its output gives it).
+struct SurfaceRequest {
+    DWORD exStyle = 0;
+    DWORD style = 0;
+    LPCSTR className = nullptr;
+    LPCSTR title = nullptr;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    HWND parent = nullptr;  // null: a top-level window
+};
+
+// A window that is not ours: another client's, or the desktop.
+struct OtherWindow {
+    HWND parent = nullptr;  // null: a top-level window
+    int width = 0;
+    int height = 0;
+};
+
+struct WindowBackend {
+    const char* name;  // as messages name it: "X11", "Wayland"
+
+    // The connection, made on first use; false (after one line on stderr) when there is none.
+    bool (*connect)();
+    // Reads what arrived and hands it to the emulation; never waits.
+    void (*pumpEvents)();
+    // Sleeps until the window system or a stop signal has something, or `timeoutMs` (-1: no limit).
+    void (*waitEvents)(int timeoutMs);
+    // The clock of timers, message times and GetTickCount: monotonic milliseconds.
+    std::uint64_t (*now)();
+    // The exit code of a run whose message loop ended with `quitCode`.
+    int (*exitCode)(int quitCode);
+
+    // The surface under a window of ours, named by the handle the window system knows it by; null
+    // when there is none. Shown once the window has heard WM_SHOWWINDOW; destroyed once it and its
+    // children have heard WM_DESTROY.
+    HWND (*createSurface)(SurfaceRequest& request);
+    void (*showSurface)(HWND window);
+    void (*destroySurface)(HWND window);
+    // GetClipBox: where a frame drawn into the window (or the desktop, null) would be seen.
+    int (*clipBox)(HWND window, RECT* rect);
+
+    // Windows of other clients, the desktop, the focus.
+    HWND (*desktop)();
+    bool (*otherWindow)(HWND window, OtherWindow* info);
+    HWND (*findOtherWindow)(LPCSTR className, LPCSTR title);
+    // Another client's queue, where the window system has one for us to post to.
+    bool (*postToOther)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND (*foreground)();
+    bool (*setForeground)(HWND window);
+    UINT (*registerMessage)(LPCSTR name);
+
+    // The pointer.
+    void (*hideCursor)(bool hidden);
+    bool (*cursorPos)(POINT* point);
+
+    // OpenGL: pixel formats numbered from 1, contexts, swaps.
+    int (*choosePixelFormat)(const PIXELFORMATDESCRIPTOR& want);
+    int (*describePixelFormat)(int format, PIXELFORMATDESCRIPTOR* descriptor);  // the count; 0: none
+    bool (*setPixelFormat)(HWND window, int format);
+    HGLRC (*createContext)(HWND window);
+    bool (*makeCurrent)(HWND window, HGLRC context);  // null context: none current
+    bool (*deleteContext)(HGLRC context);
+    bool (*swapBuffers)(HWND window);
+    PROC (*procAddress)(LPCSTR name);
+    bool (*fontBitmaps)(DWORD first, DWORD count, DWORD listBase);
+
+    // A modal dialog from the application's templates; -1 when it cannot be shown.
+    INT_PTR (*dialogBox)(WORD templateId, HWND owner, DLGPROC proc, LPARAM param);
+    bool (*endDialog)(HWND dialog, INT_PTR result);
+};
+
+// A backend as the POSIX entry sees it: all it needs to know before the host starts, whether the
+// window system answers here, and the table for the emulation. Each backend defines its row next to
+// its table; platform/window_systems.cpp lists them.
+struct BackendRow {
+    const char* name;  // as the command line and messages name it: "X11", "Wayland"
+    // The variable a session of this window system sets, or null for the last resort.
+    const char* sessionVariable;
+    // Draws the full-screen saver (/s) only: no previews, dialog or windows of its own.
+    bool fullScreenOnly;
+    // Does this window system answer here? Connects on the way. With `report` (X11: always), a
+    // failure is told in one line on stderr.
+    bool (*probe)(bool report);
+    const platform::WindowBackend* table;
+    // Run before the host, once the table is in use: -1 to go on to the host in this process;
+    // otherwise the run is over, with that exit code. Null: go on.
+    int (*startRun)();
+    // In a process that draws no scene (its window black). Null: never.
+    bool (*coversBlack)();
+};
+
+// The window system of this process, from now on: the emulation starts over, with no classes,
+// windows, messages or timers.
+void useBackend(const WindowBackend& backend);
+
+// What a backend tells the emulation.
+// A message for the queue of a window of ours (input, WM_CLOSE, WM_ACTIVATEAPP); false when the
+// window is not ours or the queue is full.
+bool post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Part of the window must be drawn again: one WM_PAINT, however often this is called before it
+// is taken from the queue.
+void invalidate(HWND window);
+// The surface took a new size: the window hears WM_SIZE at once, as from inside the call on Windows.
+void resized(HWND window, int width, int height);
+// The surface is gone under us (its parent died): the window hears WM_DESTROY, with nothing left
+// to draw into.
+void destroyed(HWND window);
+// Whether the window is one of ours, and the top-level window it belongs to.
+bool isOurs(HWND window);
+
+}  // namespace smokedrift::platform
