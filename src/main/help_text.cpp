@@ -28,6 +28,8 @@ std::string hackUsage(HackOptionIndex option, const char* dashes, const char* va
 
 }  // namespace
 
+void printVersion() { std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION); }
+
 void printHelp() {
     const RenderOptions render;
     const TextureOptions texture;

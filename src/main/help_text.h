@@ -1,8 +1,9 @@
 #pragma once
-// What --help prints: every mode, option and exit code of the Linux command line.
+// What --help prints: every mode, option and exit code of the Linux command line; and --version.
 
 namespace smokedrift {
 
 void printHelp();
+void printVersion();
 
 }  // namespace smokedrift

@@ -22,10 +22,6 @@
 #include "saver/saver_options.h"
 #include "textures/texture_type_names.h"
 
-#ifndef SMOKEDRIFT_VERSION
-#define SMOKEDRIFT_VERSION "0"
-#endif
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 
 namespace {
@@ -61,7 +57,7 @@ int main(int argc, char** argv) {
     }
     switch (command.mode) {
     case LinuxMode::Help: smokedrift::printHelp(); return 0;
-    case LinuxMode::Version: std::printf("smokedrift %s\n", SMOKEDRIFT_VERSION); return 0;
+    case LinuxMode::Version: smokedrift::printVersion(); return 0;
     case LinuxMode::TextureTypes:
         for (const smokedrift::TextureTypeName& t : smokedrift::textureTypeNames)
             if (t.drawn) std::printf("%s\n", t.name);
