@@ -27,13 +27,7 @@ const StateRow& row(ControlState state) {
     return STATES[0];
 }
 
-std::string clock(std::int64_t when) {
-    const auto t = static_cast<std::time_t>(when);
-    std::tm local{};
-    char text[16] = "?";
-    if (localtime_r(&t, &local) != nullptr) std::strftime(text, sizeof text, "%H:%M", &local);
-    return text;
-}
+std::string clock(std::int64_t when) { return localTime(when, "%H:%M"); }
 
 // "90 s", "5 min", "2 h 5 min": at a glance, not to the second past a minute.
 std::string span(std::int64_t seconds) {
@@ -62,8 +56,10 @@ std::string whenText(const WatcherStatus& s, std::int64_t now) {
     case ControlState::Idle: return "the saver starts after the user comes back and leaves for " + span(s.idleTime);
     case ControlState::Waiting: break;
     }
-    if (s.secondsUntilSaver >= 0) return "the saver starts in " + span(s.secondsUntilSaver) + " without input";
-    return "the saver starts after " + span(s.idleTime) + " without input";
+    // Inhibitions are asked once the session is idle: held now, they will hold the saver off then.
+    const std::string held = s.inhibitions.empty() ? "" : ", once these let go";
+    if (s.secondsUntilSaver >= 0) return "the saver starts in " + span(s.secondsUntilSaver) + " without input" + held;
+    return "the saver starts after " + span(s.idleTime) + " without input" + held;
 }
 
 void jsonString(std::string& out, std::string_view text) {
@@ -73,6 +69,8 @@ void jsonString(std::string& out, std::string_view text) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
+        } else if (c == '\n') {
+            out += "\\n";
         } else if (u < 0x20 || u == 0x7F) {
             static constexpr char HEX[] = "0123456789abcdef";
             out += "\\u00";
@@ -100,6 +98,14 @@ void jsonNumber(std::string& out, const char* name, std::int64_t value, bool kno
 }
 
 }  // namespace
+
+std::string localTime(std::int64_t when, const char* format) {
+    const auto t = static_cast<std::time_t>(when);
+    std::tm local{};
+    char text[32] = "?";
+    if (localtime_r(&t, &local) == nullptr || std::strftime(text, sizeof text, format, &local) == 0) return "?";
+    return text;
+}
 
 const char* stateWord(ControlState state) { return row(state).word; }
 

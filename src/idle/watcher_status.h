@@ -43,6 +43,9 @@ struct WatcherStatus {
     std::vector<Inhibitor> inhibitions;
 };
 
+// `when` (wall-clock seconds) in the local time zone, by strftime's `format`.
+std::string localTime(std::int64_t when, const char* format);
+
 // A few lines for a person; `now` and the times in `status` are wall-clock seconds, shown in the
 // local time zone.
 std::string statusText(const WatcherStatus& status, std::int64_t now);

@@ -119,18 +119,10 @@ int readStatus(sd_bus* bus, WatcherStatus& s) {
     return 0;
 }
 
-std::string clock(std::int64_t when, const char* format) {
-    char text[16] = "";
-    const auto t = static_cast<std::time_t>(when);
-    std::tm local{};
-    if (localtime_r(&t, &local) != nullptr) std::strftime(text, sizeof text, format, &local);
-    return text;
-}
-
 // One line for --watch: the time, the state and what holds the saver off.
 std::string watchLine(const WatcherStatus& s) {
-    std::string line = clock(now(), "%H:%M:%S") + " " + idle::stateWord(s.state);
-    if (s.pausedUntil != 0) line += " until " + clock(s.pausedUntil, "%H:%M");
+    std::string line = idle::localTime(now(), "%H:%M:%S") + " " + idle::stateWord(s.state);
+    if (s.pausedUntil != 0) line += " until " + idle::localTime(s.pausedUntil, "%H:%M");
     for (const idle::Inhibitor& i : s.inhibitions) line += "; " + i.holder + (i.path.empty() ? "" : " (" + i.path + ")");
     return line;
 }

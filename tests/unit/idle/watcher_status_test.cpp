@@ -57,6 +57,8 @@ TEST(WatcherStatus, NamesEachHolderAndKeepsHostileTextInsideItsJsonString) {
                      {"", "a \"quoted\"\\ name\x01", "", 0}};
     const std::string text = statusText(s, 0);
     EXPECT_NE(text.find("  held off by firefox (org.freedesktop.ScreenSaver): video-playing\n"), std::string::npos);
+    s.state = ControlState::Waiting;
+    EXPECT_NE(statusText(s, 0).find("without input, once these let go"), std::string::npos);
     const std::string json = statusJson(s, 0);
     EXPECT_NE(json.find(R"("holder":"a \"quoted\"\\ name\u0001")"), std::string::npos) << json;
     EXPECT_EQ(json.find('\n'), std::string::npos);
