@@ -45,7 +45,7 @@ file(GLOB SMOKEDRIFT_ICON_DIRS LIST_DIRECTORIES true RELATIVE ${PROJECT_SOURCE_D
 list(TRANSFORM SMOKEDRIFT_ICON_DIRS PREPEND ${CMAKE_INSTALL_DATADIR}/icons/)
 set(SMOKEDRIFT_INSTALL_DIRS ${CMAKE_INSTALL_BINDIR} ${SMOKEDRIFT_XSCREENSAVER_HACKDIR}
     ${CMAKE_INSTALL_DATADIR}/xscreensaver/config lib/systemd/user ${CMAKE_INSTALL_DATADIR}/applications/screensavers
-    ${CMAKE_INSTALL_DATADIR}/metainfo ${SMOKEDRIFT_ICON_DIRS} ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DOCDIR})
+    ${CMAKE_INSTALL_DATADIR}/metainfo ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces ${SMOKEDRIFT_ICON_DIRS} ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DOCDIR})
 install(CODE "set(SMOKEDRIFT_INSTALL_DIRS [[${SMOKEDRIFT_INSTALL_DIRS}]])
   set(SMOKEDRIFT_FOLDER_RECORD [[${CMAKE_CURRENT_BINARY_DIR}/install_folders.txt]])")
 install(SCRIPT cmake/install_folders.cmake)
@@ -69,6 +69,8 @@ install(CODE "
                  \"${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service\" @ONLY)
 ")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service DESTINATION lib/systemd/user)
+# The idle watcher's control interface, for introspection tools and code generators.
+install(FILES res/org.example.smokedrift.Watcher.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 install(FILES packaging/linux/smokedrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
 configure_file(packaging/linux/org.example.smokedrift.metainfo.xml.in
                ${CMAKE_CURRENT_BINARY_DIR}/org.example.smokedrift.metainfo.xml @ONLY)

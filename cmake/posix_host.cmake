@@ -45,7 +45,7 @@ endif()
 include(cmake/idle.cmake)
 
 add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
-  src/main/help_text.cpp)
+  src/main/help_text.cpp src/main/control_client.cpp)
 target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # Each library calls only those after it: the saver the Win32 subset (the backends' process calls,
 # then the emulation); the saver's dialog templates are handed down at start.

@@ -96,6 +96,19 @@ smokedrift \- screen saver of drifting, glowing smoke between two letterbox band
 .RB [ \-\-verbose ]
 .RI [ options ]
 .br
+.B smokedrift \-\-status
+.RB [ \-\-json ]
+|
+.B \-\-activate
+|
+.B \-\-pause
+.I time
+|
+.B \-\-resume
+|
+.B \-\-watch
+.RB [ \-\-json ]
+.br
 .B smokedrift /c
 .br
 .B smokedrift \-\-render
@@ -161,6 +174,51 @@ The systemd user unit
 .B smokedrift\-idle.service
 runs it with 180 seconds, two minutes before GNOME's and Plasma's default blank or lock:
 .B systemctl \-\-user enable \-\-now smokedrift\-idle.service
+.TP
+.B \-\-status \fR[\fB\-\-json\fR]
+Ask the running watcher, over its interface on the session bus
+.RB ( org.example.smokedrift.Watcher ),
+why the saver waits: its state (waiting, idle, held off, saver running, paused), its idle
+source and how long the session has been idle, each inhibition that holds the saver off with its
+holder, its path (the
+.B org.freedesktop.ScreenSaver
+service, logind, Plasma's power management, the X server's saver switched off) and its reason and
+time, a desktop blank or lock that comes first, and when the saver starts.
+.B \-\-json
+prints the same as one JSON object.
+.TP
+.B \-\-activate
+Start the saver now; input ends it as always.
+.TP
+.BI \-\-pause " time"
+Keep the saver off for
+.IR time :
+.BR 1h ,
+.BR 30m ,
+.B 90s
+or plain seconds, at most 168 hours.
+The pause ends by itself, with
+.BR \-\-resume ,
+and with the watcher.
+.TP
+.B \-\-resume
+End the pause.
+.TP
+.B \-\-watch \fR[\fB\-\-json\fR]
+Print a line at each change of the watcher's state until interrupted;
+.B \-\-json
+prints one JSON object a line, with the
+.BR text ,
+.BR alt ,
+.B class
+and
+.B tooltip
+fields of waybar's custom modules.
+.PP
+These commands exit with 1 and one line on standard error when no watcher runs in the session
+(or, for
+.BR \-\-watch ,
+when it ends).
 .TP
 .BI /p " id"
 A preview inside the X window
@@ -286,15 +344,22 @@ For trying the black cover without a context per output.
 The saver or preview ended, or Cancel in the settings dialog.
 .TP
 .B 1
-OK in the settings dialog.
+OK in the settings dialog; no watcher answered
+.BR \-\-status ,
+.BR \-\-activate ,
+.BR \-\-pause ,
+.B \-\-resume
+or
+.BR \-\-watch .
 .TP
 )");
     put(".B %d\n", HEADLESS_REFUSED);
     page(R"(Bad
-.B \-\-render
-or
+.BR \-\-render ,
 .B \-\-texture
-arguments, or the file could not be made or written; one line on standard error says why.
+or watcher command arguments (such as a
+.B \-\-pause
+time), or the file could not be made or written; one line on standard error says why.
 .TP
 )");
     put(".B %d\n", SAVER_REFUSED);
@@ -304,6 +369,8 @@ or no OpenGL; one line on standard error says why.
 None are read or written by the saver modes.
 .I /usr/share/xscreensaver/config/smokedrift.xml
 describes the options to xscreensaver's settings program.
+.I /usr/share/dbus\-1/interfaces/org.example.smokedrift.Watcher.xml
+describes the watcher's interface on the session bus.
 .SH EXAMPLES
 In
 .IR ~/.xscreensaver ,

@@ -68,7 +68,8 @@ std::string timerLine(const DesktopTimer& timer);
 
 // Reads the timers of the session the environment names (GNOME and Plasma by
 // $XDG_CURRENT_DESKTOP, the X server when the session is X11's) and says what it found on `out`.
-// GLib may start threads here: call it with the stop signals already blocked.
-void reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out);
+// GLib may start threads here: call it with the stop signals already blocked. Returns the warning
+// line said, or nothing.
+std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out);
 
 }  // namespace smokedrift::idle

@@ -134,7 +134,7 @@ std::optional<X11Values> readX11() {
 
 }  // namespace
 
-void reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
+std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const char* x11 = std::getenv("DISPLAY");
@@ -153,8 +153,11 @@ void reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
     if (verbose) {
         for (const DesktopTimer& t : timers) std::fprintf(out, "smokedrift: %s\n", timerLine(t).c_str());
     }
-    if (const auto first = firstBefore(timers, watcherSeconds))
-        std::fprintf(out, "smokedrift: %s\n", warningLine(*first, watcherSeconds).c_str());
+    const auto first = firstBefore(timers, watcherSeconds);
+    if (!first) return {};
+    const std::string line = warningLine(*first, watcherSeconds);
+    std::fprintf(out, "smokedrift: %s\n", line.c_str());
+    return line;
 }
 
 }  // namespace smokedrift::idle

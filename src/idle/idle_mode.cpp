@@ -17,6 +17,7 @@
 
 #include "base/child_process.h"
 #include "base/session_lock.h"
+#include "idle/control_service.h"
 #include "idle/desktop_timers.h"
 #include "idle/idle_source_choice.h"
 #include "idle/idle_watcher.h"
@@ -84,14 +85,20 @@ int runIdleMode(const IdleModeOptions& options) {
         return 255;
     }
     // After the signals are blocked: GLib's threads inherit that.
-    reportDesktopTimers(options.seconds, options.verbose, stderr);
+    const std::string desktopTimer = reportDesktopTimers(options.seconds, options.verbose, stderr);
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
     const auto idleMs = static_cast<std::uint32_t>(options.seconds * 1000);
     SessionInhibitions inhibitions(idleMs, options.verbose ? stderr : nullptr, *source);
     SaverProcess saver(options.saverOptions);
     SourceReadiedSaver readied(saver, *source);
-    IdleWatcher watcher(readied, inhibitions.checks(), options.verbose ? stderr : nullptr);
+    ControlService control(inhibitions.checks(), options.seconds, source->name(), desktopTimer,
+                           options.verbose ? stderr : nullptr);
+    InhibitionChecks held;  // the session's and the pause
+    held.add(&inhibitions.checks());
+    held.add(&control);
+    IdleWatcher watcher(readied, held, options.verbose ? stderr : nullptr);
+    control.serve(watcher);
     inhibitions.answerActive([&watcher] { return watcher.state() == WatcherState::SaverRunning; });
     int code = watcher.onSourceReady(*source);
     while (code == KEEP_WATCHING) {
@@ -100,10 +107,18 @@ int runIdleMode(const IdleModeOptions& options) {
             if (n.activity) watcher.onSimulatedActivity();
             if (n.changed) watcher.onInhibitionsChanged();
         }
+        for (ControlNotice c = control.dispatch(); c.activate || c.activity || c.changed; c = control.dispatch()) {
+            if (c.activity) watcher.onSimulatedActivity();
+            if (c.changed) watcher.onInhibitionsChanged();
+            if (c.activate) watcher.activate();
+        }
+        control.publish();
         inhibitions.arm(watcher.recheckMs());
-        pollfd fds[2 + SessionInhibitions::FDS] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};
+        constexpr int FDS = 2 + SessionInhibitions::FDS + ControlService::FDS;
+        pollfd fds[FDS] = {{source->fd(), POLLIN, 0}, {signals, POLLIN, 0}};
         inhibitions.pollFds(fds + 2);
-        if (poll(fds, 2 + SessionInhibitions::FDS, -1) < 0) {
+        control.pollFds(fds + 2 + SessionInhibitions::FDS);
+        if (poll(fds, FDS, -1) < 0) {
             if (errno == EINTR) continue;
             std::fprintf(stderr, "smokedrift: --idle: poll: %s\n", std::strerror(errno));
             saver.stop();

@@ -41,6 +41,15 @@ void IdleWatcher::onInhibitionsChanged() {
     if (state_ == WatcherState::IdleButInhibited) idleReached();
 }
 
+void IdleWatcher::activate() {
+    if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: asked to start the saver now\n");
+    if (state_ == WatcherState::SaverRunning) return;
+    holders_.clear();
+    startSaver();
+    // A session the source never reported idle will report no `Active` to re-arm on.
+    if (state_ == WatcherState::WaitingForActivity && !sourceIdle_) state_ = WatcherState::WaitingForIdle;
+}
+
 void IdleWatcher::onSimulatedActivity() {
     if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: an application simulated user activity\n");
     if (state_ == WatcherState::WaitingForIdle) return;
@@ -53,10 +62,12 @@ int IdleWatcher::onEvent(IdleEvent event, const char* sourceName) {
     case IdleEvent::None: break;
     case IdleEvent::Idle:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the session is idle\n");
+        sourceIdle_ = true;
         if (state_ == WatcherState::WaitingForIdle) idleReached();
         break;
     case IdleEvent::Active:
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the user is active\n");
+        sourceIdle_ = false;
         if (state_ == WatcherState::SaverRunning) saver_.stop();
         state_ = WatcherState::WaitingForIdle;
         holders_.clear();
@@ -77,7 +88,8 @@ int IdleWatcher::onSaverEnded(int status) {
             std::fprintf(log_, "smokedrift: idle: the saver ended by signal %d\n", WTERMSIG(status));
         }
     }
-    if (state_ == WatcherState::SaverRunning) state_ = WatcherState::WaitingForActivity;
+    if (state_ == WatcherState::SaverRunning)
+        state_ = sourceIdle_ ? WatcherState::WaitingForActivity : WatcherState::WaitingForIdle;
     return KEEP_WATCHING;
 }
 

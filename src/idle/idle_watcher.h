@@ -57,7 +57,15 @@ public:
     // for the idle time).
     void onSimulatedActivity();
 
+    // Start the saver now (smokedrift --activate): input ends it as always; after it the watcher
+    // waits for idle again, unless the source has reported the session idle meanwhile.
+    void activate();
+
     WatcherState state() const { return state_; }
+    // Between the source's `Idle` and its `Active`.
+    bool sourceIdle() const { return sourceIdle_; }
+    // Who held the saver off when last asked; empty once it started or the user came back.
+    const std::string& holders() const { return holders_; }
     // While idle and inhibited by something that announces no change: when to ask again (0: no timer).
     int recheckMs() const { return state_ == WatcherState::IdleButInhibited ? recheckMs_ : 0; }
 
@@ -69,6 +77,7 @@ private:
     InhibitionCheck& inhibitions_;
     std::FILE* log_;
     WatcherState state_ = WatcherState::WaitingForIdle;
+    bool sourceIdle_ = false;
     int recheckMs_ = 0;
     std::string holders_;  // last logged, so that a re-check that finds the same says nothing
 };

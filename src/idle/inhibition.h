@@ -22,10 +22,24 @@ struct Holding {
     int recheckMs = 0;    // > 0: nothing announces the end, ask again after this long
 };
 
+// One inhibition as far as its check can tell, for `smokedrift --status`.
+struct Inhibitor {
+    std::string path;        // the way it is held: "org.freedesktop.ScreenSaver", "logind", ...
+    std::string holder;      // the application or program; printable and bounded, like `reason`
+    std::string reason;
+    std::int64_t since = 0;  // wall-clock seconds; 0: not known
+};
+
 class InhibitionCheck {
 public:
     virtual ~InhibitionCheck() = default;
     virtual Holding check() = 0;
+    // Each inhibition held now. A check that knows no more than its holders' text gives that as
+    // one inhibitor without a path.
+    virtual void list(std::vector<Inhibitor>& out) {
+        const Holding h = check();
+        if (h.held) out.push_back({"", h.holders, "", 0});
+    }
 };
 
 // Several checks as one: held when any is, naming every holder, asked again at the soonest.
@@ -35,6 +49,9 @@ public:
         if (check != nullptr) checks_.push_back(check);
     }
     Holding check() override;
+    void list(std::vector<Inhibitor>& out) override {
+        for (InhibitionCheck* c : checks_) c->list(out);
+    }
 
 private:
     std::vector<InhibitionCheck*> checks_;

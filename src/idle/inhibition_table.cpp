@@ -1,6 +1,7 @@
 #include "idle/inhibition_table.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "idle/inhibition.h"
 
@@ -19,7 +20,8 @@ std::uint32_t InhibitionTable::inhibit(std::string_view peer, std::string_view a
     // Cookies count up, skipping 0 (no cookie) and any still held after a wrap.
     while (next_ == 0 || inUse(next_)) ++next_;
     const std::uint32_t cookie = next_++;
-    entries_.push_back({cookie, std::string(peer), printable(application, MAX_TEXT), printable(reason, MAX_TEXT)});
+    entries_.push_back({cookie, std::string(peer), printable(application, MAX_TEXT), printable(reason, MAX_TEXT),
+                        static_cast<std::int64_t>(std::time(nullptr))});
     return cookie;
 }
 
@@ -47,6 +49,10 @@ std::string InhibitionTable::describe() const {
     std::string out;
     for (const Entry& e : entries_) appendHolder(out, "'" + e.application + "' (" + e.peer + "): " + e.reason);
     return out;
+}
+
+void InhibitionTable::list(const char* path, std::vector<Inhibitor>& out) const {
+    for (const Entry& e : entries_) out.push_back({path, e.application, e.reason, e.since});
 }
 
 }  // namespace smokedrift::idle

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "idle/inhibition.h"
+
 namespace smokedrift::idle {
 
 class InhibitionTable {
@@ -30,11 +32,14 @@ public:
     int heldBy(std::string_view peer) const;
     // Each inhibition as "'application' (peer): reason", joined by "; ".
     std::string describe() const;
+    // Each inhibition, its path named `path`.
+    void list(const char* path, std::vector<Inhibitor>& out) const;
 
 private:
     struct Entry {
         std::uint32_t cookie;
         std::string peer, application, reason;
+        std::int64_t since;  // wall-clock seconds
     };
     bool inUse(std::uint32_t cookie) const;
 

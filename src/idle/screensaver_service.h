@@ -44,6 +44,7 @@ public:
     void answerActive(std::function<bool()> active) { active_ = std::move(active); }
 
     Holding check() override;
+    void list(std::vector<Inhibitor>& out) override { table_.list("org.freedesktop.ScreenSaver", out); }
     // Stops serving: the objects go and every inhibition ends (the name lost, the bus closed).
     void stop();
 

@@ -151,6 +151,9 @@ public:
         h.recheckMs = RECHECK_MS;
         return h;
     }
+    void list(std::vector<Inhibitor>& out) override {
+        if (check().held) out.push_back({"the X server's saver", "xset s off", "as xdg-screensaver suspend does", 0});
+    }
 
 private:
     X11IdleState& s_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/arguments.h"
+#include "idle/watcher_status.h"
 #include "main/hack_options.h"
 #include "main/xscreensaver_args.h"
 
@@ -127,6 +128,59 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
     return c;
 }
 
+// The words that ask the running watcher something, each standing alone: one command, --json with
+// --status or --watch, and --pause's duration.
+struct ControlWord {
+    const char* word;
+    ControlCommand command;
+    bool json;  // takes --json
+};
+constexpr ControlWord CONTROL_WORDS[] = {
+    {"--status", ControlCommand::Status, true},  {"--activate", ControlCommand::Activate, false},
+    {"--pause", ControlCommand::Pause, false},   {"--resume", ControlCommand::Resume, false},
+    {"--watch", ControlCommand::Watch, true},
+};
+
+const ControlWord* controlWord(const std::string& word) {
+    for (const ControlWord& w : CONTROL_WORDS)
+        if (word == w.word) return &w;
+    return nullptr;
+}
+
+LinuxCommand readControlWords(const std::vector<std::string>& args) {
+    LinuxCommand c;
+    c.mode = LinuxMode::Control;
+    const ControlWord* command = nullptr;
+    bool json = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const ControlWord* w = controlWord(args[i]);
+        if (w != nullptr && command != nullptr)
+            return refused(LinuxMode::Control, std::string(command->word) + " and " + w->word + " cannot be combined");
+        if (w != nullptr) {
+            command = w;
+            if (w->command == ControlCommand::Pause) {
+                const auto seconds = i + 1 < args.size() ? idle::parseDuration(args[i + 1]) : std::nullopt;
+                if (!seconds) {
+                    return refused(LinuxMode::Control,
+                                   "--pause" + (i + 1 < args.size() ? " '" + printable(args[i + 1]) + "'" : "") +
+                                       ": expected a duration such as 1h, 30m, 90s or 600 (seconds), at most " +
+                                       std::to_string(idle::MAX_PAUSE_SECONDS / 3600) + "h");
+                }
+                c.control.seconds = *seconds;
+                ++i;
+            }
+        } else if (args[i] == "--json") {
+            json = true;
+        } else {
+            return refused(LinuxMode::Control, "'" + printable(args[i]) + "' has no place here (see --help)");
+        }
+    }
+    if (json && !command->json) return refused(LinuxMode::Control, std::string(command->word) + " takes no --json");
+    c.control.command = command->command;
+    c.control.json = json;
+    return c;
+}
+
 }  // namespace
 
 bool needsDisplay(const HostRequest& request) {
@@ -151,6 +205,8 @@ LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* x
         c.mode = LinuxMode::Version;
         return c;
     }
+    if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return controlWord(a) != nullptr; }))
+        return readControlWords(args);
     const bool render = has(args, "--render");
     const bool texture = has(args, "--texture");
     if (has(args, "--texture-types")) {

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "host/mode_switch.h"
+#include "main/control_client.h"
 #include "saver/saver_options.h"
 
 namespace smokedrift {
 
-enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture, Idle };
+enum class LinuxMode { Saver, Help, Version, TextureTypes, Render, Texture, Idle, Control };
 
 // Which window system the saver modes draw on: as the session says, or forced.
 enum class WindowSystemChoice { Session, X11, Wayland };
@@ -34,6 +35,8 @@ struct LinuxCommand {
     long idleSeconds = 0;
     bool idleVerbose = false;
     std::vector<std::string> idleSaverOptions;
+    // --status, --activate, --pause, --resume, --watch: what to ask the watcher.
+    ControlRequest control;
 };
 
 // `xscreensaverWindow` is $XSCREENSAVER_WINDOW (null when unset). The headless modes' own options

@@ -10,6 +10,7 @@
 #include "host/saver_host.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"
+#include "main/control_client.h"
 #include "main/hack_options.h"
 #include "main/help_text.h"
 #include "main/xscreensaver_args.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     case LinuxMode::Render: return smokedrift::runRenderMode(args);
     case LinuxMode::Idle:
         return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions});
+    case LinuxMode::Control: return smokedrift::runControl(command.control);
     case LinuxMode::Saver: break;
     }
     smokedrift::setSaverOptions(command.saverOptions);

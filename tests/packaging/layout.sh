@@ -19,6 +19,7 @@ usr/bin/smokedrift
 usr/lib/systemd/user/smokedrift-idle.service
 usr/libexec/xscreensaver/smokedrift
 usr/share/applications/screensavers/smokedrift.desktop
+usr/share/dbus-1/interfaces/org.example.smokedrift.Watcher.xml
 usr/share/doc/smokedrift/README.md
 usr/share/doc/smokedrift/changelog.gz
 usr/share/doc/smokedrift/copyright

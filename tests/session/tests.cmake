@@ -36,3 +36,10 @@ foreach(case "gnome 2 1" "gnome 0 0" "x11 3 1")
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/desktop_timers.sh $<TARGET_FILE:smokedrift> - ${args})
   set_tests_properties(session.desktop_timers_${desktop}_${value} PROPERTIES LABELS session TIMEOUT 120 SKIP_RETURN_CODE 77)
 endforeach()
+# The watcher's control interface through smokedrift --status, --activate, --pause, --resume and
+# --watch (control.sh), under a private sway and a private Xvfb.
+foreach(session sway x11)
+  add_test(NAME session.control_${session}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/control.sh $<TARGET_FILE:smokedrift> - ${session})
+  set_tests_properties(session.control_${session} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()

@@ -53,6 +53,15 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         {{"--idle", "5", "/p", "12"}, nullptr, LinuxMode::Idle, 255, "scene options only, not '/p'"},
         {{"--idle", "5", "--sprites", "99"}, nullptr, LinuxMode::Idle, 255, "--sprites '99'"},
         {{"--idle", "5", "--render", "a.png"}, nullptr, LinuxMode::Idle, 255, "cannot be combined"},
+        {{"--json", "--status"}, nullptr, LinuxMode::Control, 0, ""},
+        {{"--pause", "90s"}, nullptr, LinuxMode::Control, 0, ""},
+        {{"--pause", "0"}, nullptr, LinuxMode::Control, 2, "--pause '0': expected a duration"},
+        {{"--pause"}, nullptr, LinuxMode::Control, 2, "--pause: expected a duration"},
+        {{"--pause", "--status"}, nullptr, LinuxMode::Control, 2, "--pause '--status'"},
+        {{"--status", "--watch"}, nullptr, LinuxMode::Control, 2, "--status and --watch cannot be combined"},
+        {{"--activate", "--json"}, nullptr, LinuxMode::Control, 2, "--activate takes no --json"},
+        {{"--resume", "/s"}, nullptr, LinuxMode::Control, 2, "'/s' has no place here"},
+        {{"--idle", "5", "--status"}, nullptr, LinuxMode::Control, 2, "'--idle' has no place here"},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -140,4 +149,13 @@ TEST(CommandLine, TheHostsSwitchIsReadAsTheHostReadsIt) {
         EXPECT_EQ(got.window, c.window) << c.tail;
         EXPECT_EQ(needsDisplay(got), c.needsDisplay) << c.tail;
     }
+}
+
+TEST(CommandLine, TheWatcherCommandsCarryTheirRequest) {
+    const LinuxCommand pause = readCommandLine({"--pause", "30m"}, nullptr);
+    EXPECT_EQ(pause.control.command, ControlCommand::Pause);
+    EXPECT_EQ(pause.control.seconds, 1800);
+    const LinuxCommand watch = readCommandLine({"--watch", "--json"}, nullptr);
+    EXPECT_EQ(watch.control.command, ControlCommand::Watch);
+    EXPECT_TRUE(watch.control.json);
 }

@@ -47,7 +47,7 @@ public:
 struct Case {
     const char* script;  // I idle, A active, G gone (a read each; "(IA)" in one read), E the saver
                          // ends, T a stop signal, x the next start fails, h an inhibition taken,
-                         // r released, s simulated activity
+                         // r released, s simulated activity, v started on request
     const char* calls;
     WatcherState state;
     int code;
@@ -86,6 +86,13 @@ TEST(IdleWatcher, RunsTheSaverOncePerUninhibitedIdleStretchUntilTheUserIsBackAnd
         {"Ihs", "start stop ", S::IdleButInhibited, KEEP_WATCHING},
         {"Ihsr", "start stop start ", S::SaverRunning, KEEP_WATCHING},
         {"s", "", S::WaitingForIdle, KEEP_WATCHING},
+        // Started on request: ended by input, or by the user coming back after the source's idle.
+        {"vE", "start ", S::WaitingForIdle, KEEP_WATCHING},
+        {"vEI", "start start ", S::SaverRunning, KEEP_WATCHING},
+        {"vIA", "start stop ", S::WaitingForIdle, KEEP_WATCHING},
+        {"vIE", "start ", S::WaitingForActivity, KEEP_WATCHING},
+        {"hIv", "start ", S::SaverRunning, KEEP_WATCHING},
+        {"xv", "start-fails ", S::WaitingForIdle, KEEP_WATCHING},
     };
     for (const Case& c : cases) {
         ScriptedSource source;
@@ -110,6 +117,7 @@ TEST(IdleWatcher, RunsTheSaverOncePerUninhibitedIdleStretchUntilTheUserIsBackAnd
                 watcher.onInhibitionsChanged();
                 break;
             case 's': watcher.onSimulatedActivity(); break;
+            case 'v': watcher.activate(); break;
             }
             if (!batch && !source.ready.empty() && code == KEEP_WATCHING) code = watcher.onSourceReady(source);
         }
