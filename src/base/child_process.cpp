@@ -1,5 +1,6 @@
 #include "base/child_process.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,19 @@ pid_t forkChild() {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(0);
     return 0;
+}
+
+bool fillClosedStandardStreams() {
+    for (int fd = 0; fd < 3; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        // The lowest free number: this one, since those below it are open by now.
+        const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened != fd) {
+            if (opened >= 0) close(opened);
+            return false;
+        }
+    }
+    return true;
 }
 
 void execSelf(char* const argv[], const char* failure) {

@@ -18,6 +18,11 @@ constexpr int SUPERVISOR_STOP_GRACE_MS = STOP_GRACE_MS + 2000;
 // child, which gets SIGTERM when the parent dies and ends at once if it already has.
 pid_t forkChild();
 
+// At the very start of main, before anything opens a file: fds 0-2 closed by whoever started us
+// are opened on /dev/null, or the first file opened (the display's connection, a picture) would
+// take their number and our messages would go into it. False when /dev/null cannot be opened.
+bool fillClosedStandardStreams();
+
 // In a child: runs this very program with `argv` on a clean slate (no signal blocked, no
 // descriptor but 0-2). On failure says so after `failure` and ends with 127.
 [[noreturn]] void execSelf(char* const argv[], const char* failure);
