@@ -23,6 +23,10 @@ pid_t forkChild();
 // take their number and our messages would go into it. False when /dev/null cannot be opened.
 bool fillClosedStandardStreams();
 
+// At the start of main: a program run again through execSelf takes back the name `argv0` gave it,
+// where the kernel named it after /proc/self/exe ("exe" in ps, top, pgrep).
+void takeProgramName(const char* argv0);
+
 // In a child: runs this very program with `argv` on a clean slate (no signal blocked, no
 // descriptor but 0-2). On failure says so after `failure` and ends with 127.
 [[noreturn]] void execSelf(char* const argv[], const char* failure);

@@ -2,7 +2,7 @@
 # How the watcher was started changes nothing. Started with SIGCHLD ignored (a disposition its
 # parent left), it still sees its saver end, and after the user comes back starts it again. A
 # second watcher on another screen of the same X server (DISPLAY=:N.0) finds the first and leaves.
-# Started with stderr closed, it still works.
+# Its saver is named smokedrift in ps. Started with stderr closed, it still works.
 source "$(dirname "$0")/../e2e/lib.sh"
 start_xvfb 320x240
 unset WAYLAND_DISPLAY
@@ -13,6 +13,7 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus" TMPDIR="$WORK"
 SAVER_PID=$!
 PIDS+=("$SAVER_PID")
 poll 30 saver_window_shown || fail "no saver after the idle time: $(cat "$WORK/saver.err")"
+pgrep -x smokedrift -P "$SAVER_PID" >/dev/null || fail "the saver is named $(cat /proc/"$(pgrep -P "$SAVER_PID")"/comm)"
 kill -TERM "$(pgrep -P "$SAVER_PID")"
 poll 30 grep -q "the saver ended" "$WORK/saver.err" || fail "the watcher did not see its saver end: $(cat "$WORK/saver.err")"
 started_twice() { [ "$(grep -c "the saver started" "$WORK/saver.err")" -ge 2 ]; }
