@@ -33,6 +33,13 @@ ln -s /proc/self/fd/1 "$dir/stdout"
   say "a link to standard output into a pipe gave no PNG"
 [ -L "$dir/stdout" ] || say "the link to standard output was replaced"
 rm -f "$dir/stdout"
+# Standard output on a file is written where it stands: what the shell wrote first stays, >> appends.
+{ echo header; "$bin" --texture SMOKE --out /dev/stdout; } >"$dir/joined"
+echo before >"$dir/appended" && "$bin" --texture SMOKE --out /dev/stdout >>"$dir/appended"
+for f in joined:header appended:before; do
+  [ "$(head -n1 "$dir/${f%:*}")" = "${f#*:}" ] && sed -n 2p "$dir/${f%:*}" | grep -aq PNG || say "stdout on a file: $f"
+done
+rm -f "$dir/joined" "$dir/appended"
 
 # A link planted where the old temporary name would have been is not followed.
 echo "precious" >"$dir/victim"
