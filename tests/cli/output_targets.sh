@@ -92,6 +92,7 @@ if command -v Xvfb >/dev/null; then
   xvfb=$!
   for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
   while read -r signal disposition ends; do
+    rm -f "$dir/idle.err"  # what the last one said is no sign that this one is ready
     DISPLAY=":$(cat "$dir/display")" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/no-bus" TMPDIR="$dir" \
       env --"$disposition"-signal="$signal" "$bin" --idle 3600 --verbose </dev/null 2>"$dir/idle.err" &
     pid=$!
