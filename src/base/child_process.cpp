@@ -1,5 +1,6 @@
 #include "base/child_process.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +29,28 @@ pid_t forkChild() {
     return 0;
 }
 
+bool fillClosedStandardStreams() {
+    for (int fd = 0; fd < 3; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        // The lowest free number: this one, since those below it are open by now.
+        const int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened != fd) {
+            if (opened >= 0) close(opened);
+            return false;
+        }
+    }
+    return true;
+}
+
+void takeProgramName(const char* argv0) {
+    char current[16] = {};
+    if (argv0 == nullptr || prctl(PR_GET_NAME, current) != 0 || std::strcmp(current, "exe") != 0) return;
+    const char* slash = std::strrchr(argv0, '/');
+    const char* name = slash != nullptr ? slash + 1 : argv0;
+    // The kernel keeps the first 15 bytes.
+    if (*name != '\0') prctl(PR_SET_NAME, name);
+}
+
 void execSelf(char* const argv[], const char* failure) {
     // The signals the parent blocked for its own descriptor are the program's to handle; the
     // parent's connections, locks and descriptors are its own.
@@ -35,6 +58,10 @@ void execSelf(char* const argv[], const char* failure) {
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     close_range(3, ~0U, 0);
+    // The very image that runs, even where an upgrade has replaced or removed the file since: the
+    // saver always matches its watcher. The kernel names the process "exe" for it, which the new
+    // program undoes at once (takeProgramName); the path readlink gives would be the new file, or
+    // one ending in " (deleted)".
     execv("/proc/self/exe", argv);
     std::fprintf(stderr, "%s: %s\n", failure, std::strerror(errno));
     _exit(127);

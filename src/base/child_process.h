@@ -18,6 +18,15 @@ constexpr int SUPERVISOR_STOP_GRACE_MS = STOP_GRACE_MS + 2000;
 // child, which gets SIGTERM when the parent dies and ends at once if it already has.
 pid_t forkChild();
 
+// At the very start of main, before anything opens a file: fds 0-2 closed by whoever started us
+// are opened on /dev/null, or the first file opened (the display's connection, a picture) would
+// take their number and our messages would go into it. False when /dev/null cannot be opened.
+bool fillClosedStandardStreams();
+
+// At the start of main: a program run again through execSelf takes back the name `argv0` gave it,
+// where the kernel named it after /proc/self/exe ("exe" in ps, top, pgrep).
+void takeProgramName(const char* argv0);
+
 // In a child: runs this very program with `argv` on a clean slate (no signal blocked, no
 // descriptor but 0-2). On failure says so after `failure` and ends with 127.
 [[noreturn]] void execSelf(char* const argv[], const char* failure);

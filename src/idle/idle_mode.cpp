@@ -30,12 +30,19 @@ namespace {
 
 // The signals the loop reads from its descriptor; blocked so that they wait there. SIGCHLD goes
 // back to its default first: left ignored by whoever started us, the kernel would reap the saver
-// itself, and the loop would neither see it end nor stop signalling its long-gone pid.
+// itself, and the loop would neither see it end nor stop signalling its long-gone pid. SIGINT and
+// SIGHUP ignored by whoever started us (nohup, a script's `cmd &`) stay ignored and out of the set:
+// the kernel queues a blocked signal even when it is ignored. SIGTERM always stops the watcher.
 int openSignalFd() {
     signal(SIGCHLD, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
-    for (const int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&set, s);
+    for (const int s : {SIGTERM, SIGCHLD}) sigaddset(&set, s);
+    for (const int s : {SIGINT, SIGHUP}) {
+        struct sigaction was = {};
+        if (sigaction(s, nullptr, &was) == 0 && (was.sa_flags & SA_SIGINFO) == 0 && was.sa_handler == SIG_IGN) continue;
+        sigaddset(&set, s);
+    }
     if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0) return -1;
     return signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
 }

@@ -99,6 +99,7 @@ public:
                                          "RemoveWatch", nullptr, nullptr, "u", watches[i]);
             }
         }
+        sd_bus_slot_unref(watchFiredMatch_);
         sd_bus_flush_close_unref(bus_);
     }
 
@@ -165,7 +166,9 @@ private:
     std::uint32_t addIdleWatch() {
         const std::string watchFired = "type='signal',sender='" + mutterOwner_ + "',path='" + MUTTER_PATH +
                                        "',interface='" + MUTTER_INTERFACE + "',member='WatchFired'";
-        if (!addMatch(watchFired.c_str())) return 0;
+        // The match on a replaced mutter's name goes: that name never comes back.
+        watchFiredMatch_ = sd_bus_slot_unref(watchFiredMatch_);
+        if (!addMatch(watchFired.c_str(), &watchFiredMatch_)) return 0;
         sd_bus_error error = SD_BUS_ERROR_NULL;
         sd_bus_message* reply = nullptr;
         std::uint32_t watch = 0;
@@ -198,8 +201,9 @@ private:
         receive(BusMessage::closed());
     }
 
-    bool addMatch(const char* rule) {
-        const int r = sd_bus_add_match(bus_, nullptr, rule, onSignal, this);
+    // For the source's life, or as long as `slot` is held.
+    bool addMatch(const char* rule, sd_bus_slot** slot = nullptr) {
+        const int r = sd_bus_add_match(bus_, slot, rule, onSignal, this);
         if (r < 0) std::fprintf(stderr, "smokedrift: GNOME: the session bus refused a match: %s\n", std::strerror(-r));
         return r >= 0;
     }
@@ -269,6 +273,7 @@ private:
 
     sd_bus* bus_;
     std::string mutterOwner_;
+    sd_bus_slot* watchFiredMatch_ = nullptr;  // WatchFired from mutterOwner_
     std::uint32_t milliseconds_ = 0;
     std::optional<MutterIdleState> state_;
     IdleEvent queue_[QUEUE] = {};

@@ -154,6 +154,10 @@ int ScreenSaverService::onGetActive(sd_bus_message* m, void* userdata, sd_bus_er
 
 int ScreenSaverService::onNameLost(sd_bus_message* m, void* userdata, sd_bus_error*) {
     auto* self = static_cast<ScreenSaverService*>(userdata);
+    // The match's sender is not enforced on a signal sent straight to us: any peer may send one
+    // named NameLost. The bus sets the real sender, and only the bus itself takes names away.
+    const char* from = sd_bus_message_get_sender(m);
+    if (from == nullptr || std::strcmp(from, "org.freedesktop.DBus") != 0) return 0;
     const char* name = nullptr;
     if (sd_bus_message_read(m, "s", &name) < 0 || name == nullptr || std::strcmp(name, NAME) != 0) return 0;
     if (self->log_ != nullptr) {

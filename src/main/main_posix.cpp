@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/child_process.h"
 #include "host/mode_switch.h"
 #include "host/saver_host.h"
 #include "idle/idle_mode.h"
@@ -49,6 +50,8 @@ bool waylandSession() {
 
 int main(int argc, char** argv) {
     using smokedrift::LinuxMode;
+    if (!smokedrift::fillClosedStandardStreams()) return 255;
+    smokedrift::takeProgramName(argc > 0 ? argv[0] : nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
     const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
     const smokedrift::LinuxCommand command = smokedrift::readCommandLine(args, xscreensaverWindow);

@@ -1,7 +1,9 @@
 #include "offscreen/output_file.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -87,6 +89,38 @@ bool replaceable(const std::string& path, const struct stat& found, bool link, s
     return true;
 }
 
+// Our standard output or error when it is this very file, open for writing; -1 when neither is.
+// `--out /dev/stdout` with stdout a file: the shell has opened it (`>`) or placed us at its end
+// (`>>`, after a header of its own), and a file renamed over it would lose that.
+int standardStreamOf(const struct stat& found) {
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat opened = {};
+        const int flags = fcntl(fd, F_GETFL);
+        if (flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && fstat(fd, &opened) == 0 && opened.st_dev == found.st_dev &&
+            opened.st_ino == found.st_ino) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+bool mayOverrideOwners() {
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    return syscall(SYS_capget, &header, data) == 0 &&
+           (data[CAP_FOWNER / 32].effective & (1U << (CAP_FOWNER % 32))) != 0;
+}
+
+// The commit renames over `file` in `dir`; in a sticky folder (/tmp) only the file's owner, the
+// folder's or CAP_FOWNER may, although open() for writing lets anyone write another account's
+// 0666 file. Asked before the work, not found out after it.
+bool renameAllowed(const std::string& dir, const struct stat& file) {
+    struct stat folder = {};
+    if (stat(dir.c_str(), &folder) != 0 || (folder.st_mode & S_ISVTX) == 0) return true;
+    const uid_t me = geteuid();
+    return file.st_uid == me || folder.st_uid == me || mayOverrideOwners();
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() { discard(); }
@@ -131,8 +165,22 @@ bool OutputFile::open(const std::string& target, std::string& error) {
         if (file == nullptr) error = reason(path, std::strerror(errno));
         return file != nullptr;
     }
+    if (const int stream = exists ? standardStreamOf(found) : -1; stream >= 0) {
+        // Written where the stream stands, as a device is: dup keeps the shell's offset and O_APPEND.
+        const int fd = fcntl(stream, F_DUPFD_CLOEXEC, 3);
+        file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+        if (file == nullptr) {
+            error = reason(path, std::strerror(errno));
+            if (fd >= 0) close(fd);
+        }
+        return file != nullptr;
+    }
     if (exists && !replaceable(path, found, S_ISLNK(entry.st_mode), destination, error)) return false;
     const std::string dir = directoryOf(destination);
+    if (exists && !renameAllowed(dir, found)) {
+        error = reason(path, "another account's file in a sticky folder, which only its owner may replace");
+        return false;
+    }
     // A signal between creating the file and guarding it would leave the file behind: hold the
     // signals until the guard is in place, then take any that came (one ignored on entry is
     // dropped then, as it would have been).

@@ -18,8 +18,10 @@ public:
     // only where the kernel follows it for this user. A regular file (or a name not taken yet) is
     // written under a temporary name beside it, created exclusively, and renamed over it at
     // commit; until then SIGINT, SIGTERM and SIGHUP remove the temporary file and end the process,
-    // unless they were ignored on entry. Anything else that exists (a device, a pipe, a terminal)
-    // is written through as it is, never replaced. False with a one-line reason.
+    // unless they were ignored on entry; another account's file in a sticky folder, which the
+    // rename could not replace, is refused here. Anything else that exists (a device, a pipe, a
+    // terminal, the file our standard output or error is open on) is written through as it is,
+    // never replaced. False with a one-line reason.
     bool open(const std::string& path, std::string& error);
 
     // Where the bytes go; valid between open and commit.

@@ -5,7 +5,8 @@
 set -uo pipefail
 bin=$1
 dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
+xvfb=""
+trap '[ -z "$xvfb" ] || kill "$xvfb"; rm -rf "$dir"' EXIT
 fail=0
 say() { echo "FAIL: $*"; fail=1; }
 
@@ -32,6 +33,13 @@ ln -s /proc/self/fd/1 "$dir/stdout"
   say "a link to standard output into a pipe gave no PNG"
 [ -L "$dir/stdout" ] || say "the link to standard output was replaced"
 rm -f "$dir/stdout"
+# Standard output on a file is written where it stands: what the shell wrote first stays, >> appends.
+{ echo header; "$bin" --texture SMOKE --out /dev/stdout; } >"$dir/joined"
+echo before >"$dir/appended" && "$bin" --texture SMOKE --out /dev/stdout >>"$dir/appended"
+for f in joined:header appended:before; do
+  [ "$(head -n1 "$dir/${f%:*}")" = "${f#*:}" ] && sed -n 2p "$dir/${f%:*}" | grep -aq PNG || say "stdout on a file: $f"
+done
+rm -f "$dir/joined" "$dir/appended"
 
 # A link planted where the old temporary name would have been is not followed.
 echo "precious" >"$dir/victim"
@@ -76,6 +84,33 @@ HUP ignore
 INT ignore
 TERM ignore
 TABLE
+
+# The watcher (--idle, under an Xvfb of its own): SIGINT and SIGHUP ignored when it started stay
+# ignored; SIGTERM, its stop signal, ends it with 0 even then.
+if command -v Xvfb >/dev/null; then
+  Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
+  while read -r signal disposition ends; do
+    rm -f "$dir/idle.err"  # what the last one said is no sign that this one is ready
+    DISPLAY=":$(cat "$dir/display")" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/no-bus" TMPDIR="$dir" \
+      env --"$disposition"-signal="$signal" "$bin" --idle 3600 --verbose </dev/null 2>"$dir/idle.err" &
+    pid=$!
+    # The desktop's timers are read once the signals are set up.
+    for _ in $(seq 100); do grep -q "desktop timer" "$dir/idle.err" && break; sleep 0.1; done
+    kill -s "$signal" "$pid"
+    sleep 1
+    [ "$ends" = ends ] || kill -s TERM "$pid" || say "watcher: ignored SIG$signal ended it"
+    wait "$pid" || say "watcher, SIG$signal ($disposition): exit $?: $(cat "$dir/idle.err")"
+  done <<'TABLE'
+HUP ignore lives
+INT ignore lives
+TERM ignore ends
+TABLE
+  kill "$xvfb" && wait "$xvfb"
+  xvfb=""
+  rm -rf "$dir/display" "$dir/idle.err" "$dir"/smokedrift-*
+fi
 
 # Names: one that fits renders; one past the file system's limit is refused before rendering
 # (the render asked for would run for days).

@@ -39,6 +39,16 @@ nobody 2 prec --render OUT --size 32x32 --frames 3
 self 0 211PNG --texture SMOKE --out OUT
 self 0 211PNG --render OUT --size 32x32 --frames 3
 TABLE
+# Another account's file there, 0666: open() lets the user write it, but only its owner may rename
+# over it, so it is refused before the render (which would run for days), not after.
+echo precious >"$sticky/x.png"
+chmod 666 "$sticky/x.png"
+err=$(timeout 60 setpriv --reuid=nobody --regid=nogroup --clear-groups \
+  "$bin" --render "$sticky/x.png" --size 64x64 --frames 100000000 2>&1 >/dev/null)
+rc=$?
+[ "$rc" = 2 ] && [ "$(cat "$sticky/x.png")" = precious ] && [[ "$err" == *"sticky folder"* ]] ||
+  { echo "FAIL: root's file in the sticky folder, written by nobody: exit $rc: $err"; fail=1; }
+rm -f "$sticky/x.png"
 [ -z "$(ls -A "$sticky")" ] || { echo "FAIL: left behind: $(ls -A "$sticky")"; fail=1; }
 [ "$fail" = 0 ] && echo "planted links: ok"
 exit $fail

@@ -6,7 +6,8 @@
 #                        Xvfb: gdbus's Inhibit ends as gdbus leaves the bus; a player holding one
 #                        keeps the saver off until it leaves; SimulateUserActivity ends a running
 #                        saver, which comes again after the idle time; GetActive says whether it
-#                        runs; a service that asks to replace ours gets the name.
+#                        runs; a NameLost forged by a peer changes nothing; a service that asks to
+#                        replace ours gets the name.
 #   logind               systemd-inhibit --what=idle against a stand-in logind on a private system
 #                        bus that, like logind, announces no change (Xvfb).
 #   xdg_screensaver      xdg-screensaver suspend/resume outside a desktop (xset s off, xset s 600).
@@ -49,6 +50,11 @@ sys.stdin.read()'; }
   player=$PLAYER_PID
   PIDS+=("$player")
   read -r -t 20 -u "${PLAYER[0]}" cookie || fail "the player got no cookie"
+  # NameLost sent to the watcher by a peer, not by the bus: it keeps the name and the inhibition.
+  owner=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.GetNameOwner org.freedesktop.ScreenSaver | sed "s/^('\(.*\)',)$/\1/")
+  gdbus emit --session --dest "$owner" --object-path /org/freedesktop/DBus \
+    --signal org.freedesktop.DBus.NameLost org.freedesktop.ScreenSaver
   # The saver may have come before the player: simulated activity ends it and restarts the wait.
   screensaver SimulateUserActivity >/dev/null
   held_off_by "'player' (:1.[0-9]*): a film"

@@ -125,7 +125,8 @@ bool setPixelFormat(HWND window, int format) {
         return false;
     }
     XSetWindowAttributes attributes = {};
-    attributes.colormap = XCreateColormap(s.display, s.root, visual->visual, AllocNone);
+    w->colormap = XCreateColormap(s.display, s.root, visual->visual, AllocNone);
+    attributes.colormap = w->colormap;
     attributes.background_pixel = 0;
     attributes.border_pixel = 0;
     w->glChild = XCreateWindow(s.display, w->xid, 0, 0, static_cast<unsigned>(w->width),

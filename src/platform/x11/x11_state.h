@@ -27,9 +27,10 @@ constexpr int MAX_SCREENS = 8;
 
 // The X window under a window of ours.
 struct X11Surface {
-    Window xid = 0;      // also the window's HWND
-    Window glChild = 0;  // created by SetPixelFormat with the format's visual
-    Window parent = 0;   // 0 for a top-level window
+    Window xid = 0;         // also the window's HWND
+    Window glChild = 0;     // created by SetPixelFormat with the format's visual
+    Colormap colormap = 0;  // the child's, freed with the window
+    Window parent = 0;      // 0 for a top-level window
     int width = 0;
     int height = 0;
     bool topLevel = false;

@@ -19,6 +19,8 @@ X11Surface* findSurface(Window xid) {
 void forgetSurface(X11Surface& w) {
     releaseInput(w.xid);
     dropCovers(w);
+    // The server keeps a colormap until its client leaves, however many windows came and went.
+    if (w.colormap != 0 && state().display != nullptr) XFreeColormap(state().display, w.colormap);
     w = X11Surface{};
 }
 
