@@ -2,8 +2,9 @@
 # The desktop's own timers, read when the watcher starts: one that comes no later than the
 # watcher's five seconds is named in one line, once; one that never comes, in none. GNOME's
 # idle-delay through a keyfile GSettings backend in the test's folder, under mutter; the X
-# server's saver timeout (xset s) under Xvfb.
-# Arguments after the program and "-": gnome|x11, the timer's value, the lines expected.
+# server's saver timeout (xset s) under Xvfb; Plasma 6's screen-off time (powerdevilrc, in an
+# account PowerDevil migrated from Plasma 5) under Xvfb.
+# Arguments after the program and "-": gnome|x11|kde, the timer's value, the lines expected.
 source "$(dirname "$0")/gnome_lib.sh"
 desktop="$3" value="$4" expected="$5"
 
@@ -14,6 +15,14 @@ if [ "$desktop" = gnome ]; then
   export GSETTINGS_BACKEND=keyfile XDG_CONFIG_HOME="$WORK/config" XDG_CURRENT_DESKTOP=GNOME
   as_user gsettings set org.gnome.desktop.session idle-delay "$value"
   timers="desktop timer: GNOME"
+elif [ "$desktop" = kde ]; then
+  start_xvfb
+  mkdir "$WORK/config"
+  printf '[AC][DPMSControl]\nidleTime=600\n[Migration]\nMigratedProfilesToPlasma6=powerdevilrc\n' \
+    >"$WORK/config/powermanagementprofilesrc"
+  printf '[AC][Display]\nTurnOffDisplayIdleTimeoutSec=%s\n' "$value" >"$WORK/config/powerdevilrc"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus" XDG_CONFIG_HOME="$WORK/config" XDG_CURRENT_DESKTOP=KDE
+  timers="desktop timer: KDE Plasma switches"
 else
   start_xvfb
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
