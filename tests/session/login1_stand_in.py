@@ -6,8 +6,9 @@
 # the shell builds no lock screen). Prints "ready" once its names are owned, then one line per
 # event a test may wait for: "inhibit WHAT MODE WHO", "released WHAT MODE WHO", "lock", "unlock",
 # "locked-hint true|false". With --no-changed-signals, BlockInhibited/DelayInhibited change
-# without PropertiesChanged, as real logind does. With --mute SOCKET it is no logind but a system bus
-# that accepts connections on SOCKET and never answers them.
+# without PropertiesChanged, as real logind does. With --mute SOCKET it is no logind but a server
+# (a system bus, or an X server) that accepts connections on SOCKET ("@NAME": abstract) and never
+# answers them.
 import os
 import pwd
 import signal
@@ -225,7 +226,7 @@ def register(path, name, methods, properties, on_call):
 
 def mute(path):
     listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-    listener.bind(path)
+    listener.bind("\0" + path[1:] if path.startswith("@") else path)
     listener.listen(16)
     say("ready")
     held = []

@@ -29,7 +29,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/x11.cmake)
 # The desktop's own timers read at start. Each case: the desktop, the timer's value in seconds
 # (GNOME's idle-delay, the X server's xset s, Plasma 6's screen-off), the warning lines expected with
 # --idle 5.
-foreach(case "gnome 2 1" "gnome 0 0" "x11 3 1" "kde 3 1")
+foreach(case "gnome 2 1" "gnome 0 0" "gnome_mute_x 0 0" "x11 3 1" "kde 3 1")
   string(REPLACE " " ";" args "${case}")
   list(GET args 0 desktop)
   list(GET args 1 value)
