@@ -2,6 +2,7 @@
 #include "idle/desktop_timers.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 namespace smokedrift::idle {
@@ -111,18 +112,67 @@ std::vector<DesktopTimer> gnomeTimers(const GnomeValues& v) {
              "in Settings > Privacy > Screen Lock", lock}};
 }
 
-std::vector<DesktopTimer> plasmaTimers(const KdeConfig& locker, const KdeConfig& power) {
-    // Plasma 5.27's defaults, which live in its programs, not in any file: the locker on, after 5
-    // minutes; PowerDevil writes its profiles on first start, with the screen off after 10 minutes
-    // on mains power, so a missing file means the defaults and a missing group means off.
+namespace {
+
+// Plasma 6 when PowerDevil migrated its profiles, or the session says so; else Plasma 5 when its
+// profiles file holds a mains-power profile. A fresh account of either writes at most that file, so
+// with nothing to go by today's Plasma is the better guess.
+bool plasma6(const KdeConfig& profiles, int sessionVersion) {
+    if (profiles.get("Migration", "MigratedProfilesToPlasma6") != nullptr) return true;
+    if (sessionVersion > 0) return sessionVersion >= 6;
+    const auto ac = profiles.values.lower_bound("AC/");
+    return ac == profiles.values.end() || ac->first.compare(0, 3, "AC/") != 0;
+}
+
+// kscreenlockerrc's Timeout: minutes, an integer in Plasma 5 and a double in Plasma 6 ("2.5").
+std::optional<long> lockSeconds(const std::string* text) {
+    if (text == nullptr || text->empty()) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const double minutes = std::strtod(text->c_str(), &end);
+    if (errno != 0 || *end != '\0' || !(minutes >= 0) || minutes > LONGEST / 60) return std::nullopt;
+    return std::lround(minutes * 60);
+}
+
+}  // namespace
+
+std::vector<DesktopTimer> plasmaTimers(const KdeConfig& locker, const KdeConfig& profiles, const KdeConfig& power,
+                                       int sessionVersion) {
+    // The defaults live in Plasma's programs, not in any file: the locker on, after 5 minutes.
     const bool autolock = boolean(locker.get("Daemon", "Autolock")).value_or(true);
-    const long minutes = number(locker.get("Daemon", "Timeout"), LONGEST / 60).value_or(5);
-    long screenOff = 600;
-    if (power.found) screenOff = number(power.get("AC/DPMSControl", "idleTime"), LONGEST).value_or(0);
-    return {{"KDE Plasma", "locks the screen", "kscreenlockerrc [Daemon] Autolock, Timeout",
-             "in System Settings > Workspace Behavior > Screen Locking", autolock ? minutes * 60 : 0},
-            {"KDE Plasma", "switches the screen off", "powermanagementprofilesrc [AC][DPMSControl] idleTime",
-             "in System Settings > Power Management > Energy Saving > Screen Energy Saving", screenOff}};
+    const long lock = lockSeconds(locker.get("Daemon", "Timeout")).value_or(5 * 60);
+    std::vector<DesktopTimer> timers = {{"KDE Plasma", "locks the screen", "kscreenlockerrc [Daemon] Autolock, Timeout",
+                                         "in System Settings > Workspace Behavior > Screen Locking",
+                                         autolock ? lock : 0}};
+    if (!plasma6(profiles, sessionVersion)) {
+        // Plasma 5 writes its profiles on first start, with the screen off after 10 minutes on
+        // mains power: a missing file means that default, a missing group means off.
+        long screenOff = 600;
+        if (profiles.found) screenOff = number(profiles.get("AC/DPMSControl", "idleTime"), LONGEST).value_or(0);
+        timers.push_back({"KDE Plasma", "switches the screen off", "powermanagementprofilesrc [AC][DPMSControl] idleTime",
+                          "in System Settings > Power Management > Energy Saving > Screen Energy Saving", screenOff});
+        return timers;
+    }
+    // Plasma 6 writes none of these unless the user changes them (a migration from 5 copies the old
+    // values here and leaves the stale groups in powermanagementprofilesrc). Defaults on mains power.
+    const auto timer = [&](const char* group, const char* enabledKey, bool enabledByDefault, const char* key,
+                           long fallback) -> long {
+        const std::string* enabled = power.get(group, enabledKey);
+        bool on = boolean(enabled).value_or(enabledByDefault);
+        if (enabled != nullptr && !boolean(enabled)) on = number(enabled, 1000).value_or(0) != 0;  // an action's number
+        return on ? number(power.get(group, key), LONGEST).value_or(fallback) : 0;
+    };
+    const char* where = "in System Settings > Power Management > On AC Power";
+    timers.push_back({"KDE Plasma", "dims the screen", "powerdevilrc [AC][Display] DimDisplayWhenIdle, DimDisplayIdleTimeoutSec",
+                      where, timer("AC/Display", "DimDisplayWhenIdle", true, "DimDisplayIdleTimeoutSec", 300), false});
+    timers.push_back({"KDE Plasma", "switches the screen off",
+                      "powerdevilrc [AC][Display] TurnOffDisplayWhenIdle, TurnOffDisplayIdleTimeoutSec", where,
+                      timer("AC/Display", "TurnOffDisplayWhenIdle", true, "TurnOffDisplayIdleTimeoutSec", 600)});
+    // AutoSuspendAction is a number (0: do nothing); sleep is Plasma 6's default on mains power.
+    timers.push_back({"KDE Plasma", "puts the computer to sleep",
+                      "powerdevilrc [AC][SuspendAndShutdown] AutoSuspendAction, AutoSuspendIdleTimeoutSec", where,
+                      timer("AC/SuspendAndShutdown", "AutoSuspendAction", true, "AutoSuspendIdleTimeoutSec", 900)});
+    return timers;
 }
 
 std::vector<DesktopTimer> x11Timers(const X11Values& v) {
@@ -141,7 +191,7 @@ std::vector<DesktopTimer> x11Timers(const X11Values& v) {
 std::optional<DesktopTimer> firstBefore(const std::vector<DesktopTimer>& timers, long watcherSeconds) {
     std::optional<DesktopTimer> first;
     for (const DesktopTimer& t : timers) {
-        if (t.seconds <= 0 || t.seconds > watcherSeconds) continue;
+        if (!t.hides || t.seconds <= 0 || t.seconds > watcherSeconds) continue;
         if (!first || t.seconds < first->seconds) first = t;
     }
     return first;

@@ -23,6 +23,7 @@ struct DesktopTimer {
     const char* setting;  // the setting's own name
     const char* where;    // where a user changes it
     long seconds;         // after this many idle seconds; 0: never
+    bool hides = true;    // false: the saver is still seen (a dimmed screen), so it warns of nothing
 };
 
 // GNOME's values as GSettings holds them.
@@ -44,9 +45,11 @@ struct KdeConfig {
     const std::string* get(std::string_view group, std::string_view key) const;
 };
 
-// Plasma 5.27: the screen locker (kscreenlockerrc) and PowerDevil's screen energy saving on mains
-// power (powermanagementprofilesrc), each with Plasma's defaults where the file says nothing.
-std::vector<DesktopTimer> plasmaTimers(const KdeConfig& screenLocker, const KdeConfig& powerProfiles);
+// Plasma: the screen locker (kscreenlockerrc) and PowerDevil on mains power, each with Plasma's
+// defaults where the files say nothing. Plasma 6 keeps PowerDevil's settings in powerdevilrc,
+// Plasma 5 in powermanagementprofilesrc; `sessionVersion` is $KDE_SESSION_VERSION (0: unset).
+std::vector<DesktopTimer> plasmaTimers(const KdeConfig& screenLocker, const KdeConfig& powerProfiles,
+                                       const KdeConfig& powerDevil = {}, int sessionVersion = 0);
 
 // The X server: its screen saver (xset s) and, when the server has DPMS, its three levels.
 struct X11Values {

@@ -9,8 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "idle/desktop_timers.h"
 
@@ -132,6 +138,33 @@ std::optional<X11Values> readX11() {
     return v;
 }
 
+// The X server's values, given a second: a server that accepts and never answers would hold the
+// watcher in XOpenDisplay (its signals already blocked) for good. Past the second the reader is
+// left behind, blocked on a connection nobody else uses, and the X server's timers go unread.
+std::optional<X11Values> readX11Within(std::chrono::milliseconds limit) {
+    struct Result {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::optional<X11Values> values;
+    };
+    const auto result = std::make_shared<Result>();
+    try {
+        std::thread([result] {
+            const std::optional<X11Values> values = readX11();
+            const std::lock_guard<std::mutex> lock(result->mutex);
+            result->values = values;
+            result->finished = true;
+            result->done.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+    std::unique_lock<std::mutex> lock(result->mutex);
+    if (!result->done.wait_for(lock, limit, [&] { return result->finished; })) return std::nullopt;
+    return result->values;
+}
+
 }  // namespace
 
 std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
@@ -145,10 +178,15 @@ std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* ou
     if (hasToken(desktop, "GNOME")) {
         if (const auto gnome = readGnome()) add(gnomeTimers(*gnome));
     }
-    if (hasToken(desktop, "KDE"))
-        add(plasmaTimers(readKdeConfig("kscreenlockerrc"), readKdeConfig("powermanagementprofilesrc")));
+    if (hasToken(desktop, "KDE")) {
+        const char* version = std::getenv("KDE_SESSION_VERSION");
+        const long v = version != nullptr ? std::strtol(version, nullptr, 10) : 0;  // saturates, never overflows
+        const int sessionVersion = v > 0 && v < 100 ? static_cast<int>(v) : 0;
+        add(plasmaTimers(readKdeConfig("kscreenlockerrc"), readKdeConfig("powermanagementprofilesrc"),
+                         readKdeConfig("powerdevilrc"), sessionVersion));
+    }
     if ((wayland == nullptr || *wayland == '\0') && x11 != nullptr && *x11 != '\0') {
-        if (const auto server = readX11()) add(x11Timers(*server));
+        if (const auto server = readX11Within(std::chrono::seconds(1))) add(x11Timers(*server));
     }
     if (verbose) {
         for (const DesktopTimer& t : timers) std::fprintf(out, "smokedrift: %s\n", timerLine(t).c_str());

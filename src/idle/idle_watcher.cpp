@@ -1,8 +1,15 @@
 #include "idle/idle_watcher.h"
 
 #include <sys/wait.h>
+#include <time.h>
 
 namespace smokedrift::idle {
+
+std::int64_t monotonicMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 int IdleWatcher::onSourceReady(IdleSource& source) {
     for (;;) {
@@ -16,6 +23,7 @@ int IdleWatcher::onSourceReady(IdleSource& source) {
 void IdleWatcher::startSaver() {
     if (saver_.start()) {
         state_ = WatcherState::SaverRunning;
+        startedAtMs_ = clock_();
         if (log_ != nullptr) std::fprintf(log_, "smokedrift: idle: the saver started\n");
     } else {
         // As if it had ended at once: wait for the user before trying again.
@@ -30,6 +38,10 @@ void IdleWatcher::idleReached() {
         startSaver();
         return;
     }
+    heldOff(h);
+}
+
+void IdleWatcher::heldOff(const Holding& h) {
     state_ = WatcherState::IdleButInhibited;
     recheckMs_ = h.recheckMs;
     if (log_ != nullptr && h.holders != holders_)
@@ -38,7 +50,20 @@ void IdleWatcher::idleReached() {
 }
 
 void IdleWatcher::onInhibitionsChanged() {
-    if (state_ == WatcherState::IdleButInhibited) idleReached();
+    if (state_ == WatcherState::IdleButInhibited) {
+        idleReached();
+        return;
+    }
+    if (state_ != WatcherState::SaverRunning) return;
+    const bool late = clock_() - startedAtMs_ < LATE_INHIBITION_MS;
+    const Holding h = inhibitions_.check();
+    if (!h.held || !(late || h.endsSaver)) return;
+    if (log_ != nullptr) {
+        std::fprintf(log_, "smokedrift: idle: the saver ends: %s\n",
+                     h.endsSaver ? "the desktop's own lock or blank came up" : "an inhibition announced late");
+    }
+    saver_.stop();
+    heldOff(h);
 }
 
 void IdleWatcher::activate() {

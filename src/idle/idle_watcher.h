@@ -8,7 +8,9 @@
 // held the saver waits, and starts when the last goes, unless the user came back meanwhile.
 // The real loop (idle_mode.cpp) feeds it what poll() brought; unit tests feed it a scripted
 // source, saver and inhibitions.
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "idle/idle_source.h"
@@ -36,11 +38,23 @@ enum class WatcherState {
 // What the loop does next: go on waiting, or end with this exit code.
 constexpr int KEEP_WATCHING = -1;
 
+// An inhibition announced this soon after the saver started may have been asked for before it:
+// Plasma's power manager counts one about 5 s after a player asks, so a film started a few
+// seconds before the idle time is announced only once the saver covers it. Such a saver ends and
+// waits for the inhibition's end. Later inhibitions leave a running saver alone: nobody starts a
+// film without touching the session, and a player that autoplays behind the saver has nobody
+// watching it.
+inline constexpr std::int64_t LATE_INHIBITION_MS = 10000;
+
+// CLOCK_MONOTONIC in milliseconds.
+std::int64_t monotonicMs();
+
 class IdleWatcher {
 public:
     // `log` gets the events with --verbose, and is null otherwise.
-    IdleWatcher(SaverChild& saver, InhibitionCheck& inhibitions, std::FILE* log)
-        : saver_(saver), inhibitions_(inhibitions), log_(log) {}
+    IdleWatcher(SaverChild& saver, InhibitionCheck& inhibitions, std::FILE* log,
+                std::function<std::int64_t()> clock = monotonicMs)
+        : saver_(saver), inhibitions_(inhibitions), log_(log), clock_(std::move(clock)) {}
 
     // Takes every event the source has ready (the source's fd was readable).
     int onSourceReady(IdleSource& source);
@@ -49,8 +63,10 @@ public:
     int onSaverEnded(int status);
     // SIGTERM, SIGINT or SIGHUP: the saver ends with the watcher, which ends with 0.
     int onStopSignal();
-    // An inhibition may have ended (one was released, a holder announced a change, or the
-    // re-check time passed): asked again if the session waits idle and inhibited.
+    // An inhibition may have ended or begun (one was released, a holder announced a change, or
+    // the re-check time passed): asked again if the session waits idle and inhibited. A running
+    // saver ends when the desktop's own lock came up, or when an inhibition is announced within
+    // LATE_INHIBITION_MS of its start.
     void onInhibitionsChanged();
     // An application said the user is active (ScreenSaver.SimulateUserActivity): a running saver
     // ends; the session, idle as far as the source knows, waits again (the service holds it off
@@ -72,10 +88,13 @@ public:
 private:
     void startSaver();
     void idleReached();
+    void heldOff(const Holding& h);
 
     SaverChild& saver_;
     InhibitionCheck& inhibitions_;
     std::FILE* log_;
+    std::function<std::int64_t()> clock_;
+    std::int64_t startedAtMs_ = 0;
     WatcherState state_ = WatcherState::WaitingForIdle;
     bool sourceIdle_ = false;
     int recheckMs_ = 0;

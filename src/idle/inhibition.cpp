@@ -14,6 +14,7 @@ Holding InhibitionChecks::check() {
         const Holding h = c->check();
         if (!h.held) continue;
         all.held = true;
+        all.endsSaver = all.endsSaver || h.endsSaver;
         appendHolder(all.holders, h.holders);
         if (h.recheckMs > 0 && (all.recheckMs == 0 || h.recheckMs < all.recheckMs)) all.recheckMs = h.recheckMs;
     }

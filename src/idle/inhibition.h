@@ -20,6 +20,7 @@ struct Holding {
     bool held = false;
     std::string holders;  // who holds it and why, for --verbose; printable and bounded
     int recheckMs = 0;    // > 0: nothing announces the end, ask again after this long
+    bool endsSaver = false;  // the desktop's own lock or blank is up: a saver under it is unseen
 };
 
 // One inhibition as far as its check can tell, for `smokedrift --status`.

@@ -9,29 +9,42 @@
 
 namespace smokedrift::idle {
 
-bool desktopServesScreenSaver(const char* currentDesktop) {
-    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
-    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
+namespace {
+
+bool namesDesktop(const char* currentDesktop, std::string_view wanted) {
     std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
     while (!list.empty()) {
         const std::string_view desktop = list.substr(0, list.find(':'));
-        if (desktop == "GNOME" || desktop == "KDE") return true;
+        if (desktop == wanted) return true;
         list.remove_prefix(std::min(list.size(), desktop.size() + 1));
     }
     return false;
+}
+
+}  // namespace
+
+bool desktopServesScreenSaver(const char* currentDesktop) {
+    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
+    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
+    return namesDesktop(currentDesktop, "GNOME") || namesDesktop(currentDesktop, "KDE");
 }
 
 SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source) {
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;
         service_ = std::make_unique<ScreenSaverService>(session_, idleMs, log, notice_);
+        bool ours = false;
         if (source.desktopServesScreenSaver() || desktopServesScreenSaver(std::getenv("XDG_CURRENT_DESKTOP"))) {
             if (log != nullptr)
                 std::fprintf(log, "smokedrift: idle: org.freedesktop.ScreenSaver left to the desktop\n");
         } else {
-            service_->serve();
+            ours = service_->serve();
         }
         plasma_ = openPlasmaCheck(session_, notice_);
+        // Whoever else serves org.freedesktop.ScreenSaver (KWin's locker on Plasma) is asked
+        // whether its lock is up; never ourselves, which would wait on our own answer.
+        lock_ = openDesktopLockCheck(session_, !ours && !namesDesktop(std::getenv("XDG_CURRENT_DESKTOP"), "GNOME"),
+                                     idleMs, notice_);
     } else {
         session_ = nullptr;
         if (log != nullptr)
@@ -41,6 +54,7 @@ SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, Idl
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     checks_.add(service_.get());
     checks_.add(plasma_.get());
+    checks_.add(lock_.get());
     checks_.add(logind_.get());
     checks_.add(source.inhibitions());
 }
@@ -48,6 +62,7 @@ SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, Idl
 SessionInhibitions::~SessionInhibitions() {
     service_.reset();
     plasma_.reset();
+    lock_.reset();
     if (session_ != nullptr) sd_bus_flush_close_unref(session_);
     if (timer_ >= 0) close(timer_);
 }

@@ -25,7 +25,12 @@ bool desktopServesScreenSaver(const char* currentDesktop);
 // Plasma: PowerDevil's policy agent, which Plasma's own org.freedesktop.ScreenSaver hands its
 // inhibitions to (KWin's idle notifications do not follow them). Announces changes with a signal.
 std::unique_ptr<InhibitionCheck> openPlasmaCheck(sd_bus* session, InhibitionNotice& notice);
-// logind's `idle` block locks (systemd-inhibit --what=idle); re-asked on a timer, since logind
+// The desktop's own screen lock (GNOME Shell's; with `plasma`, KWin's locker, which owns
+// org.freedesktop.ScreenSaver there): held while it is up, ending a running saver, and for the idle
+// time after it ends.
+std::unique_ptr<InhibitionCheck> openDesktopLockCheck(sd_bus* session, bool plasma, std::uint32_t idleMs,
+                                                      InhibitionNotice& notice);
+// logind's `idle` block locks, and its session's LockedHint (systemd-inhibit --what=idle); re-asked on a timer, since logind
 // announces no change of them. Null without a system bus.
 std::unique_ptr<InhibitionCheck> openLogindCheck(std::FILE* log);
 
@@ -58,6 +63,7 @@ private:
     InhibitionNotice notice_;
     std::unique_ptr<ScreenSaverService> service_;
     std::unique_ptr<InhibitionCheck> plasma_;
+    std::unique_ptr<InhibitionCheck> lock_;
     std::unique_ptr<InhibitionCheck> logind_;
     InhibitionChecks checks_;
 };

@@ -7,7 +7,8 @@
 # - gnome-session-inhibit and an org.freedesktop.ScreenSaver inhibition (gnome-settings-daemon's
 #   proxy) keep it away until they end;
 # - the shell's shield, brought on by logind's LockSession and by the idle delay, shows above the
-#   saver, and once the session is unlocked the saver has ended.
+#   saver, and once the session is unlocked the saver has ended;
+# - the watcher starts no saver under the shield, and starts it once the shield is gone.
 source "$(dirname "$0")/gnome_lib.sh"
 
 start_gnome_shell
@@ -81,5 +82,13 @@ for shield in "logind LockSession" "as_user gsettings set org.gnome.desktop.sess
   poll 10 eval '! saver_runs' || fail "$shield: the saver still runs once the session is unlocked"
   press_key
 done
+# The shield up when the idle time comes: no saver under it; its end starts the idle time again.
+logind LockSession
+poll 30 shield_active true || fail "the shell's shield did not come on"
+poll 30 grep -q "held off by GNOME's own screen lock" "$WORK/watcher.err" ||
+  fail "not held off by the shell's shield: $(grep -v '^\[' "$WORK/watcher.err" | tail -n 5)"
+saver_runs && fail "the saver runs under the shell's shield"
+logind UnlockSession
+poll 30 saver_runs || fail "the saver did not come after the shield went"
 stop_watcher
 nothing_left

@@ -14,9 +14,16 @@
 #   xset_off             the server's saver already off when the watcher starts: the saver comes.
 #   plasma               a stand-in of Plasma's screen locker and power manager owns the name; an
 #                        inhibition taken there keeps the saver off until UnInhibit (Xvfb).
+#   plasma_late          the same, counted 5 s after it is taken, as PowerDevil does: a saver that
+#                        came meanwhile ends.
+#   plasma_locked        the stand-in's lock is up: no saver; its end starts the idle time again;
+#                        a lock that comes up ends a running saver.
+#   logind_locked        the stand-in logind's session LockedHint: no saver while it is true.
+#   mute_system_bus      a system bus that accepts and never answers: the saver still comes, and
+#                        SIGTERM still ends the watcher.
 source "$(dirname "$0")/lib.sh"
 HERE="$(dirname "$0")"
-way="${3:?usage: $0 SAVER - screensaver sway|x11 | logind | xdg_screensaver | xset_off | plasma}"
+way="${3:?usage: $0 SAVER - screensaver sway|x11 | logind | xdg_screensaver | xset_off | plasma[_late|_locked] | logind_locked | mute_system_bus}"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-bus"
 
@@ -42,14 +49,7 @@ screensaver)
   poll 10 grep -q "serving org.freedesktop.ScreenSaver" "$WORK/saver.err" || fail "not served: $(cat "$WORK/saver.err")"
   screensaver Inhibit /org/freedesktop/ScreenSaver gdbus "leaves at once" >/dev/null
   poll 10 grep -q "left the bus; its inhibitions end" "$WORK/saver.err" || fail "gdbus's inhibition outlived it"
-  coproc PLAYER { exec /usr/bin/python3 -c 'import sys; from gi.repository import Gio, GLib
-c = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-print(c.call_sync("org.freedesktop.ScreenSaver", "/ScreenSaver", "org.freedesktop.ScreenSaver", "Inhibit",
-                  GLib.Variant("(ss)", ("player", "a film")), None, 0, -1, None)[0], flush=True)
-sys.stdin.read()'; }
-  player=$PLAYER_PID
-  PIDS+=("$player")
-  read -r -t 20 -u "${PLAYER[0]}" cookie || fail "the player got no cookie"
+  start_player
   # NameLost sent to the watcher by a peer, not by the bus: it keeps the name and the inhibition.
   owner=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.GetNameOwner org.freedesktop.ScreenSaver | sed "s/^('\(.*\)',)$/\1/")
@@ -117,6 +117,62 @@ plasma)
   held_off_by "Plasma's power management: 'player': a film"
   grep -q "org.freedesktop.ScreenSaver not served by us" "$WORK/saver.err" || fail "the watcher took Plasma's name"
   screensaver UnInhibit /ScreenSaver "$cookie" >/dev/null
+  comes_back
+  ;;
+plasma_late)
+  start_session_bus
+  /usr/bin/python3 "$HERE/plasma_stand_in.py" --delay >"$WORK/plasma.out" 2>"$WORK/plasma.err" &
+  PIDS+=("$!")
+  poll 30 grep -q ready "$WORK/plasma.out" || fail "the Plasma stand-in did not start: $(cat "$WORK/plasma.err")"
+  cookie=$(screensaver Inhibit /ScreenSaver player "a film" | sed 's/^(uint32 \([0-9]*\),)$/\1/')
+  start_watcher 2
+  # Whether the saver came before the stand-in counted the inhibition or not, it is off after.
+  poll 30 grep -q "held off by Plasma's power management: 'player': a film" "$WORK/saver.err" ||
+    fail "not held off by the late inhibition: $(cat "$WORK/saver.err")"
+  poll 10 saver_gone || fail "the saver covers the film"
+  screensaver UnInhibit /ScreenSaver "$cookie" >/dev/null
+  comes_back
+  ;;
+plasma_locked)
+  start_session_bus
+  coproc PLASMA { exec /usr/bin/python3 "$HERE/plasma_stand_in.py" 2>"$WORK/plasma.err"; }
+  PIDS+=("$PLASMA_PID")
+  read -r -t 30 -u "${PLASMA[0]}" ready || true
+  [ "$ready" = ready ] || fail "the Plasma stand-in did not start: $(cat "$WORK/plasma.err")"
+  echo lock >&"${PLASMA[1]}"
+  lock_up() { [ "$(screensaver GetActive)" = "(true,)" ]; }
+  poll 10 lock_up || fail "the stand-in's lock is not up"
+  start_watcher 2
+  held_off_by "Plasma's own screen lock"
+  echo unlock >&"${PLASMA[1]}"
+  poll 10 grep -q "held off by the desktop's own lock, which ended" "$WORK/saver.err" ||
+    fail "the lock's end did not restart the idle time: $(cat "$WORK/saver.err")"
+  comes_back
+  echo lock >&"${PLASMA[1]}"
+  poll 10 saver_gone || fail "the saver runs under the desktop's lock"
+  ;;
+logind_locked)
+  start_system_bus
+  start_login1
+  set_hint() {
+    gdbus call --system --dest org.freedesktop.login1 --object-path /org/freedesktop/login1/session/c1 \
+      --method org.freedesktop.login1.Session.SetLockedHint "$1" >/dev/null
+  }
+  set_hint true
+  start_watcher 2
+  held_off_by "the session is locked (LockedHint)"
+  set_hint false
+  comes_back
+  ;;
+mute_system_bus)
+  compositor_user
+  mkdir -m 700 "$WORK/mute"
+  if [ -n "$COMPOSITOR_USER" ]; then chown "$COMPOSITOR_USER" "$WORK/mute"; fi
+  exec_as_compositor /usr/bin/python3 "$HERE/login1_stand_in.py" --mute "$WORK/mute/bus" >"$WORK/login1.out" 2>&1 &
+  PIDS+=("$!")
+  poll 30 grep -q '^ready$' "$WORK/login1.out" || fail "the mute bus did not start: $(cat "$WORK/login1.out")"
+  export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/mute/bus"
+  start_watcher 2
   comes_back
   ;;
 *) fail "no such way: $way" ;;

@@ -14,15 +14,7 @@ exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" QT_QPA_PLATFOR
   dbus-run-session -- "$WORK/kwin_wayland" --virtual --width 640 --height 480 --socket wayland-1 \
   --no-lockscreen --no-global-shortcuts --no-kactivities >"$WORK/kwin.log" 2>&1 &
 COMPOSITOR_PID=$!
-# dbus-run-session does not pass SIGTERM on: end the whole tree, KWin and its bus.
-stop_compositor() {
-  [ -n "$COMPOSITOR_PID" ] || return 0
-  local tree pid
-  tree=$(process_tree "$COMPOSITOR_PID")
-  for pid in $tree; do kill -TERM "$pid" 2>/dev/null || true; done
-  for pid in $tree; do poll 10 gone "$pid" || kill -KILL "$pid" 2>/dev/null || true; done
-  COMPOSITOR_PID=""
-}
+stop_compositor() { stop_compositor_tree; }
 poll 60 test -S "$RUNTIME/wayland-1" || fail "KWin did not come up: $(tail -n 20 "$WORK/kwin.log")"
 export XDG_RUNTIME_DIR="$RUNTIME" WAYLAND_DISPLAY="$RUNTIME/wayland-1"
 

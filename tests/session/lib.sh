@@ -105,3 +105,28 @@ start_login1() {
   PIDS+=("$LOGIN1_PID")
   poll 30 grep -q '^ready$' "$WORK/login1.out" || fail "the stand-in logind did not start: $(cat "$WORK/login1.err")"
 }
+
+# start_player [exec_as_compositor]: a player that takes an org.freedesktop.ScreenSaver inhibition
+# ("player", "a film") and holds it while it stays on the bus, until its input closes
+# (exec {PLAYER[1]}>&-); its cookie in `cookie`, its pid in `player`.
+start_player() {
+  coproc PLAYER { "${@:-exec}" /usr/bin/python3 -c 'import sys; from gi.repository import Gio, GLib
+c = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+print(c.call_sync("org.freedesktop.ScreenSaver", "/ScreenSaver", "org.freedesktop.ScreenSaver", "Inhibit",
+                  GLib.Variant("(ss)", ("player", "a film")), None, 0, -1, None)[0], flush=True)
+sys.stdin.read()'; }
+  player=$PLAYER_PID  # bash unsets PLAYER_PID once the player ends
+  PIDS+=("$player")
+  read -r -t 20 -u "${PLAYER[0]}" cookie || fail "the player got no cookie"
+}
+
+# stop_compositor for a compositor under dbus-run-session, which does not pass SIGTERM on: the
+# whole tree, the compositor and its bus.
+stop_compositor_tree() {
+  [ -n "$COMPOSITOR_PID" ] || return 0
+  local tree pid
+  tree=$(process_tree "$COMPOSITOR_PID")
+  for pid in $tree; do kill -TERM "$pid" 2>/dev/null || true; done
+  for pid in $tree; do poll 10 gone "$pid" || kill -KILL "$pid" 2>/dev/null || true; done
+  COMPOSITOR_PID=""
+}

@@ -6,10 +6,13 @@
 # the shell builds no lock screen). Prints "ready" once its names are owned, then one line per
 # event a test may wait for: "inhibit WHAT MODE WHO", "released WHAT MODE WHO", "lock", "unlock",
 # "locked-hint true|false". With --no-changed-signals, BlockInhibited/DelayInhibited change
-# without PropertiesChanged, as real logind does.
+# without PropertiesChanged, as real logind does. With --mute SOCKET it is no logind but a server
+# (a system bus, or an X server) that accepts connections on SOCKET ("@NAME": abstract) and never
+# answers them.
 import os
 import pwd
 import signal
+import socket
 import sys
 
 from gi.repository import Gio, GLib
@@ -221,8 +224,21 @@ def register(path, name, methods, properties, on_call):
                                lambda _c, _s, _p, _i, prop: GLib.Variant(*properties()[prop]), None)
 
 
+def mute(path):
+    listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    listener.bind("\0" + path[1:] if path.startswith("@") else path)
+    listener.listen(16)
+    say("ready")
+    held = []
+    while True:
+        held.append(listener.accept()[0])
+
+
 def main():
     global connection
+    if "--mute" in sys.argv[1:]:
+        mute(sys.argv[sys.argv.index("--mute") + 1])
+        return
     loop = GLib.MainLoop()
     connection = Gio.bus_get_sync(Gio.BusType.SYSTEM, None)
     register(ROOT, "org.freedesktop.login1.Manager", MANAGER_METHODS, manager_properties, on_manager)

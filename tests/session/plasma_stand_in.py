@@ -1,10 +1,14 @@
 #!/usr/bin/python3
-# A stand-in for Plasma 5.27's inhibitions on the session bus, after the interfaces' introspection
-# data (Plasma does not run headless here): the screen locker's org.freedesktop.ScreenSaver, which
-# hands each Inhibit to PowerDevil's policy agent as ChangeScreenSettings (4), and the agent
-# (AddInhibition, ReleaseInhibition, HasInhibition, ListInhibitions, InhibitionsChanged).
+# A stand-in for Plasma's inhibitions on the session bus, as the real 5.27 and 6.3 services answer
+# (for where they cannot run): the screen locker's org.freedesktop.ScreenSaver, which hands each
+# Inhibit to PowerDevil's policy agent as ChangeScreenSettings (4), and the agent (AddInhibition,
+# ReleaseInhibition, HasInhibition, ListInhibitions, InhibitionsChanged). Like the real agent it
+# sends a(ss) where its introspection data says a{ss}. Options:
+#   --delay    count an inhibition 5 s after it is added, as PowerDevil does
+# Lines on stdin: "lock" / "unlock" switch the locker's GetActive and send ActiveChanged.
 # Prints "ready" once it owns both names.
 import signal
+import sys
 
 from gi.repository import Gio, GLib
 
@@ -15,32 +19,47 @@ XML = f"""<node><interface name="{AGENT}">
     <arg type="s" direction="in"/><arg type="u" direction="out"/></method>
   <method name="ReleaseInhibition"><arg type="u" direction="in"/></method>
   <method name="HasInhibition"><arg type="u" direction="in"/><arg type="b" direction="out"/></method>
-  <method name="ListInhibitions"><arg type="a{{ss}}" direction="out"/></method>
-  <signal name="InhibitionsChanged"><arg type="a{{ss}}"/><arg type="as"/></signal>
+  <method name="ListInhibitions"><arg type="a(ss)" direction="out"/></method>
+  <signal name="InhibitionsChanged"><arg type="a(ss)"/><arg type="as"/></signal>
 </interface><interface name="org.freedesktop.ScreenSaver">
   <method name="Inhibit"><arg type="s" direction="in"/><arg type="s" direction="in"/>
     <arg type="u" direction="out"/></method>
   <method name="UnInhibit"><arg type="u" direction="in"/></method>
+  <method name="GetActive"><arg type="b" direction="out"/></method>
+  <signal name="ActiveChanged"><arg type="b"/></signal>
 </interface></node>"""
 CHANGE_SCREEN_SETTINGS = 4
-inhibitions = {}  # cookie -> (policies, application, reason)
+COUNTED_AFTER_MS = 5000 if "--delay" in sys.argv[1:] else 0
+inhibitions = {}  # cookie -> (policies, application, reason), once counted
+cookies = 0
+locked = [False]
 
 
 def changed(connection, added, removed):
-    connection.emit_signal(None, AGENT_PATH, AGENT, "InhibitionsChanged", GLib.Variant("(a{ss}as)", (added, removed)))
+    connection.emit_signal(None, AGENT_PATH, AGENT, "InhibitionsChanged", GLib.Variant("(a(ss)as)", (added, removed)))
 
 
 def add(connection, policies, application, reason):
-    cookie = max(inhibitions, default=0) + 1
-    inhibitions[cookie] = (policies, application, reason)
-    changed(connection, {application: reason}, [])
+    global cookies
+    cookies += 1
+    cookie = cookies
+
+    def count():
+        inhibitions[cookie] = (policies, application, reason)
+        changed(connection, [(application, reason)], [])
+        return GLib.SOURCE_REMOVE
+
+    if COUNTED_AFTER_MS:
+        GLib.timeout_add(COUNTED_AFTER_MS, count)
+    else:
+        count()
     return GLib.Variant("(u)", (cookie,))
 
 
 def release(connection, cookie):
     entry = inhibitions.pop(cookie, None)
     if entry is not None:
-        changed(connection, {}, [entry[1]])
+        changed(connection, [], [entry[1]])
 
 
 def on_call(connection, _sender, _path, _interface, method, params, invocation):
@@ -52,7 +71,9 @@ def on_call(connection, _sender, _path, _interface, method, params, invocation):
     if method == "HasInhibition":
         reply = GLib.Variant("(b)", (any(p & params[0] for p, _, _ in inhibitions.values()),))
     elif method == "ListInhibitions":
-        reply = GLib.Variant("(a{ss})", ({a: r for _, a, r in inhibitions.values()},))
+        reply = GLib.Variant("(a(ss))", ([(a, r) for _, a, r in inhibitions.values()],))
+    elif method == "GetActive":
+        reply = GLib.Variant("(b)", (locked[0],))
     else:  # ReleaseInhibition, UnInhibit
         release(connection, params[0])
         reply = None
@@ -76,6 +97,17 @@ def main():
     for name in list(pending):
         Gio.bus_own_name_on_connection(connection, name, Gio.BusNameOwnerFlags.DO_NOT_QUEUE, acquired,
                                        lambda *a: loop.quit())
+    def command(channel, _condition):
+        line = channel.readline()
+        if not line:
+            return GLib.SOURCE_REMOVE
+        locked[0] = line.strip() == "lock"
+        for path in ("/ScreenSaver", "/org/freedesktop/ScreenSaver"):
+            connection.emit_signal(None, path, "org.freedesktop.ScreenSaver", "ActiveChanged",
+                                   GLib.Variant("(b)", (locked[0],)))
+        return GLib.SOURCE_CONTINUE
+
+    GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP, command)
     for s in (signal.SIGTERM, signal.SIGINT):
         GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, s, loop.quit)
     loop.run()

@@ -27,8 +27,9 @@ include(${CMAKE_CURRENT_LIST_DIR}/inhibit.cmake)
 # The X server's idle time, under a private Xvfb.
 include(${CMAKE_CURRENT_LIST_DIR}/x11.cmake)
 # The desktop's own timers read at start. Each case: the desktop, the timer's value in seconds
-# (GNOME's idle-delay, the X server's xset s), the warning lines expected with --idle 5.
-foreach(case "gnome 2 1" "gnome 0 0" "x11 3 1")
+# (GNOME's idle-delay, the X server's xset s, Plasma 6's screen-off), the warning lines expected with
+# --idle 5.
+foreach(case "gnome 2 1" "gnome 0 0" "gnome_mute_x 0 0" "x11 3 1" "kde 3 1")
   string(REPLACE " " ";" args "${case}")
   list(GET args 0 desktop)
   list(GET args 1 value)
@@ -42,4 +43,10 @@ foreach(session sway x11)
   add_test(NAME session.control_${session}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/control.sh $<TARGET_FILE:smokedrift> - ${session})
   set_tests_properties(session.control_${session} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()
+# The real Plasma services (KWin, PowerDevil, upowerd; plasma_lib.sh): each case of plasma.sh.
+foreach(case inhibit late locked)
+  add_test(NAME session.plasma_${case}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/plasma.sh $<TARGET_FILE:smokedrift> - ${case})
+  set_tests_properties(session.plasma_${case} PROPERTIES LABELS session TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()

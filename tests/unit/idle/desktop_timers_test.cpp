@@ -75,6 +75,34 @@ INSTANTIATE_TEST_SUITE_P(
              "Locking, or give the watcher less time"},
         Case{"PlasmaUserTimeout", plasmaTimers(kde({"[Daemon]\nTimeout=2\n", "[Daemon]\nTimeout=30\n"}), kde({})), 180,
              nullptr},
+        // Plasma 6: PowerDevil's own file; after a migration the stale Plasma 5 group says nothing.
+        Case{"Plasma6ScreenOffAfterMigration",
+             plasmaTimers(kde({"[Daemon]\nAutolock=false\n"}),
+                          kde({plasmaPower, "[Migration]\nMigratedProfilesToPlasma6=powerdevilrc\n"}),
+                          kde({"[AC][Display]\nTurnOffDisplayIdleTimeoutSec=240\n"})),
+             300,
+             "KDE Plasma switches the screen off after 240 s (powerdevilrc [AC][Display] TurnOffDisplayWhenIdle, "
+             "TurnOffDisplayIdleTimeoutSec), no later than --idle 300: the saver will not be seen; change it in "
+             "System Settings > Power Management > On AC Power, or give the watcher less time"},
+        // A fresh Plasma 6 account: the screen off at 600 s, dimming (still seen) at 300 s.
+        Case{"Plasma6Defaults",
+             plasmaTimers(kde({"[Daemon]\nAutolock=false\n"}),
+                          kde({"[Migration]\nMigratedProfilesToPlasma6=powerdevilrc\n"}), kde({})),
+             600,
+             "KDE Plasma switches the screen off after 600 s (powerdevilrc [AC][Display] TurnOffDisplayWhenIdle, "
+             "TurnOffDisplayIdleTimeoutSec), no later than --idle 600: the saver will not be seen; change it in "
+             "System Settings > Power Management > On AC Power, or give the watcher less time"},
+        Case{"Plasma6NoScreenOff",
+             plasmaTimers(kde({"[Daemon]\nAutolock=false\n"}), kde({}),
+                          kde({"[AC][Display]\nTurnOffDisplayWhenIdle=false\n[AC][SuspendAndShutdown]\n"
+                               "AutoSuspendAction=0\n"}),
+                          6),
+             3000, nullptr},
+        // Plasma 6 stores the locker's minutes as a double.
+        Case{"Plasma6FractionalLockMinutes", plasmaTimers(kde({"[Daemon]\nTimeout=2.5\n"}), kde({}), kde({}), 6), 180,
+             "KDE Plasma locks the screen after 150 s (kscreenlockerrc [Daemon] Autolock, Timeout), no later than "
+             "--idle 180: the saver will not be seen; change it in System Settings > Workspace Behavior > Screen "
+             "Locking, or give the watcher less time"},
         Case{"X11SaverFirst", x11Timers({3, false, false, 0, 0, 0}), 5,
              "the X server starts its screen saver after 3 s (xset s), no later than --idle 5: the saver will not be "
              "seen; change it with xset s SECONDS (or xset s off), or give the watcher less time"},

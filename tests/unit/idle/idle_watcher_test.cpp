@@ -40,14 +40,17 @@ public:
 // Held from 'h' until 'r', which also says that it may have ended.
 class ScriptedInhibitions final : public InhibitionCheck {
 public:
-    Holding check() override { return {held, held ? "a player" : "", held ? 5000 : 0}; }
+    Holding check() override { return {held || locked, held ? "a player" : "", held || locked ? 5000 : 0, locked}; }
     bool held = false;
+    bool locked = false;  // the desktop's own lock
 };
 
 struct Case {
     const char* script;  // I idle, A active, G gone (a read each; "(IA)" in one read), E the saver
                          // ends, T a stop signal, x the next start fails, h an inhibition taken,
-                         // r released, s simulated activity, v started on request
+                         // r released, s simulated activity, v started on request, n an
+                         // inhibition taken and announced, l the desktop's lock up and
+                         // announced, w a minute passes
     const char* calls;
     WatcherState state;
     int code;
@@ -93,12 +96,20 @@ TEST(IdleWatcher, RunsTheSaverOncePerUninhibitedIdleStretchUntilTheUserIsBackAnd
         {"vIE", "start ", S::WaitingForActivity, KEEP_WATCHING},
         {"hIv", "start ", S::SaverRunning, KEEP_WATCHING},
         {"xv", "start-fails ", S::WaitingForIdle, KEEP_WATCHING},
+        // Announced just after the start (Plasma counts late): taken before it, so the saver ends.
+        {"In", "start stop ", S::IdleButInhibited, KEEP_WATCHING},
+        {"Inr", "start stop start ", S::SaverRunning, KEEP_WATCHING},
+        {"Iwn", "start ", S::SaverRunning, KEEP_WATCHING},
+        // The desktop's own lock: no saver under it, and one running ends.
+        {"lI", "", S::IdleButInhibited, KEEP_WATCHING},
+        {"Iwl", "start stop ", S::IdleButInhibited, KEEP_WATCHING},
     };
     for (const Case& c : cases) {
         ScriptedSource source;
         ScriptedSaver saver;
         ScriptedInhibitions inhibitions;
-        IdleWatcher watcher(saver, inhibitions, nullptr);
+        std::int64_t now = 0;
+        IdleWatcher watcher(saver, inhibitions, nullptr, [&now] { return now; });
         int code = KEEP_WATCHING;
         bool batch = false;
         for (const char* p = c.script; *p != '\0' && code == KEEP_WATCHING; ++p) {
@@ -118,6 +129,12 @@ TEST(IdleWatcher, RunsTheSaverOncePerUninhibitedIdleStretchUntilTheUserIsBackAnd
                 break;
             case 's': watcher.onSimulatedActivity(); break;
             case 'v': watcher.activate(); break;
+            case 'n':
+            case 'l':
+                (*p == 'n' ? inhibitions.held : inhibitions.locked) = true;
+                watcher.onInhibitionsChanged();
+                break;
+            case 'w': now += 60000; break;
             }
             if (!batch && !source.ready.empty() && code == KEEP_WATCHING) code = watcher.onSourceReady(source);
         }
