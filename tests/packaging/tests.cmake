@@ -8,7 +8,7 @@ add_test(NAME packaging.layout
 add_test(NAME packaging.dpkg_install COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/dpkg_install.sh ${SMOKEDRIFT_DEB})
 # The layout test rewrites install_manifest.txt; the install holds the host's dpkg lock.
 set_tests_properties(packaging.layout packaging.dpkg_install PROPERTIES LABELS packaging TIMEOUT 1200
-                     RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
+                     RUN_SERIAL TRUE SKIP_RETURN_CODE 77 ENVIRONMENT "${SMOKEDRIFT_MISSING_INPUTS_ENV}")
 # Debian's own tools on the source tarball with packaging/debian: two package builds of the
 # product (no tests), some minutes.
 add_test(NAME packaging.debian_build COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/debian_build.sh)
