@@ -1,6 +1,8 @@
 // Writes the manual page smokedrift(6) to standard output. The prose is written here; the
 // options, their defaults and ranges and the texture types come from the program's own tables and
-// constants, so the page lists what the program takes.
+// constants, so the page lists what the program takes. The one argument is the folder the install
+// puts xscreensaver's description in, which only the install knows.
+// usage: smokedrift_manpage XSCREENSAVER_CONFIG_DIR
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -76,7 +78,12 @@ void emitWrapped() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s XSCREENSAVER_CONFIG_DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string configDir = roff(argv[1]);
     put(".TH SMOKEDRIFT 6 \"2026-12-08\" \"smokedrift %s\" \"Screen savers\"\n", SMOKEDRIFT_VERSION);
     page(R"(.SH NAME
 smokedrift \- screen saver of drifting, glowing smoke between two letterbox bands
@@ -302,8 +309,9 @@ arguments, or the file could not be made or written; one line on standard error 
 or no OpenGL; one line on standard error says why.
 .SH FILES
 None are read or written by the saver modes.
-.I /usr/share/xscreensaver/config/smokedrift.xml
-describes the options to xscreensaver's settings program.
+)");
+    out += ".I " + configDir + "/smokedrift.xml\n";
+    page(R"(describes the options to xscreensaver's settings program.
 .SH EXAMPLES
 In
 .IR ~/.xscreensaver ,
