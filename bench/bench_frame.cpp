@@ -41,7 +41,7 @@ void useSize(int width, int height) {
     current->width = width;
     current->height = height;
     setMillisecondSource(&simulatedClock);
-    startScene(scene, {width, height, 1, 0});
+    startScene(scene, {width, height, 1, {}});
     for (int k = 1; k <= 60; ++k) {  // past the clearing frames, into the running picture
         simulatedNow = k * 1000 / 60;
         scene.renderFrame();

@@ -4,17 +4,13 @@
 # Test and benchmark programs have no install rules.
 include(GNUInstallDirs)
 
-# The manual page is written by a small program from the option tables, then compressed as Debian
-# wants it (-n: no time stamp, so the same tree gives the same bytes).
+# The manual page is written by a small program from the option tables (at install time, below,
+# when the folders it names are known).
 add_executable(smokedrift_manpage tools/manpage.cpp src/app/scene_options.cpp src/base/arguments.cpp)
 target_include_directories(smokedrift_manpage PRIVATE src)
 target_compile_options(smokedrift_manpage PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_compile_definitions(smokedrift_manpage PRIVATE SMOKEDRIFT_VERSION="${PROJECT_VERSION}")
 set(SMOKEDRIFT_MANPAGE ${CMAKE_CURRENT_BINARY_DIR}/smokedrift.6)
-add_custom_command(OUTPUT ${SMOKEDRIFT_MANPAGE}.gz
-                   COMMAND smokedrift_manpage > ${SMOKEDRIFT_MANPAGE}
-                   COMMAND gzip -9nf ${SMOKEDRIFT_MANPAGE}
-                   DEPENDS smokedrift_manpage VERBATIM)
 
 # Debian's copyright file names the licence; its changelog is required of a native package. Both
 # are packaging/debian's, which Debian's own tools build from too.
@@ -28,7 +24,7 @@ add_custom_command(OUTPUT ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
                    COMMAND ${CMAKE_COMMAND} -E make_directory ${SMOKEDRIFT_DOC_BUILD}
                    COMMAND gzip -9nc ${SMOKEDRIFT_DEBIAN}/changelog > ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
                    DEPENDS ${SMOKEDRIFT_DEBIAN}/changelog VERBATIM)
-add_custom_target(smokedrift_install_files ALL DEPENDS ${SMOKEDRIFT_MANPAGE}.gz ${SMOKEDRIFT_DOC_BUILD}/changelog.gz)
+add_custom_target(smokedrift_install_files ALL DEPENDS smokedrift_manpage ${SMOKEDRIFT_DOC_BUILD}/changelog.gz)
 
 # Folders made by the install rules get these permissions whatever the umask, so the package does too.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -38,13 +34,32 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # lib/xscreensaver, Fedora's libexec/xscreensaver. mate-screensaver looks there too.
 set(SMOKEDRIFT_XSCREENSAVER_HACKDIR "${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver" CACHE STRING
     "Where xscreensaver looks for hacks: relative to the install prefix, or absolute")
+# Where xscreensaver's settings program reads the hacks' descriptions (the manual page names it).
+set(SMOKEDRIFT_XSCREENSAVER_CONFIGDIR "${CMAKE_INSTALL_DATADIR}/xscreensaver/config" CACHE STRING
+    "Where xscreensaver reads hack descriptions: relative to the install prefix, or absolute")
+
+# systemd's user units: where its pkg-config file says. That path is absolute under systemd's own
+# prefix; taken relative to it, the unit follows the install's prefix (a /usr/local install, a
+# package's staging), where systemd looks too. Without the .pc file, the folder every systemd has.
+pkg_get_variable(SMOKEDRIFT_SYSTEMD_USER_UNITS systemd systemduserunitdir)
+pkg_get_variable(SMOKEDRIFT_SYSTEMD_PREFIX systemd prefix)
+if(NOT SMOKEDRIFT_SYSTEMD_USER_UNITS)
+  set(SMOKEDRIFT_SYSTEMD_USER_UNITS lib/systemd/user)
+elseif(SMOKEDRIFT_SYSTEMD_PREFIX)
+  cmake_path(IS_PREFIX SMOKEDRIFT_SYSTEMD_PREFIX "${SMOKEDRIFT_SYSTEMD_USER_UNITS}" NORMALIZE under_prefix)
+  if(under_prefix)
+    cmake_path(RELATIVE_PATH SMOKEDRIFT_SYSTEMD_USER_UNITS BASE_DIRECTORY "${SMOKEDRIFT_SYSTEMD_PREFIX}")
+  endif()
+endif()
+set(SMOKEDRIFT_SYSTEMD_USER_UNIT_DIR "${SMOKEDRIFT_SYSTEMD_USER_UNITS}" CACHE STRING
+    "Where systemd user units go: relative to the install prefix, or absolute (default: pkg-config systemd)")
 
 # Where the install rules below put files, for the record of the folders an install makes.
 file(GLOB SMOKEDRIFT_ICON_DIRS LIST_DIRECTORIES true RELATIVE ${PROJECT_SOURCE_DIR}/res/icons
      ${PROJECT_SOURCE_DIR}/res/icons/hicolor/*/apps)
 list(TRANSFORM SMOKEDRIFT_ICON_DIRS PREPEND ${CMAKE_INSTALL_DATADIR}/icons/)
 set(SMOKEDRIFT_INSTALL_DIRS ${CMAKE_INSTALL_BINDIR} ${SMOKEDRIFT_XSCREENSAVER_HACKDIR}
-    ${CMAKE_INSTALL_DATADIR}/xscreensaver/config lib/systemd/user ${CMAKE_INSTALL_DATADIR}/applications/screensavers
+    ${SMOKEDRIFT_XSCREENSAVER_CONFIGDIR} ${SMOKEDRIFT_SYSTEMD_USER_UNIT_DIR} ${CMAKE_INSTALL_DATADIR}/applications/screensavers
     ${CMAKE_INSTALL_DATADIR}/metainfo ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces ${SMOKEDRIFT_ICON_DIRS} ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DOCDIR})
 install(CODE "set(SMOKEDRIFT_INSTALL_DIRS [[${SMOKEDRIFT_INSTALL_DIRS}]])
   set(SMOKEDRIFT_FOLDER_RECORD [[${CMAKE_CURRENT_BINARY_DIR}/install_folders.txt]])")
@@ -60,7 +75,7 @@ install(CODE "set(SMOKEDRIFT_HACKDIR [[${SMOKEDRIFT_XSCREENSAVER_HACKDIR}]])
   set(SMOKEDRIFT_LINK_STAGE [[${CMAKE_CURRENT_BINARY_DIR}/hack-link]])")
 install(SCRIPT cmake/install_hack_link.cmake)
 
-install(FILES res/smokedrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+install(FILES res/smokedrift.xml DESTINATION ${SMOKEDRIFT_XSCREENSAVER_CONFIGDIR})
 # The idle watcher's systemd user unit (not enabled: the README says how), naming the program
 # where it is installed, which is known only when installing (--prefix, or the package's /usr).
 install(CODE "
@@ -68,7 +83,7 @@ install(CODE "
   configure_file(\"${PROJECT_SOURCE_DIR}/packaging/linux/smokedrift-idle.service.in\"
                  \"${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service\" @ONLY)
 ")
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service DESTINATION lib/systemd/user)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/smokedrift-idle.service DESTINATION ${SMOKEDRIFT_SYSTEMD_USER_UNIT_DIR})
 # The idle watcher's control interface, for introspection tools and code generators.
 install(FILES res/org.example.smokedrift.Watcher.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 install(FILES packaging/linux/smokedrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
@@ -76,6 +91,18 @@ configure_file(packaging/linux/org.example.smokedrift.metainfo.xml.in
                ${CMAKE_CURRENT_BINARY_DIR}/org.example.smokedrift.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.smokedrift.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY res/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The page names the description's folder as installed (--prefix, or the package's /usr), then is
+# compressed as Debian wants it (-n: no time stamp, so the same tree gives the same bytes).
+install(CODE "
+  set(config [[${SMOKEDRIFT_XSCREENSAVER_CONFIGDIR}]])
+  if(NOT IS_ABSOLUTE \"\${config}\")
+    set(config \"\${CMAKE_INSTALL_PREFIX}/\${config}\")
+  endif()
+  execute_process(COMMAND \"$<TARGET_FILE:smokedrift_manpage>\" \"\${config}\"
+                          \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces\"
+                  OUTPUT_FILE [[${SMOKEDRIFT_MANPAGE}]] COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND gzip -9nf [[${SMOKEDRIFT_MANPAGE}]] COMMAND_ERROR_IS_FATAL ANY)
+")
 install(FILES ${SMOKEDRIFT_MANPAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md ${SMOKEDRIFT_DEBIAN}/copyright ${SMOKEDRIFT_DOC_BUILD}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -37,8 +37,8 @@ target_compile_options(smokedrift_platform_posix PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(smokedrift_platform_posix PUBLIC smokedrift_win32 smokedrift_session_lock
   X11::X11 X11::Xi OpenGL::GLX OpenGL::GL OpenGL::EGL PkgConfig::WAYLAND)
 smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_XDG_SHELL_XML} xdg-shell)
-if(SMOKEDRIFT_LAYER_SHELL_XML)
-  smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_LAYER_SHELL_XML} wlr-layer-shell-unstable-v1)
+if(SMOKEDRIFT_LAYER_SHELL_PROTOCOL)
+  smokedrift_wayland_protocol(smokedrift_platform_posix ${SMOKEDRIFT_LAYER_SHELL_PROTOCOL} wlr-layer-shell-unstable-v1)
   target_compile_definitions(smokedrift_platform_posix PRIVATE SMOKEDRIFT_LAYER_SHELL=1)
 endif()
 

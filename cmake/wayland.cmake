@@ -8,14 +8,26 @@ if(NOT WAYLAND_PROTOCOLS_DIR)
   message(FATAL_ERROR "wayland-protocols not found (Debian: wayland-protocols)")
 endif()
 
-# The wlroots protocols live in no package of their own on Debian 12; other distributions put
-# them in a wlr-protocols data folder.
-file(GLOB SMOKEDRIFT_WLR_PROTOCOL_HINTS
-  /usr/share/cargo/registry/wayland-protocols-*/wlr-protocols/unstable)
-find_path(WLR_PROTOCOLS_DIR wlr-layer-shell-unstable-v1.xml
-  HINTS ${SMOKEDRIFT_WLR_PROTOCOL_HINTS}
-  PATHS /usr/share/wlr-protocols/unstable /usr/local/share/wlr-protocols/unstable
-  NO_DEFAULT_PATH)
+# Layer shell (one surface per output above every window, on wlroots compositors and KWin) needs
+# wlroots' protocol description. AUTO uses it when found; ON fails without it; OFF leaves it out
+# (full-screen xdg windows only). Looked for where distributions put it: a path given with
+# -DSMOKEDRIFT_LAYER_SHELL_XML, the wlr-protocols package's pkg-config module (Arch, Fedora,
+# Alpine), the data folders under the install prefixes, and Debian 12's Rust crate, the one
+# package there that carries it.
+set(SMOKEDRIFT_LAYER_SHELL AUTO CACHE STRING "Build the layer-shell saver surfaces: ON, OFF or AUTO (when its protocol XML is found)")
+set_property(CACHE SMOKEDRIFT_LAYER_SHELL PROPERTY STRINGS AUTO ON OFF)
+if(NOT SMOKEDRIFT_LAYER_SHELL STREQUAL OFF AND NOT SMOKEDRIFT_LAYER_SHELL_XML)
+  pkg_get_variable(SMOKEDRIFT_WLR_PROTOCOLS_PC wlr-protocols pkgdatadir)
+  if(SMOKEDRIFT_WLR_PROTOCOLS_PC)
+    set(SMOKEDRIFT_WLR_PROTOCOLS_PC "${SMOKEDRIFT_WLR_PROTOCOLS_PC}/unstable")
+  endif()
+  file(GLOB SMOKEDRIFT_WLR_PROTOCOL_CRATES /usr/share/cargo/registry/wayland-protocols-*/wlr-protocols/unstable)
+  find_file(SMOKEDRIFT_LAYER_SHELL_XML wlr-layer-shell-unstable-v1.xml
+    HINTS ${SMOKEDRIFT_WLR_PROTOCOLS_PC}
+    PATHS ${CMAKE_PREFIX_PATH} ${CMAKE_INSTALL_PREFIX} ${CMAKE_SYSTEM_PREFIX_PATH} ${SMOKEDRIFT_WLR_PROTOCOL_CRATES}
+    PATH_SUFFIXES share/wlr-protocols/unstable
+    DOC "wlroots' wlr-layer-shell-unstable-v1.xml")
+endif()
 
 set(SMOKEDRIFT_PROTOCOL_DIR ${CMAKE_BINARY_DIR}/protocols)
 file(MAKE_DIRECTORY ${SMOKEDRIFT_PROTOCOL_DIR})
@@ -35,11 +47,25 @@ function(smokedrift_wayland_protocol target xml name)
 endfunction()
 
 set(SMOKEDRIFT_XDG_SHELL_XML ${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml)
-if(WLR_PROTOCOLS_DIR)
-  set(SMOKEDRIFT_LAYER_SHELL_XML ${WLR_PROTOCOLS_DIR}/wlr-layer-shell-unstable-v1.xml)
+if(SMOKEDRIFT_LAYER_SHELL STREQUAL OFF)
+  set(SMOKEDRIFT_LAYER_SHELL_PROTOCOL "")
+  message(STATUS "Wayland: layer shell off (SMOKEDRIFT_LAYER_SHELL=OFF): full-screen xdg windows only")
+elseif(SMOKEDRIFT_LAYER_SHELL_XML AND EXISTS "${SMOKEDRIFT_LAYER_SHELL_XML}")
+  set(SMOKEDRIFT_LAYER_SHELL_PROTOCOL "${SMOKEDRIFT_LAYER_SHELL_XML}")
   message(STATUS "Wayland: layer shell from ${SMOKEDRIFT_LAYER_SHELL_XML}")
+  # The tests' virtual pointer speaks another wlroots protocol, found beside it where it is there.
+  get_filename_component(SMOKEDRIFT_WLR_FOLDER "${SMOKEDRIFT_LAYER_SHELL_XML}" DIRECTORY)
+  if(EXISTS "${SMOKEDRIFT_WLR_FOLDER}/wlr-virtual-pointer-unstable-v1.xml")
+    set(WLR_PROTOCOLS_DIR "${SMOKEDRIFT_WLR_FOLDER}")
+  endif()
+elseif(SMOKEDRIFT_LAYER_SHELL STREQUAL ON)
+  message(FATAL_ERROR "SMOKEDRIFT_LAYER_SHELL=ON, but wlr-layer-shell-unstable-v1.xml was not found "
+                      "(SMOKEDRIFT_LAYER_SHELL_XML: ${SMOKEDRIFT_LAYER_SHELL_XML}). Install wlr-protocols "
+                      "(Debian 12: librust-wayland-protocols-dev), give its path with "
+                      "-DSMOKEDRIFT_LAYER_SHELL_XML=..., or build with -DSMOKEDRIFT_LAYER_SHELL=OFF")
 else()
-  set(SMOKEDRIFT_LAYER_SHELL_XML "")
-  message(STATUS "Wayland: no wlr-layer-shell-unstable-v1.xml found: the saver is built without layer shell "
-                 "(full-screen xdg windows only). Debian: librust-wayland-protocols-dev")
+  set(SMOKEDRIFT_LAYER_SHELL_PROTOCOL "")
+  message(WARNING "Wayland: no wlr-layer-shell-unstable-v1.xml found: the saver is built without layer shell "
+                  "(full-screen xdg windows only). Install wlr-protocols (Debian 12: librust-wayland-protocols-dev) "
+                  "or give -DSMOKEDRIFT_LAYER_SHELL_XML=PATH; -DSMOKEDRIFT_LAYER_SHELL=ON makes this an error")
 endif()

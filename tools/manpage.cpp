@@ -1,6 +1,8 @@
 // Writes the manual page smokedrift(6) to standard output. The prose is written here; the
 // options, their defaults and ranges and the texture types come from the program's own tables and
-// constants, so the page lists what the program takes.
+// constants, so the page lists what the program takes. The one argument is the folder the install
+// puts xscreensaver's description in, which only the install knows.
+// usage: smokedrift_manpage XSCREENSAVER_CONFIG_DIR
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -76,7 +78,13 @@ void emitWrapped() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s XSCREENSAVER_CONFIG_DIR DBUS_INTERFACES_DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string configDir = roff(argv[1]);
+    const std::string interfaceDir = roff(argv[2]);
     put(".TH SMOKEDRIFT 6 \"2026-12-08\" \"smokedrift %s\" \"Screen savers\"\n", SMOKEDRIFT_VERSION);
     page(R"(.SH NAME
 smokedrift \- screen saver of drifting, glowing smoke between two letterbox bands
@@ -367,10 +375,12 @@ time), or the file could not be made or written; one line on standard error says
 or no OpenGL; one line on standard error says why.
 .SH FILES
 None are read or written by the saver modes.
-.I /usr/share/xscreensaver/config/smokedrift.xml
-describes the options to xscreensaver's settings program.
-.I /usr/share/dbus\-1/interfaces/org.example.smokedrift.Watcher.xml
-describes the watcher's interface on the session bus.
+)");
+    out += ".I " + configDir + "/smokedrift.xml\n";
+    page(R"(describes the options to xscreensaver's settings program.
+)");
+    out += ".I " + interfaceDir + "/org.example.smokedrift.Watcher.xml\n";
+    page(R"(describes the watcher's interface on the session bus.
 .SH EXAMPLES
 In
 .IR ~/.xscreensaver ,

@@ -35,7 +35,7 @@ std::int64_t simulated() { return now; }
 
 TEST(FrameAllocation, FramesAllocateNothingAfterSetUp) {
     setMillisecondSource(&simulated);
-    startScene(scene, {640, 480, 3, 0});
+    startScene(scene, {640, 480, 3, {}});
     scene.settings.backgroundEnabled = 1;  // every pass the scene can run without its 3D objects
     recgl::setRecording(false);
     const long before = allocations.load();
@@ -61,7 +61,7 @@ TEST(FrameAllocation, EveryPassAndTheFeedbackEffectAllocateNothingEither) {
     setMillisecondSource(&simulated);
     const unsigned every = switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) |
                            switchBit(SWITCH_FOG) | switchBit(SWITCH_BACKGROUND);
-    startScene(scene, {640, 480, 5, every});  // builds the star list and places the particles
+    startScene(scene, {640, 480, 5, {every}});  // builds the star list and places the particles
     recgl::setRecording(false);
     const long before = allocations.load();
     for (int i = 0; i < 1000; ++i) {

@@ -8,6 +8,8 @@ set -uo pipefail
 build=$1
 deb=$2
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+source "$source_dir/tests/support/inputs.sh"
+require_input "$deb" "make package"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail=0
@@ -94,7 +96,6 @@ appstreamcli validate --no-net --pedantic "$stage/usr/share/metainfo/org.example
   >"$work/appstream" 2>&1 || say "appstreamcli: $(cat "$work/appstream")"
 grep -q '^[EWI]:' "$work/appstream" && say "appstreamcli: $(cat "$work/appstream")"
 
-[ -f "$deb" ] || { say "no package at $deb (make package)"; exit 1; }
 packed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort)
 [ "$packed" = "$expected" ] || say "the package's files differ:"$'\n'"$packed"
 [ "$(dpkg-deb -f "$deb" Section)" = x11 ] || say "section $(dpkg-deb -f "$deb" Section)"

@@ -75,7 +75,7 @@ TEST_F(Pass3DRender, CameraMatricesReadBackFromRealGl) {
 
 TEST_F(Pass3DRender, ShippedConfigurationLeavesFogLightAndMaterialInGl) {
     makeContext(64, 64);
-    startScene(scene, {64, 64, 1, 0});
+    startScene(scene, {64, 64, 1, {}});
     GLint i = 0;
     glGetIntegerv(GL_FOG_MODE, &i);
     EXPECT_EQ(i, GL_LINEAR);

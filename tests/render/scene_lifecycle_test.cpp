@@ -49,7 +49,7 @@ struct SceneResize : EglTest {
         makeContext(W, H);
         setMillisecondSource(&clock);
         now = 0;
-        startScene(scene, {W, H, 7, 0});
+        startScene(scene, {W, H, 7, {}});
         frames(60);
     }
     void TearDown() override {

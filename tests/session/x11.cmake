@@ -1,4 +1,6 @@
-# The idle watcher on X11, under a private Xvfb, with a stand-in video player of ours.
+# The idle watcher on X11, under a private Xvfb, with a stand-in video player of ours: it suspends
+# the saver as players do, with libXss, which only it links.
+find_package(X11 REQUIRED COMPONENTS Xss)
 add_executable(session_x11_player ${CMAKE_CURRENT_LIST_DIR}/x11_player.c)
 target_compile_options(session_x11_player PRIVATE ${SMOKEDRIFT_WARNINGS})
 target_link_libraries(session_x11_player PRIVATE X11::X11 X11::Xss)

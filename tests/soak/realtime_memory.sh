@@ -2,14 +2,18 @@
 # The full-screen saver at 320x240 under Xvfb for SMOKEDRIFT_SOAK_SECONDS (default 60): it keeps
 # running and drawing, and its memory stays flat once the first part of the run is over.
 #
-# Flat: over the first five samples after the warm-up (a tenth of the run, at least 10 s) and the
-# last five, both the lowest and the highest value rose by no more than a tolerance. A leak lifts
-# both; a buffer caught in the middle of a frame lifts only a highest value, one freed for a moment
-# lowers only a lowest. Three figures are checked, each reported by heap_probe.so preloaded into the
-# saver or read from /proc:
+# Flat: over every sample after the warm-up (a tenth of the run, at least 10 s), the figures show
+# no rise that is both larger than a tolerance and a trend rather than noise. The rise is the
+# median of the slopes between every pair of samples (Theil-Sen), carried over that stretch; the
+# trend's strength is how many more pairs rise than fall (Mann-Kendall's S, as a z score), and
+# counts from 3 up (chance gives that about once in 700 runs). A leak lifts nearly every pair,
+# while a figure that swings between levels (a buffer caught in the middle of a frame, one freed
+# for a moment) tilts as many pairs down as up, and a few extremes, wherever they fall, move
+# neither a median nor a count of signs. Three figures are checked, each reported by
+# heap_probe.so preloaded into the saver or read from /proc:
 # - blocks allocated and not freed (tolerance 200). A sound run holds its count within a few
 #   dozen; a leak of one allocation per frame, at the 60-100 frames a second Xvfb gives, adds
-#   2400-4000 over the 40 s between the two windows of the shortest run.
+#   2400-4000 over the 40 s after the warm-up of the shortest run.
 # - bytes the C heap has handed out (256 KiB). The rasteriser keeps whole 64 KiB blocks according to
 #   what the frames cover, so this figure steps by 64 KiB either way; it catches a leak of a few
 #   large buffers that the block count would not.
@@ -64,6 +68,7 @@ sample() {
 
 began=$SECONDS
 first=$(sample) || fail "the saver ended at once: $(cat "$WORK/saver.err")"
+times_after=()
 rss_after=()
 heap_after=()
 blocks_after=()
@@ -74,6 +79,7 @@ while [ $((SECONDS - began)) -lt "$duration" ]; do
   read -r rss heap blocks <<<"$s"
   echo "t=$((SECONDS - began))s rss=${rss}KiB heap=${heap}KiB blocks=${blocks}" >>"$WORK/memory.log"
   if [ $((SECONDS - began)) -gt "$warmup" ]; then
+    times_after+=("$((SECONDS - began))")
     rss_after+=("$rss")
     heap_after+=("$heap")
     blocks_after+=("$blocks")
@@ -84,21 +90,33 @@ count=${#rss_after[@]}
 
 lowest() { printf '%s\n' "$@" | sort -n | head -n1; }
 highest() { printf '%s\n' "$@" | sort -n | tail -n1; }
-# growth VALUES...: by how much both the lowest and the highest value rose from the first five
-# to the last five (the smaller rise of the two).
+# growth VALUES... prints "RISE Z": the median slope between every pair of samples (at
+# times_after) times the time from the first sample to the last, rounded, and the z score of
+# Mann-Kendall's S (ties left in, which only lowers it).
 growth() {
-  local values=("$@") n=$#
-  local first=("${values[@]:0:5}") last=("${values[@]:$((n - 5))}")
-  local low=$(($(lowest "${last[@]}") - $(lowest "${first[@]}")))
-  local high=$(($(highest "${last[@]}") - $(highest "${first[@]}")))
-  echo $((low < high ? low : high))
+  local span=$((times_after[-1] - times_after[0]))
+  paste -d ' ' <(printf '%s\n' "${times_after[@]}") <(printf '%s\n' "$@") |
+    awk '{ t[NR] = $1; v[NR] = $2 }
+         END { s = 0
+               for (i = 1; i <= NR; i++) for (j = i + 1; j <= NR; j++) {
+                 s += (v[j] > v[i]) - (v[j] < v[i])
+                 if (t[j] > t[i]) print "slope", (v[j] - v[i]) / (t[j] - t[i])
+               }
+               z = s > 0 ? (s - 1) : s < 0 ? (s + 1) : 0
+               print "z", z / sqrt(NR * (NR - 1) * (2 * NR + 5) / 18) }' |
+    sort -k1,1 -k2,2g |
+    awk -v span="$span" '$1 == "slope" { s[++n] = $2 } $1 == "z" { z = $2 }
+         END { m = n % 2 ? s[(n + 1) / 2] : (s[n / 2] + s[n / 2 + 1]) / 2
+               g = m * span; printf "%d %.1f\n", g < 0 ? g - 0.5 : g + 0.5, z }'
 }
 # report NAME UNIT START VALUES...: one line of figures for the log.
 report() {
   local name=$1 unit=$2 start=$3
   shift 3
+  local rise z
+  read -r rise z <<<"$(growth "$@")"
   echo "$name: start ${start}${unit}, after the ${warmup} s warm-up $(lowest "${@:1:5}")${unit}," \
-    "end $(lowest "${@:$(($# - 4))}")${unit}, highest $(highest "$@")${unit}, growth $(growth "$@")${unit}"
+    "end $(lowest "${@:$(($# - 4))}")${unit}, highest $(highest "$@")${unit}, trend ${rise}${unit} (z ${z})"
 }
 read -r first_rss first_heap first_blocks <<<"$first"
 echo "over ${duration} s, ${count} samples after the warm-up:"
@@ -113,10 +131,10 @@ cat "$WORK/memory.log"
 check() {
   local name=$1 tolerance=$2 unit=$3
   shift 3
-  local grew
-  grew=$(growth "$@")
-  [ "$grew" -le "$tolerance" ] ||
-    fail "$name grew by ${grew}${unit} after the warm-up (tolerance ${tolerance}${unit})"
+  local rise z
+  read -r rise z <<<"$(growth "$@")"
+  [ "$rise" -le "$tolerance" ] || awk -v z="$z" 'BEGIN { exit !(z < 3) }' ||
+    fail "$name rose by ${rise}${unit} after the warm-up, a steady trend (z ${z}; tolerance ${tolerance}${unit})"
 }
 check "resident memory" "$tolerance_kib" " KiB" "${rss_after[@]}"
 check "the heap in use" "$heap_tolerance_kib" " KiB" "${heap_after[@]}"

@@ -2,7 +2,8 @@
 # The .scr is self-contained: it imports only DLLs that every Windows has.
 set -euo pipefail
 scr=${SMOKEDRIFT_WINDOWS_BUILD:?}/smokedrift.scr
-[ -f "$scr" ] || { echo "FAIL: $scr is missing"; exit 1; }
+source "$(dirname "$0")/../support/inputs.sh"
+require_input "$scr" "build the windows preset"
 allowed="ADVAPI32.dll GDI32.dll GLU32.dll KERNEL32.dll msvcrt.dll OPENGL32.dll USER32.dll"
 bad=0
 for dll in $(x86_64-w64-mingw32-objdump -p "$scr" | awk '/DLL Name:/{print $3}'); do

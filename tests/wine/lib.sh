@@ -10,7 +10,8 @@ export WINEDEBUG=-all
 WIDTH=640
 HEIGHT=480
 
-[ -f "$SCR" ] || { echo "FAIL: $SCR is missing: build the windows preset first (make test does)"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/inputs.sh"
+require_input "$SCR" "build the windows preset"
 
 # A fresh Wine server per test: the cursor and window state of the previous test's display stays
 # behind in a running server.

@@ -2,6 +2,9 @@
 # Makes the one Wine prefix a test run shares (setup), or stops its server (cleanup).
 set -euo pipefail
 export WINEPREFIX=${SMOKEDRIFT_WINEPREFIX:?}
+# Without the Windows build no test needs a prefix.
+source "$(dirname "$0")/../support/inputs.sh"
+require_input "${SMOKEDRIFT_WINDOWS_BUILD:?}/smokedrift.scr" "build the windows preset"
 export WINEDEBUG=-all
 case "$1" in
   setup)

@@ -6,9 +6,10 @@ set -uo pipefail
 build=${SMOKEDRIFT_WINDOWS_BUILD:?}
 scr="$build/smokedrift.scr"
 setup="$build/smokedrift-setup-${SMOKEDRIFT_VERSION:?}.exe"
+source "$(dirname "$0")/../support/inputs.sh"
 fail=0
 for file in "$scr" "$setup"; do
-  [ -f "$file" ] || { echo "FAIL: $file is missing"; exit 1; }
+  require_input "$file" "build the windows preset"
   # Version strings are UTF-16: the key, then its value.
   strings -el "$file" | grep -A1 -x CompanyName | tail -1 | grep -qx 'the smokedrift authors' ||
     { echo "FAIL: $(basename "$file") names no CompanyName"; fail=1; }

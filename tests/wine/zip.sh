@@ -4,7 +4,8 @@ set -uo pipefail
 build=${SMOKEDRIFT_WINDOWS_BUILD:?}
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 zip="$build/smokedrift-${SMOKEDRIFT_VERSION:?}-windows.zip"
-[ -f "$zip" ] || { echo "FAIL: $zip is missing: build the windows preset first (make test does)"; exit 1; }
+source "$(dirname "$0")/../support/inputs.sh"
+require_input "$zip" "build the windows preset"
 
 names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 [ "$names" = "LICENSE README.md smokedrift.scr " ] || { echo "FAIL: the zip holds: $names"; exit 1; }
