@@ -7,7 +7,10 @@ start_sway 1 640x480
 
 # run_saver: a watcher whose saver draws; its whole tree in TREE.
 run_saver() {
-  start_saver --idle 1
+  # As a terminal starts it: a script's background job has SIGINT ignored, which the watcher keeps.
+  env --default-signal=INT "$SAVER" --idle 1 >"$WORK/saver.out" 2>"$WORK/saver.err" &
+  SAVER_PID=$!
+  PIDS+=("$SAVER_PID")
   wait_for_smoke HEADLESS-1 640x480
   saver_runs || fail "smoke shows but the watcher has no saver"
   TREE=$(process_tree "$SAVER_PID")
