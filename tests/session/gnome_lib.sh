@@ -176,7 +176,7 @@ start_watcher() {
 # The saver the watcher runs: its only child.
 saver_pid() { pgrep -P "$WATCHER_PID"; }
 saver_runs() { [ -n "$(saver_pid)" ]; }
-saver_drew() { grep -q 'wl_surface@[0-9]*\.attach(wl_buffer@' "$WORK/watcher.err"; }
+saver_drew() { grep -q 'wl_surface[@#][0-9]*\.attach(wl_buffer[@#]' "$WORK/watcher.err"; }
 
 wait_for_saver() {
   poll 30 saver_runs || fail "the saver did not start: $(grep -v '^\[' "$WORK/watcher.err" | tail)"
