@@ -77,6 +77,10 @@ inside() {
   mount --rbind /sys "$root/sys" && mount --make-rslave "$root/sys" && mounted+=("$root/sys")
   mount --bind /dev "$root/dev" && mounted+=("$root/dev")
   mount -t tmpfs -o mode=1777 shm "$root/dev/shm" && mounted+=("$root/dev/shm")
+  # /run as on a machine booted with systemd: GNOME Shell talks to logind (the tests' stand-in)
+  # only where systemd's seat folder exists.
+  mount -t tmpfs -o mode=755 run "$root/run" && mounted+=("$root/run")
+  mkdir -p "$root/run/lock" "$root/run/systemd/seats"
   mkdir -p "$root/src/smokedrift" "$root/build" "$build_dir"
   mount --bind -o ro "$source_dir" "$root/src/smokedrift" && mounted+=("$root/src/smokedrift")
   mount --bind "$build_dir" "$root/build" && mounted+=("$root/build")
