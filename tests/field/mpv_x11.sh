@@ -1,20 +1,16 @@
 #!/usr/bin/env bash
 # Under Xvfb, mpv playing a clip suspends the X server's saver, which keeps the watcher (--idle 2)
 # from starting the saver; once mpv has gone the saver comes.
-source "$(dirname "$0")/../session/lib.sh"
+source "$(dirname "$0")/lib.sh"
 command -v mpv >/dev/null || skip "no mpv"
 start_xvfb
-ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=10 -t 20 -pix_fmt yuv420p "$WORK/clip.mkv" ||
-  fail "ffmpeg made no clip"
-mpv --no-config --vo=x11 --ao=null --loop-file=inf --really-quiet "$WORK/clip.mkv" >"$WORK/mpv.log" 2>&1 &
-mpv_pid=$!
-PIDS+=("$mpv_pid")
+start_mpv x11
 poll 20 xdotool search --class mpv || fail "no mpv window: $(cat "$WORK/mpv.log")"
 start_watcher 2
 poll 10 grep -q "idle source: X11" "$WORK/saver.err" || fail "the X11 source was not chosen: $(cat "$WORK/saver.err")"
 sleep 6
 saver_gone || fail "the saver runs while mpv plays: $(cat "$WORK/saver.err")"
-kill -TERM "$mpv_pid" || fail "mpv ended by itself: $(cat "$WORK/mpv.log")"
+stop_mpv
 poll 30 saver_runs || fail "the saver did not start once mpv had gone: $(cat "$WORK/saver.err")"
 stop_watcher
 echo "mpv on X11: ok"

@@ -4,7 +4,7 @@
 # beside the stand-in logind. A player's inhibition through KWin's org.freedesktop.ScreenSaver
 # reaches PowerDevil, and the watcher (--idle 2) stays off while it is held, then runs the saver
 # once the player has gone; mpv playing a clip holds KWin's idle inhibitor with the same effect.
-source "$(dirname "$0")/../session/lib.sh"
+source "$(dirname "$0")/lib.sh"
 command -v kwin_wayland >/dev/null || skip "no kwin_wayland"
 powerdevil=$(find /usr/lib /usr/libexec -name org_kde_powerdevil -type f 2>/dev/null | head -n1)
 [ -n "$powerdevil" ] || skip "no PowerDevil"
@@ -53,13 +53,7 @@ has_inhibition() {
 
 # The player asks KWin's locker, which hands the inhibition to PowerDevil (which counts it only
 # some seconds later).
-coproc PLAYER { exec /usr/bin/python3 -c 'import sys; from gi.repository import Gio, GLib
-c = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-print(c.call_sync("org.freedesktop.ScreenSaver", "/ScreenSaver", "org.freedesktop.ScreenSaver",
-                  "Inhibit", GLib.Variant("(ss)", ("player", "a film")), None, 0, -1, None)[0], flush=True)
-sys.stdin.read()'; }
-PIDS+=("$PLAYER_PID")
-read -r -t 20 -u "${PLAYER[0]}" _ || fail "the player got no cookie from KWin"
+hold_inhibition /ScreenSaver
 poll 30 has_inhibition || fail "PowerDevil never counted the player's inhibition"
 
 start_watcher 2
@@ -69,21 +63,17 @@ sleep 6
 saver_gone || fail "the saver runs while the player holds an inhibition: $(cat "$WORK/saver.err")"
 grep -q "held off by Plasma's power management" "$WORK/saver.err" ||
   fail "not held off by PowerDevil: $(cat "$WORK/saver.err")"
-exec {PLAYER[1]}>&-
+release_inhibition
 poll 30 saver_runs || fail "the saver did not start once the player had gone: $(cat "$WORK/saver.err")"
 stop_watcher
 
 # mpv holds KWin's idle inhibitor while it plays.
-ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=10 -t 20 -pix_fmt yuv420p "$WORK/clip.mkv" ||
-  fail "ffmpeg made no clip"
-mpv --no-config --vo=wlshm --ao=null --loop-file=inf --really-quiet "$WORK/clip.mkv" >"$WORK/mpv.log" 2>&1 &
-mpv_pid=$!
-PIDS+=("$mpv_pid")
+start_mpv wlshm
 sleep 2
 start_watcher 2
 sleep 6
 saver_gone || fail "the saver runs while mpv plays: $(cat "$WORK/saver.err")"
-kill -TERM "$mpv_pid" || fail "mpv ended by itself: $(cat "$WORK/mpv.log")"
+stop_mpv
 poll 30 saver_runs || fail "the saver did not start once mpv had gone: $(cat "$WORK/saver.err")"
 stop_watcher
 echo "plasma: ok"

@@ -3,7 +3,7 @@
 # ext-idle-notify, the saver draws and a key ends it; an org.freedesktop.ScreenSaver inhibition held
 # by a player keeps it off until the player lets go; a real player (mpv playing a clip, with the
 # compositor's idle-inhibit protocol) keeps it off while it plays.
-source "$(dirname "$0")/../session/lib.sh"
+source "$(dirname "$0")/lib.sh"
 compositor="${3:?usage: $0 SAVER - sway|labwc}"
 command -v "$compositor" >/dev/null || skip "no $compositor"
 
@@ -61,29 +61,19 @@ ends
 comes_back
 
 # A player holding an inhibition on the session bus, which the watcher serves on this desktop.
-coproc PLAYER { exec /usr/bin/python3 -c 'import sys; from gi.repository import Gio, GLib
-c = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-print(c.call_sync("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver",
-                  "Inhibit", GLib.Variant("(ss)", ("player", "a film")), None, 0, -1, None)[0], flush=True)
-sys.stdin.read()'; }
-PIDS+=("$PLAYER_PID")
-read -r -t 20 -u "${PLAYER[0]}" _ || fail "the player got no cookie"
+hold_inhibition /org/freedesktop/ScreenSaver
 ends
 idle_for_a_while "an org.freedesktop.ScreenSaver inhibition"
 grep -q "held off by .*'player'" "$WORK/saver.err" || fail "not held off by the player: $(cat "$WORK/saver.err")"
-exec {PLAYER[1]}>&-
+release_inhibition
 comes_back
 
 # mpv playing a clip holds the compositor's idle inhibitor while its window shows.
-ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=10 -t 20 -pix_fmt yuv420p "$WORK/clip.mkv" ||
-  fail "ffmpeg made no clip"
-mpv --no-config --vo=wlshm --ao=null --loop-file=inf --really-quiet "$WORK/clip.mkv" >"$WORK/mpv.log" 2>&1 &
-mpv_pid=$!
-PIDS+=("$mpv_pid")
+start_mpv wlshm
 sleep 2
 ends
 idle_for_a_while "mpv"
-kill -TERM "$mpv_pid" || fail "mpv ended by itself: $(cat "$WORK/mpv.log")"
+stop_mpv
 comes_back
 stop_watcher
 echo "$compositor: ok"
