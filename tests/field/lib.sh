@@ -24,3 +24,11 @@ sys.stdin.read()' "$1"; }
   read -r -t 20 -u "${PLAYER[0]}" _ || fail "the player got no cookie at $1"
 }
 release_inhibition() { exec {PLAYER[1]}>&-; }
+
+# held_off WHO: well past the watcher's idle time (2 s here), no saver runs while WHO holds it off;
+# comes_back: then the saver starts.
+held_off() {
+  sleep 6
+  saver_gone || fail "the saver runs although $1 holds it off: $(cat "$WORK/saver.err")"
+}
+comes_back() { poll 30 saver_runs || fail "the saver did not start: $(cat "$WORK/saver.err")"; }

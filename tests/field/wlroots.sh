@@ -35,11 +35,6 @@ draws() {
   grim -o "$output" "$file" 2>/dev/null || return 1
   awk -v m="$(row_max "$file" "${size%x*}" $((${size#*x} / 2)))" 'BEGIN { exit !(m > 0.1) }'
 }
-idle_for_a_while() {
-  sleep 6
-  saver_gone || fail "the saver runs although $1 holds it off: $(cat "$WORK/saver.err")"
-}
-comes_back() { poll 30 saver_runs || fail "the saver did not start: $(cat "$WORK/saver.err")"; }
 ends() {
   local running
   running=$(saver_pid)
@@ -55,7 +50,7 @@ start_session_bus
 start_watcher 2
 poll 10 grep -q "idle source: Wayland ext_idle_notifier_v1" "$WORK/saver.err" ||
   fail "the watcher did not choose ext-idle-notify: $(cat "$WORK/saver.err")"
-poll 30 saver_runs || fail "the saver did not start: $(cat "$WORK/saver.err")"
+comes_back
 poll 30 draws || fail "no smoke on $output"
 ends
 comes_back
@@ -63,7 +58,7 @@ comes_back
 # A player holding an inhibition on the session bus, which the watcher serves on this desktop.
 hold_inhibition /org/freedesktop/ScreenSaver
 ends
-idle_for_a_while "an org.freedesktop.ScreenSaver inhibition"
+held_off "an org.freedesktop.ScreenSaver inhibition"
 grep -q "held off by .*'player'" "$WORK/saver.err" || fail "not held off by the player: $(cat "$WORK/saver.err")"
 release_inhibition
 comes_back
@@ -72,7 +67,7 @@ comes_back
 start_mpv wlshm
 sleep 2
 ends
-idle_for_a_while "mpv"
+held_off mpv
 stop_mpv
 comes_back
 stop_watcher
