@@ -3,10 +3,11 @@
 #   root.sh build          make the root unless the cache holds one for today's package list; print its path
 #   root.sh run CMD ARG... run CMD inside the root (as root), with /proc, /sys, /dev, /dev/shm, the
 #                          source tree (read-only, /src/smokedrift) and the build folder (/build)
-#                          bound in, in a mount and pid namespace of its own
+#                          bound in, in a mount, pid and network namespace of its own
+#   root.sh path           print where the root of today's package list is (or would be)
 # The root lives outside the tree, under $SMOKEDRIFT_FIELD_CACHE (default /var/cache/smokedrift-field),
-# in a folder named after the package list's hash: a changed list makes a new root, and the old
-# ones are removed once it is complete. It is built in a temporary folder and renamed, so a build
+# in a folder named after the hash of the package list and of the recipe: a change to either makes
+# a new root, and the old ones are removed once it is complete. It is built in a temporary folder and renamed, so a build
 # that is interrupted leaves nothing that looks finished.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -58,11 +59,13 @@ build() {
 hash=$(printf '%s\n%s\n%s\n' "$suite" "$packages" "$(declare -f build)" | sha256sum | cut -c1-16)
 root="$cache/$hash"
 
-# Inside a private mount and pid namespace: every mount goes with the namespace, and every process
-# the command leaves is killed when its first process ends. The trap unmounts in order anyway.
+# Inside a private mount, pid and network namespace: every mount goes with the namespace, every
+# process the command leaves is killed when its first process ends, and the abstract sockets (X
+# displays) of the tests inside are apart from those of the tests outside, which run at the same
+# time. The trap unmounts in order anyway.
 run() {
   [ -d "$root" ] || { echo "root.sh: no root for this package list; run 'root.sh build'" >&2; exit 1; }
-  exec unshare --mount --pid --fork --propagation private --kill-child \
+  exec unshare --mount --pid --net --fork --propagation private --kill-child \
     bash "$here/root.sh" inside "$@"
 }
 
