@@ -86,4 +86,4 @@ lint: setup-style build
 	@JOBS=$(JOBS) bash scripts/lint
 
 clean:
-	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows build-local dist
+	@rm -rf build build-asan build-fuzz build-windows build-dist build-dist-windows build-local build-field dist

@@ -21,7 +21,7 @@ poll 30 grep -q '^smokedrift: idle source: .*org\.gnome\.Mutter\.IdleMonitor' "$
 
 # Polled with few tries: poll sleeps a tenth of a second between them, and a screenshot takes more.
 SHOT="$RUNTIME/shot.png"
-brightest() { convert "$SHOT" -crop "$1" +repage -format "%[fx:maxima.intensity]" info:; }
+brightest() { brightest_in "$SHOT" "$1"; }
 # The saver's picture on the whole screen: black bands where the top bar would be and at the
 # bottom, smoke in the middle.
 shows_saver() {

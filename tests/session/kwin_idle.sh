@@ -32,11 +32,12 @@ poll 10 gone "$player" || fail "the stand-in player did not end"
 poll 20 grep -q "idle source: Wayland ext_idle_notifier_v1" "$WORK/saver.err" ||
   fail "the watcher did not choose ext_idle_notifier_v1: $(grep smokedrift "$WORK/saver.err")"
 poll 30 saver_runs || fail "no saver after the idle time: $(grep smokedrift "$WORK/saver.err")"
-grep -q "ext_idle_notification_v1@[0-9]*\.idled()" "$WORK/saver.err" || fail "the saver started without an idled event"
+# Object names in the log: interface@id before libwayland 1.23, interface#id from it (Debian 13).
+grep -q "ext_idle_notification_v1[@#][0-9]*\.idled()" "$WORK/saver.err" || fail "the saver started without an idled event"
 # Frames: the saver's surface configured, then buffers committed to it more than once.
-drawn() { [ "$(grep -c "wl_surface@[0-9]*\.commit()" "$WORK/saver.err")" -ge 10 ]; }
+drawn() { [ "$(grep -c "wl_surface[@#][0-9]*\.commit()" "$WORK/saver.err")" -ge 10 ]; }
 poll 30 drawn || fail "the saver did not draw: $(grep -v '^\[' "$WORK/saver.err" | tail -n 5)"
-grep -q "zwlr_layer_surface_v1@[0-9]*\.configure" "$WORK/saver.err" || fail "the saver's layer surface was never configured"
+grep -q "zwlr_layer_surface_v1[@#][0-9]*\.configure" "$WORK/saver.err" || fail "the saver's layer surface was never configured"
 saver_runs || fail "the saver ended: $(grep -v '^\[' "$WORK/saver.err" | tail -n 5)"
 stop_watcher
 echo "kwin idle: ok"

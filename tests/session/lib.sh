@@ -6,6 +6,12 @@ INHIBITOR="${3:-}"
 # The watcher is started with start_saver, so SAVER_PID is the watcher's pid.
 start_watcher() { start_saver --idle "$@" --verbose; }
 
+# The idle protocol the watcher takes under the sway installed: KDE's on sway 1.7 (Debian 12), which
+# has no ext-idle-notify; ext-idle-notify from 1.8 on (Debian 13's 1.10).
+sway_idle_protocol() {
+  case "$(sway --version)" in *" 1.7"*) echo org_kde_kwin_idle ;; *) echo ext_idle_notifier_v1 ;; esac
+}
+
 # The saver the watcher runs now (its child), or nothing.
 saver_pid() { pgrep -P "$SAVER_PID" || true; }
 

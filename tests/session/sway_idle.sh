@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Under sway 1.7 (KDE's idle protocol only), --idle 2 runs the saver on both outputs after two
+# Under sway (1.7: KDE's idle protocol only; later: ext-idle-notify), --idle 2 runs the saver on both outputs after two
 # idle seconds; a key ends it, and the next idle stretch runs it again. A second watcher in the
 # same session says so and leaves; SIGTERM ends the watcher and the saver with 0.
 source "$(dirname "$0")/lib.sh"
 start_sway 2 640x480 480x320
 
 start_watcher 2
-poll 10 grep -q "idle source: Wayland org_kde_kwin_idle" "$WORK/saver.err" ||
-  fail "the watcher did not choose KDE's idle protocol: $(cat "$WORK/saver.err")"
+poll 10 grep -q "idle source: Wayland $(sway_idle_protocol)" "$WORK/saver.err" ||
+  fail "the watcher did not choose $(sway_idle_protocol): $(cat "$WORK/saver.err")"
 wait_for_smoke HEADLESS-1 640x480
 wait_for_smoke HEADLESS-2 480x320
 first=$(saver_pid)

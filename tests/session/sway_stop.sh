@@ -31,7 +31,7 @@ done
 run_saver
 kill_sway
 expect_exit 255
-tail -n 1 "$WORK/saver.err" | grep -q "idle source (Wayland org_kde_kwin_idle) went away" ||
+tail -n 1 "$WORK/saver.err" | grep -q "idle source (Wayland $(sway_idle_protocol)) went away" ||
   fail "the watcher's last word was: $(cat "$WORK/saver.err")"
 all_gone "the compositor's end"
 echo "sway stop: ok"

@@ -44,7 +44,12 @@ expect_exit() {
 
 still_running() { kill -0 "$SAVER_PID" 2>/dev/null; }
 
-# Brightest channel value (0..1) of a one-pixel-high row of a screenshot.
-row_max() {
-  convert "$1" -crop "$2x1+0+$3" +repage -format "%[fx:maxima.intensity]" info:
+# brightest_in FILE WxH+X+Y: the brightest channel value (0..1) in that part of a picture, the
+# same with ImageMagick 6 (Debian 12) and 7 (Debian 13, which has no maxima.intensity).
+brightest_in() {
+  convert "$1" -crop "$2" +repage -channel RGB -separate -format "%[fx:maxima]\n" info: |
+    awk 'NR == 1 || $1 > m { m = $1 } END { print m }'
 }
+
+# Brightest channel value (0..1) of a one-pixel-high row of a screenshot.
+row_max() { brightest_in "$1" "$2x1+0+$3"; }

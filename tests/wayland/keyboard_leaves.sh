@@ -8,8 +8,8 @@ WAYLAND_DEBUG=client start_saver /s
 wait_for_smoke HEADLESS-1 640x480
 # A keyboard for half a second, no key pressed: each wtype run adds one and removes it.
 wtype -s 500
-poll 10 grep -q 'wl_keyboard@[0-9]*\.enter' "$WORK/saver.err" || fail "the saver never had the keyboard"
-poll 10 grep -q 'wl_keyboard@[0-9]*\.leave' "$WORK/saver.err" || fail "the keyboard did not leave the saver"
+poll 10 grep -q 'wl_keyboard[@#][0-9]*\.enter' "$WORK/saver.err" || fail "the saver never had the keyboard"
+poll 10 grep -q 'wl_keyboard[@#][0-9]*\.leave' "$WORK/saver.err" || fail "the keyboard did not leave the saver"
 # Nothing to poll for when the answer is "nothing happens": the focus check is half a second.
 sleep 2
 still_running || fail "the saver ended when its keyboard went away"

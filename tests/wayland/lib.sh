@@ -253,7 +253,7 @@ wait_for_smoke() {
 cursor_box_max() {
   local file="$WORK/cursor.png"
   screenshot_output "$1" "$file" || return 1
-  convert "$file" -crop "32x32+$(($2 - 4))+$(($3 - 4))" +repage -format "%[fx:maxima.intensity]" info:
+  brightest_in "$file" "32x32+$(($2 - 4))+$(($3 - 4))"
 }
 
 cursor_shows() {

@@ -122,10 +122,27 @@ void pointerAxisSource(void*, wl_pointer*, uint32_t) {}
 void pointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void pointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 void pointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
+// Wayland 1.22 (Debian 13) adds a seat version 9 event to the listener; the seat is bound at 5 at
+// most, so it never comes, but the listener must still name every member the headers have.
+#ifdef WL_POINTER_AXIS_RELATIVE_DIRECTION_SINCE_VERSION
+void pointerAxisRelativeDirection(void*, wl_pointer*, uint32_t, uint32_t) {}
+#endif
 
 const wl_pointer_listener pointerListener = {
-    pointerEnter, pointerLeave,      pointerMotion,   pointerButton,       pointerAxis,
-    pointerFrame, pointerAxisSource, pointerAxisStop, pointerAxisDiscrete, pointerAxisValue120};
+    pointerEnter,
+    pointerLeave,
+    pointerMotion,
+    pointerButton,
+    pointerAxis,
+    pointerFrame,
+    pointerAxisSource,
+    pointerAxisStop,
+    pointerAxisDiscrete,
+    pointerAxisValue120,
+#ifdef WL_POINTER_AXIS_RELATIVE_DIRECTION_SINCE_VERSION
+    pointerAxisRelativeDirection,
+#endif
+};
 
 // The keyboard
 
