@@ -11,11 +11,17 @@ set -uo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 fail=0
 say() { echo "FAIL: $*"; fail=1; }
-# Build-Depends are scripts/setup's product part, less the compiler and the run-time drivers.
-depends=$(sed -n '/^Build-Depends:/,/^[A-Z]/p' "$source_dir/packaging/debian/control" | sed '$d' |
-  sed 's/^Build-Depends://; s/([^)]*)//g' | tr ',' '\n' | tr -d ' ' | grep -v '^debhelper-compat$' | grep . | sort)
+# Build-Depends are scripts/setup's product part, less the compiler and the run-time drivers; of
+# alternatives (a package renamed between releases), the one this release's setup installs.
 product=$(bash "$source_dir/scripts/setup" --list product |
   grep -vxE 'build-essential|dpkg-dev|file|libegl-mesa0|libgl1-mesa-dri' | sort)
+depends=$(sed -n '/^Build-Depends:/,/^[A-Z]/p' "$source_dir/packaging/debian/control" | sed '$d' |
+  sed 's/^Build-Depends://; s/([^)]*)//g' | tr ',' '\n' | tr -d ' ' | grep -v '^debhelper-compat$' | grep . |
+  while IFS= read -r choice; do
+    pick=${choice%%|*}
+    for alternative in ${choice//|/ }; do grep -qx "$alternative" <<<"$product" && pick=$alternative; done
+    echo "$pick"
+  done | sort)
 [ "$depends" = "$product" ] || say "Build-Depends differ from scripts/setup's product part:"$'\n'"$(diff <(echo "$depends") <(echo "$product"))"
 [ "$(id -u)" = 0 ] || { echo "not root: the build dependencies may be missing and cannot be installed"; exit 77; }
 [ -e "$source_dir/.git" ] || { echo "not a git clone: there is no commit to make a source tarball of"; exit 77; }
