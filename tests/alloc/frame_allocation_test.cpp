@@ -75,3 +75,24 @@ TEST(FrameAllocation, EveryPassAndTheFeedbackEffectAllocateNothingEither) {
     setMillisecondSource(nullptr);
     EXPECT_EQ(during, 0) << "heap allocations in 1000 frames with every pass on";
 }
+
+TEST(FrameAllocation, FramesDrawnSmallerAllocateNothingEither) {
+    setMillisecondSource(&simulated);
+    SceneOptions options;
+    options.switches = switchBit(SWITCH_BACKGROUND);
+    options.renderScale = 3;
+    startScene(scene, {640, 480, 5, options});
+    scene.renderFrame();  // the first frame at 3 allocates the texture
+    recgl::setRecording(false);
+    const long before = allocations.load();
+    for (int i = 0; i < 1000; ++i) {
+        now += 16;
+        scene.screenLayout.effectMode = (i % 200 == 10) ? 1 : (i % 200 > 10 ? 2 : 0);
+        scene.renderFrame();
+    }
+    const long during = allocations.load() - before;
+    recgl::setRecording(true);
+    setMillisecondSource(nullptr);
+    EXPECT_EQ(scene.renderScale.divisor(), 3);
+    EXPECT_EQ(during, 0) << "heap allocations in 1000 frames drawn at a third of the size";
+}
