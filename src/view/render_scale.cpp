@@ -36,7 +36,14 @@ void plainTexturedState() {
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
     glEnable(GL_TEXTURE_2D);
+}
+
+// The scene's clears (depth every frame) would clear the whole window; the block is all it draws.
+void clipToBlock(int w, int h) {
+    glScissor(0, 0, w, h);
+    glEnable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
@@ -63,14 +70,14 @@ void RenderScale::begin(int k, int w, int h) {
     k = fitting(k, w, h);
     if (k != current || w != width || h != height) {
         change(k, w, h);
-        return;
+    } else if (current > 1 && holdsPicture) {
+        // The frame before, back into the block texel for pixel: nearest, so every byte comes back.
+        glPushAttrib(GL_ENABLE_BIT);
+        plainTexturedState();
+        drawBlock(static_cast<float>(drawnW), static_cast<float>(drawnH), 0, 0, drawnW, drawnH, GL_NEAREST);
+        glPopAttrib();
     }
-    if (current == 1 || !holdsPicture) return;
-    // The frame before, back into the block texel for pixel: nearest, so every byte comes back.
-    glPushAttrib(GL_ENABLE_BIT);
-    plainTexturedState();
-    drawBlock(static_cast<float>(drawnW), static_cast<float>(drawnH), 0, 0, drawnW, drawnH, GL_NEAREST);
-    glPopAttrib();
+    if (current > 1) clipToBlock(drawnW, drawnH);
 }
 
 void RenderScale::change(int k, int w, int h) {
@@ -125,6 +132,7 @@ void RenderScale::change(int k, int w, int h) {
 
 void RenderScale::end() {
     if (current == 1) return;
+    glDisable(GL_SCISSOR_TEST);
     const int w = drawnW;
     const int h = drawnH;
     texture.bind();

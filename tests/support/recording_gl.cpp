@@ -310,6 +310,9 @@ const GLubyte* glGetString(GLenum name) {
     record("glGetString", {double(name)});
     return reinterpret_cast<const GLubyte*>(name == GL_RENDERER ? "recording GL" : "smokedrift tests");
 }
+void glScissor(GLint x, GLint y, GLsizei w, GLsizei h) {
+    record("glScissor", {double(x), double(y), double(w), double(h)});
+}
 void glPushAttrib(GLbitfield mask) { record("glPushAttrib", {double(mask)}); }
 void glPopAttrib() { record("glPopAttrib", {}); }
 
