@@ -15,8 +15,7 @@ const SceneValueOption sceneValueOptions[5] = {
     {"--sprites", "N", "how many smoke sprites", MIN_SPRITES, MAX_SPRITES, SceneOptions{}.sprites},
     {"--speed", "X", "a factor on the animation's speed", MIN_SPEED, MAX_SPEED, SceneOptions{}.speed},
     {"--render-scale", "K",
-     "draw at 1/K of the size and scale up, K from 1 to 4, or auto (default): on a software renderer the "
-     "saver picks K to keep up, elsewhere full size"},
+     "draw at 1/K of the size, scaled up: 1 to 4, or auto (default: picked on a software renderer)"},
 };
 
 // %.15g gives the table's numbers as written (0.1, not 0.1000000000000000055); std::to_chars would
