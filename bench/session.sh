@@ -26,6 +26,49 @@ bench_probe() {  # builds the swap-counting probe, prints its path
   echo "$bench_work/probe.so"
 }
 
+# bench_measure LABEL SCREEN [unmap] -- SAVER ARGUMENTS...: one line of frames/s, CPU and peak
+# memory of $saver (the binary) running SECONDS ($seconds) under a fresh Xvfb of that size.
+bench_measure() {
+  local label="$1" screen="$2" unmap=""
+  shift 2
+  [ "$1" = unmap ] && { unmap=1; shift; }
+  shift  # --
+  bench_start_xvfb "$screen"
+  : > "$bench_work/err"
+  [ -n "${bench_probe_so:-}" ] || bench_probe_so=$(bench_probe)
+  LD_PRELOAD="$bench_probe_so" "$saver" "$@" 2>"$bench_work/err" &
+  bench_saver=$!
+  for _ in $(seq 1 300); do grep -q first-swap-ns "$bench_work/err" && break; sleep 0.05; done
+  sleep "${bench_warmup:-0}"  # seconds not counted after the first swap
+  if [ -n "$unmap" ]; then
+    xdotool windowunmap "$(xdotool search --name '^smokedrift$' | head -n1)"
+    sleep 1  # let the frames already under way finish
+  fi
+  local u0 s0 u1 s1 x0 x1 n0 n1 t0 t1 hwm
+  read -r u0 s0 < <(awk '{print $14, $15}' "/proc/$bench_saver/stat")
+  x0=$(awk '{print $14 + $15}' "/proc/$bench_xvfb/stat")
+  n0=$(awk '/^swaps/ {n=$2} END {print n+0}' "$bench_work/err")
+  t0=$(date +%s%N)
+  sleep "$seconds"
+  read -r u1 s1 < <(awk '{print $14, $15}' "/proc/$bench_saver/stat")
+  x1=$(awk '{print $14 + $15}' "/proc/$bench_xvfb/stat")
+  n1=$(awk '/^swaps/ {n=$2} END {print n+0}' "$bench_work/err")
+  t1=$(date +%s%N)
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$bench_saver/status")
+  kill -TERM "$bench_saver"
+  wait "$bench_saver" || true
+  bench_saver=""
+  kill -TERM "$bench_xvfb"
+  wait "$bench_xvfb" 2>/dev/null || true
+  bench_xvfb=""
+  # The probe reports every 10th swap: fewer than 10 in the run shows as 0.
+  awk -v l="$label" -v n=$((n1 - n0)) -v t=$((t1 - t0)) -v c=$((u1 + s1 - u0 - s0)) -v x=$((x1 - x0)) -v hz="$(getconf CLK_TCK)" \
+      -v hwm="$hwm" 'BEGIN {
+    s = t / 1e9
+    printf "%s, %.0f s: %.1f frames/s, CPU %.0f %% of one core (+ %.0f %% in Xvfb), peak RSS %.1f MiB\n",
+           l, s, n / s, 100 * (c / hz) / s, 100 * (x / hz) / s, hwm / 1024 }'
+}
+
 # bench_start_sway OUTPUTS WIDTHxHEIGHT: a private headless sway with that many outputs of that size
 # side by side; exports its WAYLAND_DISPLAY, XDG_RUNTIME_DIR and SWAYSOCK and unsets DISPLAY.
 # sway refuses to run as root: then it runs as an unprivileged user made for the tests.

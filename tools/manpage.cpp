@@ -297,7 +297,9 @@ For every mode that draws the scene; without them it is the shipped scene.
     const HackOption& delay = hackOptions[HACK_DELAY];
     put(".PP\nIn the saver modes also:\n.TP\n.B %s\nThe frame rate and the CPU load in "
         "the lower\\-left corner.\n.TP\n.BI %s \" microseconds\"\nAt least this long "
-        "between two frames, up to %ld; %ld, the default, draws once per display refresh.\n",
+        "between two frames, up to %ld; %ld draws once per display refresh. Without it, once per "
+        "refresh, at most 60 frames a second, or 30 where OpenGL draws in software.\n"
+        ".TP\n.B \\-\\-verbose\nSay on standard error at which render scale the saver draws, and why.\n",
         hack(HACK_FPS).c_str(), hack(HACK_DELAY).c_str(), delay.high, delay.fallback);
     page(R"(.TP
 .B \-\-wayland

@@ -8,6 +8,17 @@ namespace smokedrift {
 
 void Scene::renderFrame() {
     applyPendingSize();
+    // Drawn smaller, the frame goes into the block the window's pixels are scaled down to; at 1
+    // nothing of this makes an OpenGL call.
+    renderScale.begin(drawDivisor, static_cast<int>(screenLayout.windowWidth),
+                      static_cast<int>(screenLayout.windowHeight));
+    screenLayout.drawScaleX = renderScale.scaleX;
+    screenLayout.drawScaleY = renderScale.scaleY;
+    drawScene();
+    renderScale.end();
+}
+
+void Scene::drawScene() {
     const int n = frameCounter;
     frameCounter = n + 1;
     // The colour buffer is cleared only here; every later picture is built on the last one.

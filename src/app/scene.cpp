@@ -26,12 +26,14 @@ void Scene::applyPendingSize() {
 void Scene::release() {
     for (Texture& t : textures) t.release();
     feedbackEffect.texture.release();
+    renderScale.release();
     starField.release();
 }
 
 void renewScene(Scene& s) {
     for (Texture& t : s.textures) t.glName = 0;
     s.feedbackEffect.texture.glName = 0;
+    s.renderScale.texture.glName = 0;
     s.starField.displayList = 0;
     s.~Scene();
     resetRandom();

@@ -15,6 +15,7 @@
 #include "particles/star_field.h"
 #include "textures/texture.h"
 #include "view/feedback_effect.h"
+#include "view/render_scale.h"
 #include "view/screen_layout.h"
 
 namespace smokedrift {
@@ -39,7 +40,7 @@ public:
     void initScene(int width, int height);
     // Writes every tunable value of the scene, in a fixed order, and builds what needs a context.
     void configureScene();
-    // Draws one frame over the last one.
+    // Draws one frame over the last one, at 1/drawDivisor of the window's size when that is above 1.
     void renderFrame();
     // The window's new client size, taken at the next frame.
     void resize(int width, int height);
@@ -81,9 +82,14 @@ public:
     int frameCounter = 0;
     // The saver's schedule of the feedback effect, when it is on.
     FeedbackCycle feedbackCycle;
+    // The divisor of the frames to come (1: full size), set by whoever drives the frames; the
+    // one they are drawn at is renderScale.divisor(), which may be larger where textures are small.
+    int drawDivisor = 1;
+    RenderScale renderScale;
 
 private:
     void applyPendingSize();
+    void drawScene();
 
     int pendingWidth = -1;  // -1: no resize waiting
     int pendingHeight = -1;

@@ -47,6 +47,7 @@ void Scene::configureScene() {
 
     // The layout the feedback effect reads and writes.
     feedbackEffect.layout = &screenLayout;
+    feedbackEffect.scale = &renderScale;
 
     // Fog: the parameters are loaded now; the three-dimensional pass switches it per object.
     fogSettings.start = static_cast<float>(settings.sceneScale * 0.2);

@@ -5,14 +5,17 @@
 
 #include "app/scene_switches.h"
 #include "base/arguments.h"
+#include "view/render_scale.h"
 
 namespace smokedrift {
 
-const SceneValueOption sceneValueOptions[4] = {
+const SceneValueOption sceneValueOptions[5] = {
     {"--enable", "LIST", "parts to switch on, comma-separated: the names above, or feedback"},
     {"--feedback", "STYLE", "the feedback effect, as tiles or slide"},
     {"--sprites", "N", "how many smoke sprites", MIN_SPRITES, MAX_SPRITES, SceneOptions{}.sprites},
     {"--speed", "X", "a factor on the animation's speed", MIN_SPEED, MAX_SPEED, SceneOptions{}.speed},
+    {"--render-scale", "K",
+     "draw at 1/K of the size, scaled up: 1 to 4, or auto (default: picked on a software renderer)"},
 };
 
 // %.15g gives the table's numbers as written (0.1, not 0.1000000000000000055); std::to_chars would
@@ -35,7 +38,7 @@ std::string describeSceneValueOption(const SceneValueOption& o) {
 
 namespace {
 
-enum Given : unsigned { GIVEN_FEEDBACK = 1, GIVEN_SPRITES = 2, GIVEN_SPEED = 4 };
+enum Given : unsigned { GIVEN_FEEDBACK = 1, GIVEN_SPRITES = 2, GIVEN_SPEED = 4, GIVEN_RENDER_SCALE = 8 };
 
 bool parseEnableList(const std::string& text, unsigned& switches, std::string& error) {
     std::size_t start = 0;
@@ -83,7 +86,8 @@ int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOp
         o.switches |= switchBit(static_cast<SceneSwitchIndex>(index));
         return 1;
     }
-    const bool valued = a == "--enable" || a == "--feedback" || a == "--sprites" || a == "--speed";
+    const bool valued =
+        a == "--enable" || a == "--feedback" || a == "--sprites" || a == "--speed" || a == "--render-scale";
     if (!valued) return 0;
     if (i + 1 >= args.size()) {
         error = a + " needs a value";
@@ -100,6 +104,17 @@ int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOp
         if (!giveOnce(o, GIVEN_FEEDBACK, o.feedback == style, a, error)) return -1;
         o.feedback = style;
         o.switches |= switchBit(SWITCH_FEEDBACK);
+        return 2;
+    }
+    if (a == "--render-scale") {
+        int k = 0;
+        if (v != "auto" && (!parseNumber(v, k) || k < 1 || k > MAX_RENDER_SCALE)) {
+            error = "--render-scale '" + printable(v) + "': expected auto or a whole number from 1 to " +
+                    std::to_string(MAX_RENDER_SCALE);
+            return -1;
+        }
+        if (!giveOnce(o, GIVEN_RENDER_SCALE, o.renderScale == k, a, error)) return -1;
+        o.renderScale = k;
         return 2;
     }
     if (a == "--sprites") {

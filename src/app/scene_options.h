@@ -21,6 +21,9 @@ struct SceneOptions {
     int sprites = SHIPPED_SPRITES;
     double speed = 1;                               // a factor on the time step
     FeedbackStyle feedback = FeedbackStyle::Tiles;  // with SWITCH_FEEDBACK
+    // The frame drawn at 1/K of the window's size and scaled up; 0 (auto): the saver picks K on a
+    // software renderer and draws at full size elsewhere, a render draws at full size.
+    int renderScale = 0;
     unsigned given = 0;  // which value options were given, so a second, different value is caught
 };
 
@@ -32,7 +35,7 @@ struct SceneValueOption {
     const char* meaning;
     double low = 0, high = 0, fallback = 0;
 };
-extern const SceneValueOption sceneValueOptions[4];
+extern const SceneValueOption sceneValueOptions[5];
 
 // The meaning with the range and default of a number: "how many smoke sprites, 1 to 30 (default 25)".
 std::string describeSceneValueOption(const SceneValueOption& option);
@@ -41,7 +44,7 @@ std::string describeSceneValueOption(const SceneValueOption& option);
 std::string formatNumber(double value);
 
 // Reads args[i] as a scene option: `--NAME` of a switch, `--enable LIST`, `--feedback STYLE`,
-// `--sprites N`, `--speed X`. Returns the words it took (0: not a scene option), or -1 with a
+// `--sprites N`, `--speed X`, `--render-scale K`. Returns the words it took (0: not a scene option), or -1 with a
 // one-line reason naming the option and what it accepts.
 int takeSceneOption(const std::vector<std::string>& args, std::size_t i, SceneOptions& options, std::string& error);
 

@@ -22,6 +22,8 @@ void setupGlState() {
 void startScene(Scene& s, const SceneStart& start) {
     renewScene(s);
     s.options = start.options;
+    // Auto starts at full size; the saver's choice comes once it has measured frames.
+    s.drawDivisor = start.options.renderScale > 0 ? start.options.renderScale : 1;
     // The one seeding: the scene's objects have drawn their start values already.
     seedRandom(start.seed);
     setupGlState();

@@ -37,6 +37,10 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
             c.windowSystem = choice;
             continue;
         }
+        if (all[i] == "--verbose") {
+            c.saverOptions.verbose = true;
+            continue;
+        }
         const int taken = takeSceneOption(all, i, c.saverOptions.scene, error);
         if (taken < 0) return refused(LinuxMode::Saver, error);
         if (taken > 0) i += static_cast<std::size_t>(taken) - 1;
@@ -63,6 +67,7 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
                                                      " to " + std::to_string(delay.high));
             }
             c.saverOptions.delayMicroseconds = micros;
+            c.saverOptions.delayGiven = true;
             ++i;
         } else if (option == HACK_FPS) {
             c.saverOptions.showFps = true;

@@ -54,8 +54,11 @@ void printHelp() {
         hackUsage(HACK_ROOT, "--").c_str(), hackUsage(HACK_WINDOW_ID, "--").c_str());
     std::printf("      %-11s the frame rate and CPU load in the lower-left corner\n",
                 hackUsage(HACK_FPS, "--").c_str());
-    std::printf("      %-11s at least N microseconds between frames (0: once per display refresh)\n",
-                hackUsage(HACK_DELAY, "--", "N").c_str());
+    std::printf(
+        "      %-11s at least N microseconds between frames (0: once per display refresh;\n"
+        "                  without it at most 60 a second, 30 where OpenGL draws in software)\n",
+        hackUsage(HACK_DELAY, "--", "N").c_str());
+    std::printf("      --verbose   say on stderr at which render scale the saver draws, and why\n");
     std::printf(
         "      --x11, --wayland  the window system to draw on. By default /s covers every output of\n"
         "                  the Wayland session when $WAYLAND_DISPLAY names a compositor that answers,\n"

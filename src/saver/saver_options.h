@@ -11,7 +11,9 @@ constexpr long MAX_DELAY_MICROSECONDS = 10000000;
 struct SaverOptions {
     SceneOptions scene;
     long delayMicroseconds = 0;  // the least time between two frames; 0: once per refresh
+    bool delayGiven = false;     // --delay was given: it paces a software renderer too (else 30 a second)
     bool showFps = false;        // the frame rate and CPU load in the lower-left corner
+    bool verbose = false;        // say on stderr which render scale the saver draws at, and why
     bool sceneless = false;      // the window stays black, without OpenGL (a Wayland output past the
                                  // number that get the scene): the host's close rules still run
 };

@@ -1,4 +1,5 @@
 // The saver window's application procedure: context and scene at creation, a frame per timer tick.
+#include <cstdio>
 #include <ctime>
 
 #include "app/fps_overlay.h"
@@ -10,6 +11,7 @@
 #include "saver/frame_schedule.h"
 #include "saver/graphics_context.h"
 #include "saver/saver_options.h"
+#include "saver/scale_choice.h"
 
 namespace smokedrift {
 
@@ -32,6 +34,86 @@ bool windowHidden() {
 SaverOptions saverOptions;
 FpsOverlay fpsOverlay;
 
+// The render scale: given, or chosen by measuring where the renderer draws in software.
+constinit bool choosingScale = false;
+constinit double frameBudget = 0;                   // microseconds
+constinit int scaledWidth = -1, scaledHeight = -1;  // the window size the choice is for
+ScaleChooser scaleChooser;
+
+int maxTextureSide() {
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    return side;
+}
+
+// Divisors whose texture this context can hold at the window's size.
+unsigned allowedScales(int width, int height) {
+    const int side = maxTextureSide();
+    unsigned allowed = scaleBit(1);
+    for (int k = 2; k <= MAX_RENDER_SCALE; ++k)
+        if (scaleFits(k, width, height, side)) allowed |= scaleBit(k);
+    return allowed;
+}
+
+void startChoosingScale(int width, int height) {
+    scaledWidth = width;
+    scaledHeight = height;
+    scaleChooser.start(width, height, allowedScales(width, height), frameBudget);
+    scene.drawDivisor = scaleChooser.scale();
+}
+
+void sayScale(int width, int height, const char* why) {
+    if (!saverOptions.verbose) return;
+    const int k = fittingScale(scene.drawDivisor, width, height, maxTextureSide());
+    std::fprintf(stderr, "smokedrift: render scale %d, %dx%d drawn at %dx%d: %s\n", k, width, height,
+                 drawnSide(width, k), drawnSide(height, k), why);
+}
+
+// Once the renderer is known: how often frames are due and at which scale they are drawn.
+void choosePacingAndScale(int width, int height) {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const char* vendor = reinterpret_cast<const char*>(glGetString(GL_VENDOR));
+    const bool software = softwareRenderer(renderer, vendor);
+    // A --delay sets the least time between frames. Without one, at most 60 a second, or 30 where
+    // the CPU draws: every frame it saves is a share of a core given back.
+    long interval = 1000000 / 60;
+    if (saverOptions.delayGiven && saverOptions.delayMicroseconds > 0) {
+        frameSchedule = FrameSchedule(saverOptions.delayMicroseconds);
+        interval = saverOptions.delayMicroseconds;
+    } else if (software && !saverOptions.delayGiven) {
+        frameSchedule = FrameSchedule(1000000, 30);
+        interval = 1000000 / 30;
+    } else {
+        frameSchedule = FrameSchedule();
+    }
+    char why[256];
+    choosingScale = software && saverOptions.scene.renderScale == 0;
+    if (choosingScale) {
+        frameBudget = FRAME_BUDGET_SHARE * static_cast<double>(interval);
+        startChoosingScale(width, height);
+        return;  // said once measured
+    }
+    if (saverOptions.scene.renderScale > 0) {
+        std::snprintf(why, sizeof(why), "as given (--render-scale %d)", saverOptions.scene.renderScale);
+    } else {
+        std::snprintf(why, sizeof(why), "'%s' is no software renderer", renderer != nullptr ? renderer : "?");
+    }
+    sayScale(width, height, why);
+}
+
+void measuredFrame(std::int64_t start, std::int64_t end) {
+    if (!choosingScale) return;
+    const bool news = scaleChooser.frameDrawn(end, end - start);
+    scene.drawDivisor = scaleChooser.scale();
+    if (!news) return;
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    char why[256];
+    std::snprintf(why, sizeof(why), "a frame took %.1f ms at scale %d, the budget is %.1f ms ('%s' draws in software)",
+                  scaleChooser.lastCost() / 1000, scaleChooser.lastMeasuredScale(), scaleChooser.budget() / 1000,
+                  renderer != nullptr ? renderer : "?");
+    sayScale(scaledWidth, scaledHeight, why);
+}
+
 void startFpsOverlay() {
     const unsigned lists = glGenLists(FpsOverlay::CHAR_COUNT);
     if (lists != 0 && wglUseFontBitmapsA(deviceContext, FpsOverlay::FIRST_CHAR, FpsOverlay::CHAR_COUNT, lists)) {
@@ -40,17 +122,21 @@ void startFpsOverlay() {
 }
 
 void drawFrame() {
+    // A frame's cost runs from the first call to the end of the swap, which waits for a software
+    // renderer to finish the picture.
+    const std::int64_t start = saverMicroseconds();
     scene.renderFrame();
     if (!saverOptions.showFps) {
         SwapBuffers(deviceContext);
+        measuredFrame(start, saverMicroseconds());
         return;
     }
-    fpsOverlay.countFrame(static_cast<double>(saverMicroseconds()) * 1e-6,
-                          static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
+    fpsOverlay.countFrame(static_cast<double>(start) * 1e-6, static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
     fpsOverlay.draw(static_cast<int>(scene.screenLayout.windowWidth),
                     static_cast<int>(scene.screenLayout.windowHeight));
     SwapBuffers(deviceContext);
     fpsOverlay.restore();
+    measuredFrame(start, saverMicroseconds());
 }
 
 }  // namespace
@@ -72,13 +158,17 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
         if (saverOptions.showFps) startFpsOverlay();
-        // A --delay sets the least time between frames; without one, at most 60 a second.
-        frameSchedule =
-            saverOptions.delayMicroseconds > 0 ? FrameSchedule(saverOptions.delayMicroseconds) : FrameSchedule();
+        choosePacingAndScale(client.right, client.bottom);
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
         return 0;
     }
-    case WM_SIZE: scene.resize(LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_SIZE:
+        scene.resize(LOWORD(lParam), HIWORD(lParam));
+        // Another size costs another fill: measured again from a first guess.
+        if (choosingScale && (LOWORD(lParam) != scaledWidth || HIWORD(lParam) != scaledHeight)) {
+            startChoosingScale(LOWORD(lParam), HIWORD(lParam));
+        }
+        return 0;
     case WM_DESTROY:
         KillTimer(window, FRAME_TIMER_ID);
         scene.release();  // while the context is still current

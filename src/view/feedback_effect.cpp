@@ -46,6 +46,8 @@ void FeedbackEffect::fitLayoutToTexture() {
 void FeedbackEffect::copyBlock() {
     const int tw = texture.width;
     const int th = texture.height;
+    // Drawn smaller, the block is a smaller block of the back buffer: scaled up before the copy.
+    if (scale != nullptr && scale->copyWindowBlock(texture, tw, th)) return;
     const int windowW = static_cast<int>(layout->windowWidth);
     const int windowH = static_cast<int>(layout->windowHeight);
     if (tw <= windowW && th <= windowH) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "textures/texture.h"
+#include "view/render_scale.h"
 #include "view/screen_layout.h"
 
 namespace smokedrift {
@@ -56,6 +57,7 @@ public:
     float tileScale = 1;
     float motionSpeed = 1;
     ScreenLayout* layout = nullptr;  // not owned
+    RenderScale* scale = nullptr;    // not owned; null or at divisor 1, captures copy the frame as it is
     Texture texture;
     float tileX[MAX_TILES][MAX_TILES] = {};
     float tileY[MAX_TILES][MAX_TILES] = {};

@@ -37,7 +37,11 @@ void ScreenLayout::setFadeColor(float r, float g, float b, float a) {
 
 void ScreenLayout::useViewport(int i) {
     currentViewport = i;
-    viewports[i].applyViewport();
+    if (drawScaleX == 1 && drawScaleY == 1) {
+        viewports[i].applyViewport();
+    } else {
+        viewports[i].applyViewportScaled(drawScaleX, drawScaleY);
+    }
 }
 
 void ScreenLayout::beginOverlay(int i) {

@@ -31,6 +31,10 @@ public:
     int currentViewport = 0;
     int effectMode = 0;
     Viewport viewports[MAX_VIEWPORTS];
+    // Drawn pixels per window pixel: below 1 while the frame is drawn smaller and scaled up
+    // (RenderScale); viewports shrink by it, projections keep window units.
+    float drawScaleX = 1;
+    float drawScaleY = 1;
 };
 
 }  // namespace smokedrift

@@ -1,5 +1,7 @@
 #include "view/viewport.h"
 
+#include <cmath>
+
 #include "base/gl.h"
 
 namespace smokedrift {
@@ -35,6 +37,17 @@ void Viewport::updatePixelRect() {
 void Viewport::applyViewport() const {
     glViewport(static_cast<GLint>(pixelLeft), static_cast<GLint>(pixelBottom), static_cast<GLsizei>(pixelWidth),
                static_cast<GLsizei>(pixelHeight));
+}
+
+void Viewport::applyViewportScaled(float sx, float sy) const {
+    const int left = static_cast<int>(pixelLeft);
+    const int bottom = static_cast<int>(pixelBottom);
+    const int right = left + static_cast<int>(pixelWidth);
+    const int top = bottom + static_cast<int>(pixelHeight);
+    const auto scaled = [](int v, float s) { return static_cast<GLint>(std::lround(static_cast<float>(v) * s)); };
+    const GLint x = scaled(left, sx);
+    const GLint y = scaled(bottom, sy);
+    glViewport(x, y, scaled(right, sx) - x, scaled(top, sy) - y);
 }
 
 void Viewport::applyOverlayProjection() const {

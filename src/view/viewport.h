@@ -14,6 +14,9 @@ public:
     void setArea(double l, double b, double r, double t);
     void updatePixelRect();
     void applyViewport() const;
+    // The same rectangle in a frame drawn smaller, its window pixels times (sx, sy): each edge is
+    // rounded on its own, so viewports that meet in the window still meet.
+    void applyViewportScaled(float sx, float sy) const;
     void applyOverlayProjection() const;
 
     Camera camera;

@@ -57,21 +57,40 @@ TEST(FrameAllocation, TheCounterSeesAllocations) {
     EXPECT_EQ(allocations.load() - before, 1);
 }
 
-TEST(FrameAllocation, EveryPassAndTheFeedbackEffectAllocateNothingEither) {
+namespace {
+
+// Allocations in 1000 frames of the scene started with `options`, capturing every 200 frames and
+// letting the tiles fly in between.
+long allocationsInFramesWithCaptures(const SceneOptions& options) {
     setMillisecondSource(&simulated);
-    const unsigned every = switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) |
-                           switchBit(SWITCH_FOG) | switchBit(SWITCH_BACKGROUND);
-    startScene(scene, {640, 480, 5, {every}});  // builds the star list and places the particles
+    startScene(scene, {640, 480, 5, options});  // builds the star list and places the particles
+    scene.renderFrame();                        // a frame drawn smaller allocates its texture here
     recgl::setRecording(false);
     const long before = allocations.load();
     for (int i = 0; i < 1000; ++i) {
         now += 16;
-        // Capture every 200 frames, then let the tiles fly.
         scene.screenLayout.effectMode = (i % 200 == 10) ? 1 : (i % 200 > 10 ? 2 : 0);
         scene.renderFrame();
     }
     const long during = allocations.load() - before;
     recgl::setRecording(true);
     setMillisecondSource(nullptr);
-    EXPECT_EQ(during, 0) << "heap allocations in 1000 frames with every pass on";
+    return during;
+}
+
+}  // namespace
+
+TEST(FrameAllocation, EveryPassAndTheFeedbackEffectAllocateNothingEither) {
+    SceneOptions every;
+    every.switches = switchBit(SWITCH_3D) | switchBit(SWITCH_STARS) | switchBit(SWITCH_PARTICLES) |
+                     switchBit(SWITCH_FOG) | switchBit(SWITCH_BACKGROUND);
+    EXPECT_EQ(allocationsInFramesWithCaptures(every), 0) << "heap allocations in 1000 frames with every pass on";
+}
+
+TEST(FrameAllocation, FramesDrawnSmallerAllocateNothingEither) {
+    SceneOptions options;
+    options.switches = switchBit(SWITCH_BACKGROUND);
+    options.renderScale = 3;
+    EXPECT_EQ(allocationsInFramesWithCaptures(options), 0) << "heap allocations in 1000 frames drawn at a third";
+    EXPECT_EQ(scene.renderScale.divisor(), 3);
 }

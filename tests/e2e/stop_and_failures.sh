@@ -28,7 +28,8 @@ while IFS='|' read -r env words; do
 done <<'CASES'
 |hello
 |-help
-|--verbose
+|--loud
+|/s --render-scale 0
 |/x
 |/p
 |/p 99999999

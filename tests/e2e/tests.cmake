@@ -11,7 +11,7 @@ target_link_libraries(e2e_swap_count PRIVATE ${CMAKE_DL_LIBS})
 
 foreach(script full_screen_draws input_closes single_instance preview configure_dialog stop_and_failures faults no_writes
                full_destination own_window resize no_opengl hidden_window
-               screen_resize keep_on_top multi_screen root_under_wm)
+               screen_resize keep_on_top multi_screen root_under_wm render_scale)
   add_test(NAME e2e.${script}
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:smokedrift> $<TARGET_FILE:e2e_send_close>
                    $<TARGET_FILE:e2e_swap_count> $<TARGET_FILE:e2e_map_popup>)

@@ -304,8 +304,17 @@ void glGetFloatv(GLenum p, GLfloat* v) {
 }
 void glGetIntegerv(GLenum p, GLint* v) {
     record("glGetIntegerv", {double(p)});
-    *v = 0;
+    *v = p == GL_MAX_TEXTURE_SIZE ? 16384 : 0;  // llvmpipe's
 }
+const GLubyte* glGetString(GLenum name) {
+    record("glGetString", {double(name)});
+    return reinterpret_cast<const GLubyte*>(name == GL_RENDERER ? "recording GL" : "smokedrift tests");
+}
+void glScissor(GLint x, GLint y, GLsizei w, GLsizei h) {
+    record("glScissor", {double(x), double(y), double(w), double(h)});
+}
+void glPushAttrib(GLbitfield mask) { record("glPushAttrib", {double(mask)}); }
+void glPopAttrib() { record("glPopAttrib", {}); }
 
 // Textures.
 void glGenTextures(GLsizei n, GLuint* names) {
@@ -357,6 +366,10 @@ void glDrawPixels(GLsizei w, GLsizei h, GLenum format, GLenum type, const GLvoid
     record("glDrawPixels", {double(w), double(h), double(format), double(type)});
 }
 void glRasterPos2i(GLint x, GLint y) { record("glRasterPos2i", {double(x), double(y)}); }
+void glPixelZoom(GLfloat x, GLfloat y) { record("glPixelZoom", {x, y}); }
+void glCopyPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum type) {
+    record("glCopyPixels", {double(x), double(y), double(w), double(h), double(type)});
+}
 void glListBase(GLuint base) { record("glListBase", {double(base)}); }
 void glCallLists(GLsizei n, GLenum type, const GLvoid*) { record("glCallLists", {double(n), double(type)}); }
 

@@ -48,6 +48,13 @@ TEST(SceneOptions, ValuesInsideTheirRangesAreTakenAndTheRestRefused) {
         {{"--sprites", "5", "--sprites", "5"}, true},
         {{"--speed", "2", "--speed", "3"}, false},
         {{"--feedback", "tiles", "--feedback", "slide"}, false},
+        {{"--render-scale", "auto"}, true},
+        {{"--render-scale", "1"}, true},
+        {{"--render-scale", "4"}, true},
+        {{"--render-scale", "0"}, false},
+        {{"--render-scale", "5"}, false},
+        {{"--render-scale", "2.0"}, false},
+        {{"--render-scale", "2", "--render-scale", "auto"}, false},
     };
     for (const Read& c : cases) {
         bool ok = false;
