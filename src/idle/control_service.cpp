@@ -23,9 +23,12 @@ constexpr std::uint64_t DEFAULT_FLAGS = SD_BUS_VTABLE_UNPRIVILEGED;
 
 }  // namespace
 
-ControlService::ControlService(InhibitionCheck& listed, long idleSeconds, std::string source,
-                               std::string desktopTimer, std::FILE* log)
-    : listed_(listed), idleSeconds_(idleSeconds), source_(std::move(source)), desktopTimer_(std::move(desktopTimer)),
+ControlService::ControlService(InhibitionCheck& listed, long idleSeconds, std::string source, std::string desktopTimer,
+                               std::FILE* log)
+    : listed_(listed),
+      idleSeconds_(idleSeconds),
+      source_(std::move(source)),
+      desktopTimer_(std::move(desktopTimer)),
       log_(log) {}
 
 ControlService::~ControlService() {
@@ -83,8 +86,7 @@ ControlState ControlService::state() const {
     if (watcher_ == nullptr) return ControlState::Waiting;
     switch (watcher_->state()) {
     case WatcherState::SaverRunning: return ControlState::SaverRunning;
-    case WatcherState::IdleButInhibited:
-        return paused() ? ControlState::Paused : ControlState::HeldOff;
+    case WatcherState::IdleButInhibited: return paused() ? ControlState::Paused : ControlState::HeldOff;
     case WatcherState::WaitingForActivity: return paused() ? ControlState::Paused : ControlState::Idle;
     case WatcherState::WaitingForIdle: break;
     }
@@ -204,7 +206,8 @@ int ControlService::onPause(sd_bus_message* m, void* userdata, sd_bus_error* err
     self->pauseEndMs_ = nowMs() + static_cast<std::uint64_t>(seconds) * 1000;
     self->armTimer(self->pauseEndMs_);
     self->notice_.changed = true;
-    if (self->log_ != nullptr) std::fprintf(self->log_, "smokedrift: idle: paused for %lld s\n", static_cast<long long>(seconds));
+    if (self->log_ != nullptr)
+        std::fprintf(self->log_, "smokedrift: idle: paused for %lld s\n", static_cast<long long>(seconds));
     return sd_bus_reply_method_return(m, "");
 }
 

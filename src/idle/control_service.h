@@ -85,9 +85,9 @@ private:
     sd_bus_slot* object_ = nullptr;
     int timer_ = -1;
     ControlNotice notice_;
-    std::uint64_t pauseEndMs_ = 0;     // CLOCK_MONOTONIC; 0: no pause
-    std::uint64_t activityAtMs_ = 0;   // the last SimulateActivity; 0: none
-    std::uint64_t idleSinceMs_ = 0;    // when the session went idle, as the source said; 0: not idle
+    std::uint64_t pauseEndMs_ = 0;    // CLOCK_MONOTONIC; 0: no pause
+    std::uint64_t activityAtMs_ = 0;  // the last SimulateActivity; 0: none
+    std::uint64_t idleSinceMs_ = 0;   // when the session went idle, as the source said; 0: not idle
     // What was last announced.
     ControlState shownState_ = ControlState::Waiting;
     std::int64_t shownPause_ = 0;

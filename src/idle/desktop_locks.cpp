@@ -50,7 +50,8 @@ public:
         // Any sender: a forged signal only makes us ask again.
         sd_bus_match_signal(bus_, &gnomeSlot_, nullptr, nullptr, GNOME.interface, "ActiveChanged", onChanged, this);
         if (plasma_)
-            sd_bus_match_signal(bus_, &plasmaSlot_, nullptr, nullptr, PLASMA.interface, "ActiveChanged", onChanged, this);
+            sd_bus_match_signal(bus_, &plasmaSlot_, nullptr, nullptr, PLASMA.interface, "ActiveChanged", onChanged,
+                                this);
     }
     ~DesktopLockCheck() override {
         sd_bus_slot_unref(gnomeSlot_);

@@ -149,7 +149,8 @@ std::vector<DesktopTimer> plasmaTimers(const KdeConfig& locker, const KdeConfig&
         // mains power: a missing file means that default, a missing group means off.
         long screenOff = 600;
         if (profiles.found) screenOff = number(profiles.get("AC/DPMSControl", "idleTime"), LONGEST).value_or(0);
-        timers.push_back({"KDE Plasma", "switches the screen off", "powermanagementprofilesrc [AC][DPMSControl] idleTime",
+        timers.push_back({"KDE Plasma", "switches the screen off",
+                          "powermanagementprofilesrc [AC][DPMSControl] idleTime",
                           "in System Settings > Power Management > Energy Saving > Screen Energy Saving", screenOff});
         return timers;
     }
@@ -163,8 +164,9 @@ std::vector<DesktopTimer> plasmaTimers(const KdeConfig& locker, const KdeConfig&
         return on ? number(power.get(group, key), LONGEST).value_or(fallback) : 0;
     };
     const char* where = "in System Settings > Power Management > On AC Power";
-    timers.push_back({"KDE Plasma", "dims the screen", "powerdevilrc [AC][Display] DimDisplayWhenIdle, DimDisplayIdleTimeoutSec",
-                      where, timer("AC/Display", "DimDisplayWhenIdle", true, "DimDisplayIdleTimeoutSec", 300), false});
+    timers.push_back({"KDE Plasma", "dims the screen",
+                      "powerdevilrc [AC][Display] DimDisplayWhenIdle, DimDisplayIdleTimeoutSec", where,
+                      timer("AC/Display", "DimDisplayWhenIdle", true, "DimDisplayIdleTimeoutSec", 300), false});
     timers.push_back({"KDE Plasma", "switches the screen off",
                       "powerdevilrc [AC][Display] TurnOffDisplayWhenIdle, TurnOffDisplayIdleTimeoutSec", where,
                       timer("AC/Display", "TurnOffDisplayWhenIdle", true, "TurnOffDisplayIdleTimeoutSec", 600)});

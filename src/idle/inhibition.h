@@ -18,15 +18,15 @@ inline constexpr int RECHECK_MS = 5000;
 
 struct Holding {
     bool held = false;
-    std::string holders;  // who holds it and why, for --verbose; printable and bounded
-    int recheckMs = 0;    // > 0: nothing announces the end, ask again after this long
+    std::string holders;     // who holds it and why, for --verbose; printable and bounded
+    int recheckMs = 0;       // > 0: nothing announces the end, ask again after this long
     bool endsSaver = false;  // the desktop's own lock or blank is up: a saver under it is unseen
 };
 
 // One inhibition as far as its check can tell, for `smokedrift --status`.
 struct Inhibitor {
-    std::string path;        // the way it is held: "org.freedesktop.ScreenSaver", "logind", ...
-    std::string holder;      // the application or program; printable and bounded, like `reason`
+    std::string path;    // the way it is held: "org.freedesktop.ScreenSaver", "logind", ...
+    std::string holder;  // the application or program; printable and bounded, like `reason`
     std::string reason;
     std::int64_t since = 0;  // wall-clock seconds; 0: not known
 };

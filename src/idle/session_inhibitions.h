@@ -30,8 +30,8 @@ std::unique_ptr<InhibitionCheck> openPlasmaCheck(sd_bus* session, InhibitionNoti
 // time after it ends.
 std::unique_ptr<InhibitionCheck> openDesktopLockCheck(sd_bus* session, bool plasma, std::uint32_t idleMs,
                                                       InhibitionNotice& notice);
-// logind's `idle` block locks, and its session's LockedHint (systemd-inhibit --what=idle); re-asked on a timer, since logind
-// announces no change of them. Null without a system bus.
+// logind's `idle` block locks, and its session's LockedHint (systemd-inhibit --what=idle); re-asked on a timer, since
+// logind announces no change of them. Null without a system bus.
 std::unique_ptr<InhibitionCheck> openLogindCheck(std::FILE* log);
 
 class SessionInhibitions {

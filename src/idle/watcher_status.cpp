@@ -124,8 +124,10 @@ std::optional<long> parseDuration(std::string_view text) {
         case 's': unit = 1; break;
         default: unit = 0; break;
         }
-        if (unit != 0) text.remove_suffix(1);
-        else unit = 1;
+        if (unit != 0)
+            text.remove_suffix(1);
+        else
+            unit = 1;
     }
     long value = 0;
     const char* end = text.data() + text.size();

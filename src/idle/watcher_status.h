@@ -14,11 +14,11 @@
 namespace smokedrift::idle {
 
 enum class ControlState {
-    Waiting,       // for the session to be idle
-    Idle,          // the saver ran and ended; the user is not back yet
-    HeldOff,       // idle, but an inhibition keeps the saver off
+    Waiting,  // for the session to be idle
+    Idle,     // the saver ran and ended; the user is not back yet
+    HeldOff,  // idle, but an inhibition keeps the saver off
     SaverRunning,
-    Paused,        // smokedrift --pause, until it ends or --resume
+    Paused,  // smokedrift --pause, until it ends or --resume
 };
 
 // The word on the bus and in JSON ("held-off"), and back; nullopt for a word of no state.
@@ -34,12 +34,12 @@ std::optional<long> parseDuration(std::string_view text);
 
 struct WatcherStatus {
     ControlState state = ControlState::Waiting;
-    std::string source;            // the idle source's name
-    std::int64_t idleTime = 0;     // the watcher's --idle seconds
-    std::int64_t idleSeconds = -1;       // how long the session has been idle; -1: the source cannot tell
+    std::string source;                   // the idle source's name
+    std::int64_t idleTime = 0;            // the watcher's --idle seconds
+    std::int64_t idleSeconds = -1;        // how long the session has been idle; -1: the source cannot tell
     std::int64_t secondsUntilSaver = -1;  // -1: not known (held off, or the source cannot tell)
-    std::int64_t pausedUntil = 0;  // wall-clock seconds; 0: not paused
-    std::string desktopTimer;      // a blank or lock of the desktop that comes first, or empty
+    std::int64_t pausedUntil = 0;         // wall-clock seconds; 0: not paused
+    std::string desktopTimer;             // a blank or lock of the desktop that comes first, or empty
     std::vector<Inhibitor> inhibitions;
 };
 

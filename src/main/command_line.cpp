@@ -141,8 +141,8 @@ struct ControlWord {
     bool json;  // takes --json
 };
 constexpr ControlWord CONTROL_WORDS[] = {
-    {"--status", ControlCommand::Status, true},  {"--activate", ControlCommand::Activate, false},
-    {"--pause", ControlCommand::Pause, false},   {"--resume", ControlCommand::Resume, false},
+    {"--status", ControlCommand::Status, true}, {"--activate", ControlCommand::Activate, false},
+    {"--pause", ControlCommand::Pause, false},  {"--resume", ControlCommand::Resume, false},
     {"--watch", ControlCommand::Watch, true},
 };
 

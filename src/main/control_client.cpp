@@ -69,7 +69,8 @@ int readProperty(sd_bus_message* m, const char* name, WatcherStatus& s) {
     if (p == "State" || p == "IdleSource" || p == "DesktopTimer") {
         r = sd_bus_message_read(m, "v", "s", &str);
         if (r < 0) return r;
-        if (p == "State") s.state = idle::stateFromWord(str != nullptr ? str : "").value_or(idle::ControlState::Waiting);
+        if (p == "State")
+            s.state = idle::stateFromWord(str != nullptr ? str : "").value_or(idle::ControlState::Waiting);
         if (p == "IdleSource") s.source = text(str);
         if (p == "DesktopTimer") s.desktopTimer = text(str);
         return r;
@@ -77,8 +78,10 @@ int readProperty(sd_bus_message* m, const char* name, WatcherStatus& s) {
     if (p == "IdleTime" || p == "IdleSeconds" || p == "SecondsUntilSaver" || p == "PausedUntil") {
         r = sd_bus_message_read(m, "v", "x", &number);
         if (r < 0) return r;
-        (p == "IdleTime" ? s.idleTime : p == "IdleSeconds" ? s.idleSeconds
-                                    : p == "SecondsUntilSaver" ? s.secondsUntilSaver : s.pausedUntil) = number;
+        (p == "IdleTime"            ? s.idleTime
+         : p == "IdleSeconds"       ? s.idleSeconds
+         : p == "SecondsUntilSaver" ? s.secondsUntilSaver
+                                    : s.pausedUntil) = number;
         return r;
     }
     if (p == "Inhibitions") {
@@ -100,8 +103,7 @@ int readProperty(sd_bus_message* m, const char* name, WatcherStatus& s) {
 // The watcher's status; 0, or the exit code (said).
 int readStatus(sd_bus* bus, WatcherStatus& s) {
     sd_bus_message* reply = nullptr;
-    if (const int code = call(bus, "org.freedesktop.DBus.Properties", "GetAll", "s", 0, &reply); code != 0)
-        return code;
+    if (const int code = call(bus, "org.freedesktop.DBus.Properties", "GetAll", "s", 0, &reply); code != 0) return code;
     s = {};
     int r = sd_bus_message_enter_container(reply, 'a', "{sv}");
     while (r > 0 && (r = sd_bus_message_enter_container(reply, 'e', "sv")) > 0) {
@@ -123,7 +125,8 @@ int readStatus(sd_bus* bus, WatcherStatus& s) {
 std::string watchLine(const WatcherStatus& s) {
     std::string line = idle::localTime(now(), "%H:%M:%S") + " " + idle::stateWord(s.state);
     if (s.pausedUntil != 0) line += " until " + idle::localTime(s.pausedUntil, "%H:%M");
-    for (const idle::Inhibitor& i : s.inhibitions) line += "; " + i.holder + (i.path.empty() ? "" : " (" + i.path + ")");
+    for (const idle::Inhibitor& i : s.inhibitions)
+        line += "; " + i.holder + (i.path.empty() ? "" : " (" + i.path + ")");
     return line;
 }
 
@@ -163,8 +166,9 @@ int watch(sd_bus* bus, bool json) {
     sd_bus_slot* owner = nullptr;
     int r = sd_bus_match_signal(bus, &properties, idle::WATCHER_BUS_NAME, idle::WATCHER_OBJECT,
                                 "org.freedesktop.DBus.Properties", "PropertiesChanged", onSignal, &changed);
-    const std::string rule = std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',arg0='") +
-                             idle::WATCHER_BUS_NAME + "'";
+    const std::string rule =
+        std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',arg0='") +
+        idle::WATCHER_BUS_NAME + "'";
     if (r >= 0) r = sd_bus_add_match(bus, &owner, rule.c_str(), onOwner, &gone);
     WatcherStatus s;
     int code = r < 0 ? NO_WATCHER : readStatus(bus, s);
@@ -210,7 +214,9 @@ int runControl(const ControlRequest& request) {
         if (code == 0) print(s, request.json, false);
         break;
     case ControlCommand::Activate: code = call(bus, idle::WATCHER_INTERFACE, "Activate", "", 0, nullptr); break;
-    case ControlCommand::Pause: code = call(bus, idle::WATCHER_INTERFACE, "Pause", "x", request.seconds, nullptr); break;
+    case ControlCommand::Pause:
+        code = call(bus, idle::WATCHER_INTERFACE, "Pause", "x", request.seconds, nullptr);
+        break;
     case ControlCommand::Resume: code = call(bus, idle::WATCHER_INTERFACE, "Resume", "", 0, nullptr); break;
     case ControlCommand::Watch: code = watch(bus, request.json); break;
     }

@@ -12,11 +12,26 @@ TEST(WatcherStatus, PauseDurationsTakeHoursMinutesSecondsAndRefuseTheRest) {
         const char* text;
         std::optional<long> seconds;
     } cases[] = {
-        {"1h", 3600}, {"30m", 1800}, {"90s", 90}, {"600", 600}, {"1", 1}, {"168h", MAX_PAUSE_SECONDS},
-        {"0", std::nullopt}, {"0m", std::nullopt}, {"-1", std::nullopt}, {"+5", std::nullopt},
-        {"1x", std::nullopt}, {"1hm", std::nullopt}, {"h", std::nullopt}, {"", std::nullopt},
-        {" 5", std::nullopt}, {"5 ", std::nullopt}, {"169h", std::nullopt}, {"604801", std::nullopt},
-        {"99999999999999999999", std::nullopt}, {"9223372036854775807h", std::nullopt},
+        {"1h", 3600},
+        {"30m", 1800},
+        {"90s", 90},
+        {"600", 600},
+        {"1", 1},
+        {"168h", MAX_PAUSE_SECONDS},
+        {"0", std::nullopt},
+        {"0m", std::nullopt},
+        {"-1", std::nullopt},
+        {"+5", std::nullopt},
+        {"1x", std::nullopt},
+        {"1hm", std::nullopt},
+        {"h", std::nullopt},
+        {"", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"169h", std::nullopt},
+        {"604801", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"9223372036854775807h", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(parseDuration(c.text), c.seconds) << "'" << c.text << "'";
 }
