@@ -77,8 +77,11 @@ start_gnome_shell() {
   chmod -R a+rX "$data"
   # gnome-session 48 (Debian 13) has no --builtin: started without it and without systemd, it fails
   # to start its systemd target and then starts the session itself.
-  local builtin=--builtin
-  /usr/libexec/gnome-session-binary --help 2>/dev/null | grep -q -e --builtin || builtin=
+  # (Read whole: grep -q would leave at the match, and a pipe whose writer then dies of SIGPIPE
+  # fails under pipefail, which would drop --builtin where it exists.)
+  local builtin=--builtin help
+  help=$(/usr/libexec/gnome-session-binary --help 2>/dev/null) || true
+  [[ $help == *--builtin* ]] || builtin=
   exec_as_compositor env HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" XDG_SESSION_TYPE=wayland \
     XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_ID=c1 XDG_DATA_DIRS="$data:/usr/share" dbus-run-session -- sh -c \
     'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0/bus.address"; echo $$ >"$0/mutter.pid"
