@@ -4,6 +4,7 @@
 
 #include "app/scene.h"
 #include "base/gl.h"
+#include "textures/texture.h"
 
 void EglTest::SetUp() {}
 
@@ -12,6 +13,9 @@ void EglTest::TearDown() { smokedrift::scene.release(); }
 void EglTest::makeContext(int width, int height) {
     std::string error;
     ASSERT_TRUE(context.create(width, height, error)) << error;
+    // A new context has no texture bound: the bind cache must not carry an earlier test's name,
+    // which the new context may hand out again.
+    smokedrift::resetTextureState();
 }
 
 Rgba readPixel(int x, int y) {
