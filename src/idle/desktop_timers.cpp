@@ -130,7 +130,8 @@ std::optional<long> lockSeconds(const std::string* text) {
     errno = 0;
     char* end = nullptr;
     const double minutes = std::strtod(text->c_str(), &end);
-    if (errno != 0 || *end != '\0' || !(minutes >= 0) || minutes > LONGEST / 60) return std::nullopt;
+    if (errno != 0 || *end != '\0' || !(minutes >= 0) || minutes > static_cast<double>(LONGEST) / 60)
+        return std::nullopt;
     return std::lround(minutes * 60);
 }
 

@@ -193,7 +193,7 @@ std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* ou
     }
     const auto first = firstBefore(timers, watcherSeconds);
     if (!first) return {};
-    const std::string line = warningLine(*first, watcherSeconds);
+    std::string line = warningLine(*first, watcherSeconds);
     std::fprintf(out, "smokedrift: %s\n", line.c_str());
     return line;
 }
