@@ -20,9 +20,10 @@ add_library(smokedrift_win32 STATIC
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
 
-# One process per session and purpose, and children that die with their parent, for the idle
-# watcher and the Wayland saver alike.
-add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp src/base/child_process.cpp)
+# One process per session and purpose, children that die with their parent, and the session's
+# environment read once, for the entry, the idle watcher and the Wayland saver alike.
+add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp src/base/child_process.cpp
+  src/base/session_environment.cpp)
 target_include_directories(smokedrift_session_lock PUBLIC src)
 target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 
