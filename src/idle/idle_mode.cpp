@@ -12,10 +12,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "base/child_process.h"
+#include "base/session_environment.h"
 #include "base/session_lock.h"
 #include "idle/control_service.h"
 #include "idle/desktop_timers.h"
@@ -49,12 +49,11 @@ int openSignalFd() {
 
 // One watcher per session: true when another of ours holds the session's lock. A lock no other
 // account can take; without a folder to lock in, this one watches anyway.
-bool anotherWatcherRuns() {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    const std::string session = sessionKey(std::getenv("WAYLAND_DISPLAY"), runtimeDir, std::getenv("DISPLAY"),
-                                           std::getenv("DBUS_SESSION_BUS_ADDRESS"));
+bool anotherWatcherRuns(const SessionEnvironment& env) {
+    const std::string session =
+        sessionKey(env.waylandDisplay.c_str(), env.runtimeDir.c_str(), env.x11Display.c_str(), env.sessionBus.c_str());
     if (session.empty()) return false;
-    const SessionLock lock = takeSessionLock("idle", session, runtimeDir, std::getenv("TMPDIR"));
+    const SessionLock lock = takeSessionLock("idle", session, env.runtimeDir.c_str(), env.tmpDir.c_str());
     if (lock.result == LockResult::Unavailable) {
         std::fprintf(stderr, "smokedrift: --idle: no folder of our own to lock the session in (%s); watching anyway\n",
                      std::strerror(errno));
@@ -72,14 +71,15 @@ bool reapSaver(SaverProcess& saver, int& status) {
 }  // namespace
 
 int runIdleMode(const IdleModeOptions& options) {
-    if (anotherWatcherRuns()) {
+    // The session as it was when the watcher started, for every part of it.
+    const SessionEnvironment env = readSessionEnvironment();
+    if (anotherWatcherRuns(env)) {
         std::fprintf(stderr, "smokedrift: --idle: a watcher already runs in this session\n");
         return 0;
     }
 
     std::string missing;
-    std::unique_ptr<IdleSource> source =
-        chooseIdleSource(sessionCandidates(std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")), missing);
+    std::unique_ptr<IdleSource> source = chooseIdleSource(sessionCandidates(env), missing);
     if (source == nullptr) {
         std::fprintf(stderr, "smokedrift: %s\n", missing.c_str());
         return 255;
@@ -92,11 +92,11 @@ int runIdleMode(const IdleModeOptions& options) {
         return 255;
     }
     // After the signals are blocked: GLib's threads inherit that.
-    const std::string desktopTimer = reportDesktopTimers(options.seconds, options.verbose, stderr);
+    const std::string desktopTimer = reportDesktopTimers(env, options.seconds, options.verbose, stderr);
     if (!source->start(static_cast<std::uint32_t>(options.seconds * 1000))) return 255;
 
     const auto idleMs = static_cast<std::uint32_t>(options.seconds * 1000);
-    SessionInhibitions inhibitions(idleMs, options.verbose ? stderr : nullptr, *source);
+    SessionInhibitions inhibitions(env, idleMs, options.verbose ? stderr : nullptr, *source);
     SaverProcess saver(options.saverOptions);
     SourceReadiedSaver readied(saver, *source);
     ControlService control(inhibitions.checks(), options.seconds, source->name(), desktopTimer,

@@ -22,7 +22,7 @@
 #include <string>
 
 #include "idle/gnome_overview.h"
-#include "idle/idle_sources.h"
+#include "idle/idle_source.h"
 #include "idle/mutter_idle_state.h"
 
 namespace smokedrift::idle {
@@ -105,7 +105,7 @@ public:
 
     const char* name() const override { return "GNOME's org.gnome.Mutter.IdleMonitor (session bus)"; }
 
-    bool desktopServesScreenSaver() const override { return true; }
+    const char* desktop() const override { return "GNOME"; }
 
     bool start(std::uint32_t milliseconds) override {
         // The matches first, then the owners and the watch, so that nothing falls in between.

@@ -3,38 +3,24 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <string_view>
 
 namespace smokedrift::idle {
 
-namespace {
-
-bool namesDesktop(const char* currentDesktop, std::string_view wanted) {
-    std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
-    while (!list.empty()) {
-        const std::string_view desktop = list.substr(0, list.find(':'));
-        if (desktop == wanted) return true;
-        list.remove_prefix(std::min(list.size(), desktop.size() + 1));
-    }
-    return false;
+bool desktopServesScreenSaver(const SessionEnvironment& session, const IdleSource& source) {
+    // Both desktops keep their inhibitions where the watcher asks (the session manager, the
+    // policy agent).
+    const auto serves = [](std::string_view desktop) { return desktop == "GNOME" || desktop == "KDE"; };
+    return anyListEntry(session.currentDesktop, serves) || (source.desktop() != nullptr && serves(source.desktop()));
 }
 
-}  // namespace
-
-bool desktopServesScreenSaver(const char* currentDesktop) {
-    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
-    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
-    return namesDesktop(currentDesktop, "GNOME") || namesDesktop(currentDesktop, "KDE");
-}
-
-SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source) {
+SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log,
+                                       IdleSource& source) {
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;
         service_ = std::make_unique<ScreenSaverService>(session_, idleMs, log, notice_);
         bool ours = false;
-        if (source.desktopServesScreenSaver() || desktopServesScreenSaver(std::getenv("XDG_CURRENT_DESKTOP"))) {
+        if (desktopServesScreenSaver(session, source)) {
             if (log != nullptr)
                 std::fprintf(log, "smokedrift: idle: org.freedesktop.ScreenSaver left to the desktop\n");
         } else {
@@ -43,8 +29,7 @@ SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, Idl
         plasma_ = openPlasmaCheck(session_, notice_);
         // Whoever else serves org.freedesktop.ScreenSaver (KWin's locker on Plasma) is asked
         // whether its lock is up; never ourselves, which would wait on our own answer.
-        lock_ = openDesktopLockCheck(session_, !ours && !namesDesktop(std::getenv("XDG_CURRENT_DESKTOP"), "GNOME"),
-                                     idleMs, notice_);
+        lock_ = openDesktopLockCheck(session_, !ours && !session.namesDesktop("GNOME"), idleMs, notice_);
     } else {
         session_ = nullptr;
         if (log != nullptr)

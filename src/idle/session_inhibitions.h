@@ -12,15 +12,17 @@
 #include <functional>
 #include <memory>
 
+#include "base/session_environment.h"
 #include "idle/idle_source.h"
 #include "idle/inhibition.h"
 #include "idle/screensaver_service.h"
 
 namespace smokedrift::idle {
 
-// Whether the desktop named in XDG_CURRENT_DESKTOP serves org.freedesktop.ScreenSaver itself, and
-// would fail to, or queue behind us, if the watcher took the name first.
-bool desktopServesScreenSaver(const char* currentDesktop);
+// Whether the session's desktop serves org.freedesktop.ScreenSaver itself (GNOME's settings daemon
+// queues for the name; Plasma's locker gives up on it), and would fail to, or queue behind us, if
+// the watcher took the name first: named in XDG_CURRENT_DESKTOP, or the one `source` is part of.
+bool desktopServesScreenSaver(const SessionEnvironment& session, const IdleSource& source);
 
 // Plasma: PowerDevil's policy agent, which Plasma's own org.freedesktop.ScreenSaver hands its
 // inhibitions to (KWin's idle notifications do not follow them). Announces changes with a signal.
@@ -38,7 +40,7 @@ class SessionInhibitions {
 public:
     // `source` (which outlives this) adds its own check, and may leave the ScreenSaver name to
     // its desktop.
-    SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source);
+    SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log, IdleSource& source);
     ~SessionInhibitions();
 
     InhibitionCheck& checks() { return checks_; }

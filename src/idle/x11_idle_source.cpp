@@ -32,7 +32,7 @@
 #include <cstring>
 #include <optional>
 
-#include "idle/idle_sources.h"
+#include "idle/idle_source.h"
 #include "idle/x11_idle_logic.h"
 
 namespace smokedrift::idle {
@@ -225,10 +225,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IdleSource> openX11IdleSource() {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0' || watched != nullptr) return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+std::unique_ptr<IdleSource> openX11IdleSource(const SessionEnvironment& session) {
+    if (session.x11Display.empty() || watched != nullptr) return nullptr;
+    Display* display = XOpenDisplay(session.x11Display.c_str());
     if (display == nullptr) return nullptr;
     X11IdleState s;
     s.display = display;
