@@ -197,11 +197,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InhibitionCheck> openPlasmaCheck(sd_bus* session, InhibitionNotice& notice) {
-    return std::make_unique<PlasmaCheck>(session, notice);
+std::unique_ptr<InhibitionCheck> openPlasmaCheck(const CheckContext& context) {
+    if (context.sessionBus == nullptr) return nullptr;
+    return std::make_unique<PlasmaCheck>(context.sessionBus, context.notice);
 }
 
-std::unique_ptr<InhibitionCheck> openLogindCheck(std::FILE* log) {
+std::unique_ptr<InhibitionCheck> openLogindCheck(const CheckContext& context) {
+    std::FILE* log = context.log;
     sd_bus* bus = nullptr;
     const int r = sd_bus_open_system(&bus);
     if (r < 0) {
