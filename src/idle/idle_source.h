@@ -46,6 +46,11 @@ public:
     // The descriptor the watcher sleeps on (poll for reading); the source never needs a timer.
     virtual int fd() const = 0;
 
+    // Events already read off fd() and queued inside the process, where poll() cannot see them:
+    // a call made on the same connection (an inhibition's question) may have read them with its
+    // answer. The loop asks before each wait and dispatches without waiting when true.
+    virtual bool pending() { return false; }
+
     // Reads what arrived on fd() and returns the next event; called again while it returns
     // something other than `None` (a read can bring several events). It never blocks: the
     // watcher also calls it once right after start(), for what start() may have read already.

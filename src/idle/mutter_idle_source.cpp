@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 
+#include "idle/event_loop.h"
 #include "idle/gnome_overview.h"
 #include "idle/idle_source.h"
 #include "idle/mutter_idle_state.h"
@@ -131,6 +132,8 @@ public:
     }
 
     int fd() const override { return sd_bus_get_fd(bus_); }
+
+    bool pending() override { return count_ > 0 || busPending(bus_); }
 
     void saverStarting() override { closeGnomeOverview(bus_, mutterOwner_.c_str()); }
 

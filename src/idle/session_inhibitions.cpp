@@ -33,7 +33,8 @@ bool desktopServesScreenSaver(const SessionEnvironment& session, const IdleSourc
 }
 
 SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log,
-                                       IdleSource& source) {
+                                       IdleSource& source, EventLoop& loop,
+                                       std::function<bool(InhibitionNotice)> notices) {
     bool ours = false;
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;
@@ -51,7 +52,7 @@ SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::u
     }
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     checks_.add(service_.get());
-    const CheckContext context{session, session_, ours, idleMs, log, notice_};
+    const CheckContext context{session, session_, ours, idleMs, log, notice_, loop};
     for (const CheckOpener open : CHECKS) {
         if (std::unique_ptr<InhibitionCheck> check = open(context)) {
             checks_.add(check.get());
@@ -59,6 +60,18 @@ SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::u
         }
     }
     checks_.add(source.inhibitions());
+
+    const auto handle = [this, notices] { return notices(dispatch()); };
+    loop.add({[this] {
+                  pollfd fd = {sessionOpen_ ? sd_bus_get_fd(session_) : -1, POLLIN, 0};
+                  if (sessionOpen_ && (sd_bus_get_events(session_) & POLLOUT) != 0) fd.events |= POLLOUT;
+                  return fd;
+              },
+              [this] { return pending(); }, [handle](short) { return handle(); }});
+    loop.add({[this] {
+                  return pollfd{armedMs_ > 0 ? timer_ : -1, POLLIN, 0};
+              },
+              nullptr, [handle](short) { return handle(); }});
 }
 
 SessionInhibitions::~SessionInhibitions() {
@@ -72,10 +85,8 @@ void SessionInhibitions::answerActive(std::function<bool()> active) {
     if (service_) service_->answerActive(std::move(active));
 }
 
-void SessionInhibitions::pollFds(pollfd* fds) const {
-    fds[0] = {sessionOpen_ ? sd_bus_get_fd(session_) : -1, POLLIN, 0};
-    if (sessionOpen_ && (sd_bus_get_events(session_) & POLLOUT) != 0) fds[0].events |= POLLOUT;
-    fds[1] = {armedMs_ > 0 ? timer_ : -1, POLLIN, 0};
+bool SessionInhibitions::pending() const {
+    return notice_.activity || notice_.changed || (sessionOpen_ && busPending(session_));
 }
 
 InhibitionNotice SessionInhibitions::dispatch() {

@@ -6,8 +6,7 @@
 // only --verbose says so.
 //
 // The checks are rows (CHECKS in session_inhibitions.cpp), as the idle sources are: adding one is
-// a file with its opener and a row.
-#include <poll.h>
+// a file with its opener and a row. A check that needs a descriptor of its own adds it to the loop.
 #include <systemd/sd-bus.h>
 
 #include <cstdint>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "base/session_environment.h"
+#include "idle/event_loop.h"
 #include "idle/idle_source.h"
 #include "idle/inhibition.h"
 #include "idle/screensaver_service.h"
@@ -36,6 +36,7 @@ struct CheckContext {
     std::uint32_t idleMs;
     std::FILE* log;            // --verbose, else null
     InhibitionNotice& notice;  // what a check's bus callbacks announce
+    EventLoop& loop;           // for a check with a descriptor of its own
 };
 
 // The openers of the rows; each returns null when the session lacks what it asks.
@@ -44,8 +45,10 @@ using CheckOpener = std::unique_ptr<InhibitionCheck> (*)(const CheckContext&);
 class SessionInhibitions {
 public:
     // `source` (which outlives this) adds its own check, and may leave the ScreenSaver name to
-    // its desktop.
-    SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log, IdleSource& source);
+    // its desktop. The session bus and the re-check timer are watched in `loop`, and so are the
+    // descriptors the checks add; `notices` hears what they bring.
+    SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log, IdleSource& source,
+                       EventLoop& loop, std::function<bool(InhibitionNotice)> notices);
     ~SessionInhibitions();
     SessionInhibitions(const SessionInhibitions&) = delete;
     SessionInhibitions& operator=(const SessionInhibitions&) = delete;
@@ -54,18 +57,16 @@ public:
     // Whether the saver runs, for the ScreenSaver service's GetActive.
     void answerActive(std::function<bool()> active);
 
-    // The descriptors to poll (-1: none): the session bus and the re-check timer.
-    static constexpr int FDS = 2;
-    void pollFds(pollfd* fds) const;
-    // Reads, without blocking, what the bus and the timer brought, including what sd-bus queued
-    // while the checks waited for their answers; call it before each poll().
-    InhibitionNotice dispatch();
-
     // The re-check timer: in `ms` (0 stops it). A request equal to the armed one keeps its time,
     // so that traffic on the bus does not push the re-check back.
     void arm(int ms);
 
 private:
+    // Reads, without blocking, what the bus and the timer brought, including what sd-bus queued
+    // while the checks waited for their answers.
+    InhibitionNotice dispatch();
+    bool pending() const;
+
     sd_bus* session_ = nullptr;
     bool sessionOpen_ = false;
     int timer_ = -1;

@@ -112,6 +112,14 @@ public:
 
     int fd() const override { return wl_display_get_fd(s_.display); }
 
+    // Events handed out one at a time, and those libwayland read but has not dispatched.
+    bool pending() override {
+        if (!s_.events.empty()) return true;
+        if (wl_display_prepare_read(s_.display) != 0) return true;
+        wl_display_cancel_read(s_.display);
+        return false;
+    }
+
     // Reads what is there without blocking (libwayland reads with MSG_DONTWAIT), then hands the
     // events out one at a time.
     IdleEvent dispatch() override {

@@ -198,6 +198,10 @@ public:
 
     int fd() const override { return ConnectionNumber(s_.display); }
 
+    // What Xlib queued while a request waited for its reply (the saver switch's XGetScreenSaver
+    // while idle and inhibited may read the alarm that says the user is back), and a server gone.
+    bool pending() override { return s_.gone || XQLength(s_.display) > 0; }
+
     IdleEvent dispatch() override {
         // XPending reads what arrived; an I/O error inside it or any later call lands in
         // onIOErrorExit.
