@@ -43,6 +43,15 @@ if(SMOKEDRIFT_LAYER_SHELL_PROTOCOL)
   target_compile_definitions(smokedrift_platform_posix PRIVATE SMOKEDRIFT_LAYER_SHELL=1)
 endif()
 
+# The Wayland saver's run above the backends: a process per output, each told its output, and
+# the process that watches them (src/outputs). It lists the outputs over the Wayland backend's
+# connection; the backend knows nothing of it.
+file(GLOB SMOKEDRIFT_OUTPUTS_SOURCES CONFIGURE_DEPENDS src/outputs/*.cpp)
+add_library(smokedrift_outputs STATIC ${SMOKEDRIFT_OUTPUTS_SOURCES})
+target_include_directories(smokedrift_outputs PUBLIC src)
+target_compile_options(smokedrift_outputs PRIVATE ${SMOKEDRIFT_WARNINGS})
+target_link_libraries(smokedrift_outputs PUBLIC smokedrift_platform_posix smokedrift_session_lock)
+
 include(cmake/idle.cmake)
 
 add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
@@ -51,5 +60,5 @@ target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # Each library calls only those after it: the saver the Win32 subset (the backends' process calls,
 # then the emulation); the saver's dialog templates are handed down at start.
 target_link_libraries(smokedrift PRIVATE
-  smokedrift_saver smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
+  smokedrift_saver smokedrift_outputs smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
   smokedrift_idle)

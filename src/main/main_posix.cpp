@@ -17,6 +17,7 @@
 #include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
+#include "outputs/output_processes.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_process.h"
 #include "platform/window_systems.h"
@@ -109,9 +110,11 @@ int main(int argc, char** argv) {
                                                                                       : "Wayland",
                                   fullScreen);
     if (backend == nullptr) return 255;
-    const int ended = backend->startRun != nullptr ? backend->startRun() : -1;
-    if (ended >= 0) return ended;
-    if (backend->coversBlack != nullptr && backend->coversBlack()) {
+    const smokedrift::outputs::OutputRun run =
+        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(smokedrift::readSessionEnvironment())
+                                  : smokedrift::outputs::OutputRun{};
+    if (run.ended >= 0) return run.ended;
+    if (run.black) {
         smokedrift::SaverOptions black = command.saverOptions;
         black.sceneless = true;
         smokedrift::setSaverOptions(black);

@@ -66,8 +66,7 @@ const platform::BackendRow row = {
     .fullScreenOnly = true,
     .probe = probe,
     .table = &table,
-    .startRun = runOnEveryOutput,
-    .coversBlack = coversBlack,
+    .processPerOutput = true,
 };
 
 }  // namespace smokedrift::wl

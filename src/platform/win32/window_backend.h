@@ -101,11 +101,8 @@ struct BackendRow {
     // failure is told in one line on stderr.
     bool (*probe)(bool report);
     const platform::WindowBackend* table;
-    // Run before the host, once the table is in use: -1 to go on to the host in this process;
-    // otherwise the run is over, with that exit code. Null: go on.
-    int (*startRun)();
-    // In a process that draws no scene (its window black). Null: never.
-    bool (*coversBlack)();
+    // The full-screen saver runs as a process per output (src/outputs), each told its output.
+    bool processPerOutput;
 };
 
 // The window system of this process, from now on: the emulation starts over, with no classes,

@@ -58,8 +58,7 @@ const platform::BackendRow row = {
     .fullScreenOnly = false,
     .probe = probe,
     .table = &table,
-    .startRun = nullptr,
-    .coversBlack = nullptr,
+    .processPerOutput = false,
 };
 
 }  // namespace smokedrift::x11
