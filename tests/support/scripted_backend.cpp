@@ -207,13 +207,7 @@ bool endDialog(HWND dialog, INT_PTR result) {
     return true;
 }
 
-const platform::WindowBackend table = {
-    "scripted",     connect,        pumpEvents,      waitEvents,    now,         exitCode,          createSurface,
-    showSurface,    destroySurface, clipBox,         desktop,       otherWindow, findOtherWindow,   postToOther,
-    foreground,     setForeground,  registerMessage, hideCursor,    cursorPos,   choosePixelFormat, describePixelFormat,
-    setPixelFormat, createContext,  makeCurrent,     deleteContext, swapBuffers, procAddress,       fontBitmaps,
-    dialogBox,      endDialog,
-};
+const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("scripted");
 
 ScriptStep step(ScriptStep::Kind kind) {
     ScriptStep s;
