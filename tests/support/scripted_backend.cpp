@@ -61,7 +61,7 @@ bool connect() { return true; }
 int exitCode(int quitCode) { return quitCode; }
 
 HWND createSurface(platform::SurfaceRequest& r) {
-    record("createSurface", r.exStyle, r.style, u(r.parent));
+    record("createSurface", r.exStyle, r.style, u(r.parent), static_cast<std::uintptr_t>(r.role));
     record("createSurface.rect", static_cast<std::uintptr_t>(r.x), static_cast<std::uintptr_t>(r.y),
            static_cast<std::uintptr_t>(r.width), static_cast<std::uintptr_t>(r.height));
     ScriptedState& s = state();

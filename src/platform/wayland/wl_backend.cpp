@@ -33,8 +33,12 @@ const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("Wayland");
 
 const platform::BackendRow row = {
     .name = "Wayland",
+    .switchName = "--wayland",
     .sessionVariable = "WAYLAND_DISPLAY",
     .fullScreenOnly = true,
+    .refusal = "--wayland runs the screen saver (/s) only; the dialog, previews, --window and -root need X11",
+    .desktopRefusal = "-root draws on the X11 root window, which a Wayland session does not show; run "
+                      "smokedrift /s, or add --x11 to draw on XWayland's root anyway",
     .probe = probe,
     .table = &table,
     .startRun = runOnEveryOutput,

@@ -14,6 +14,15 @@
 
 namespace smokedrift::platform {
 
+// What a surface is for. CreateWindowExA reads it from the window's styles, in the one place
+// Win32's way of saying it is read (win32_windows.cpp); a backend acts on the role and never tests
+// styles or sizes for it.
+enum class SurfaceRole {
+    Window,      // a top-level window of ours (--window's), framed by whoever frames windows
+    FullScreen,  // the saver covering the screen: a topmost pop-up
+    Preview,     // a child of another window: a preview, or a drawing on the desktop
+};
+
 // What CreateWindowExA asks of the window system. The backend may change the size (a Wayland
 // surface takes the size its output gives it).
 struct SurfaceRequest {
@@ -26,6 +35,7 @@ struct SurfaceRequest {
     int width = 0;
     int height = 0;
     HWND parent = nullptr;  // null: a top-level window
+    SurfaceRole role = SurfaceRole::Window;
 };
 
 // A window that is not ours: another client's, or the desktop.
@@ -106,11 +116,18 @@ struct WindowBackend {
 // window system answers here, and the table for the emulation. Each backend defines its row next to
 // its table; platform/window_systems.cpp lists them.
 struct BackendRow {
-    const char* name;  // as the command line and messages name it: "X11", "Wayland"
+    const char* name;        // as messages name it: "X11", "Wayland"
+    const char* switchName;  // the option that asks for it: "--x11", "--wayland"
     // The variable a session of this window system sets, or null for the last resort.
     const char* sessionVariable;
-    // Draws the full-screen saver (/s) only: no previews, dialog or windows of its own.
+    // The modes it runs: true for the full-screen saver (/s) only, with no previews, dialog or
+    // windows of its own; false for every mode.
     bool fullScreenOnly;
+    // The line (exit 255) when its switch asks for a mode it does not run; null: it runs them all.
+    const char* refusal;
+    // The line (exit 255) for -root in its session, when no other row is asked for: its desktop is
+    // not one a window can be put on. Null: -root draws here.
+    const char* desktopRefusal;
     // Does this window system answer here? Connects on the way. With `report` (X11: always), a
     // failure is told in one line on stderr.
     bool (*probe)(bool report);

@@ -25,8 +25,11 @@ const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("X11");
 // The last resort: no session variable of its own, since XWayland and remote displays serve it too.
 const platform::BackendRow row = {
     .name = "X11",
+    .switchName = "--x11",
     .sessionVariable = nullptr,
     .fullScreenOnly = false,
+    .refusal = nullptr,
+    .desktopRefusal = nullptr,
     .probe = probe,
     .table = &table,
     .startRun = nullptr,

@@ -37,7 +37,7 @@ struct X11Surface {
     bool mapped = false;
     bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
-    bool fullScreen = false;          // a topmost pop-up made to cover the screen: it follows the screen's size
+    bool fullScreen = false;          // made with the full-screen role: it follows the screen's size
     Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
 };
