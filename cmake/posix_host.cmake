@@ -30,7 +30,9 @@ target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
 # time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
-file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
+# Every backend's folder is found here: a new one needs no line, only its libraries below.
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/*/*.cpp)
+list(FILTER SMOKEDRIFT_POSIX_SOURCES EXCLUDE REGEX "/src/platform/win32/")
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
   src/platform/window_systems.cpp src/platform/win32/posix_resources.cpp src/platform/win32/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)

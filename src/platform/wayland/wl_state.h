@@ -198,10 +198,12 @@ wl_display* connect(bool report);
 void drawOnOutput(std::uint32_t output, int member, Group* group, bool black);
 // The backend's row (wl_backend.cpp): its table, its probe, a process per output.
 extern const platform::BackendRow row;
-// Sends what is queued, reads and handles what came, without waiting.
-void pumpEvents();
-// Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).
-void waitEvents(int timeoutMs);
+// The calls of its table (window_backend.h lists them): those that say what Wayland does not do
+// in wl_backend.cpp, pumpEvents and waitEvents in wl_connection.cpp (pumping sends what is queued
+// and handles what came, without waiting), the surfaces in wl_window.cpp, the pointer in
+// wl_input.cpp, OpenGL in wl_egl.cpp, glyphs of our own for --fps in wl_font.cpp (no server lends
+// a font).
+SMOKEDRIFT_DECLARE_BACKEND_CALLS()
 // Round trip: every request so far has been answered.
 void roundtrip();
 
@@ -209,21 +211,12 @@ WlOutput* findOutput(std::uint32_t name);
 WlOutput* targetOutput();
 WlSurface* findSurface(HWND window);
 // Surfaces (wl_window.cpp).
-HWND createSurface(platform::SurfaceRequest& request);
-void showSurface(HWND window);
-void destroySurface(HWND window);
-int clipBox(HWND window, RECT* rect);
-bool otherWindow(HWND window, platform::OtherWindow* info);
-HWND foreground();
-bool setForeground(HWND window);
-bool cursorPos(POINT* point);
 WlSurface* surfaceOf(wl_surface* surface);
 inline HWND desktopHandle() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x100)); }
 
 // Input (wl_input.cpp): listens to a seat's devices as its capabilities come and go.
 void addSeat(std::uint32_t name, std::uint32_t version);
 void removeSeat(std::uint32_t name);
-void hideCursor(bool hidden);
 // What the devices' events do, for driving them without a compositor.
 const wl_pointer_listener& pointerEvents();
 const wl_keyboard_listener& keyboardEvents();
@@ -244,15 +237,5 @@ void outputChanged(const WlOutput& output);
 // OpenGL (wl_egl.cpp).
 void resizeDrawable(WlSurface& w);
 void releaseDrawable(WlSurface& w);
-int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want);
-int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor);
-bool setPixelFormat(HWND window, int format);
-HGLRC createContext(HWND window);
-bool makeCurrent(HWND window, HGLRC context);
-bool deleteContext(HGLRC context);
-bool swapBuffers(HWND window);
-PROC procAddress(LPCSTR name);
-// Glyphs of our own for --fps (wl_font.cpp): no server lends a font.
-bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
 
 }  // namespace smokedrift::wl
