@@ -72,9 +72,7 @@ bool reapSaver(SaverProcess& saver, int& status) {
 
 }  // namespace
 
-int runIdleMode(const IdleModeOptions& options) {
-    // The session as it was when the watcher started, for every part of it.
-    const SessionEnvironment env = readSessionEnvironment();
+int runIdleMode(const IdleModeOptions& options, const SessionEnvironment& env) {
     if (anotherWatcherRuns(env)) {
         std::fprintf(stderr, "smokedrift: --idle: a watcher already runs in this session\n");
         return 0;

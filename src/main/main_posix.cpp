@@ -43,9 +43,10 @@ int main(int argc, char** argv) {
     if (!smokedrift::fillClosedStandardStreams()) return 255;
     smokedrift::takeProgramName(argc > 0 ? argv[0] : nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
-    const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
+    // The session as the run found it; every part of the run goes by this one reading.
+    const smokedrift::SessionEnvironment session = smokedrift::readSessionEnvironment();
     const smokedrift::LinuxCommand command =
-        smokedrift::readCommandLine(args, xscreensaverWindow, smokedrift::windowSystemSwitches());
+        smokedrift::readCommandLine(args, session.xscreensaverWindow.c_str(), smokedrift::windowSystemSwitches());
     if (command.refusedCode != 0) {
         std::fprintf(stderr, "smokedrift: %s\n", command.error.c_str());
         return command.refusedCode;
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     case LinuxMode::Texture: return smokedrift::runTextureWriter(args);
     case LinuxMode::Render: return smokedrift::runRenderMode(args);
     case LinuxMode::Idle:
-        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions});
+        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions}, session);
     case LinuxMode::Control: return smokedrift::runControl(command.control);
     case LinuxMode::Saver: break;
     }
@@ -70,10 +71,10 @@ int main(int argc, char** argv) {
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     smokedrift::SaverRequest request = command.request;
     const smokedrift::BackendRow* backend =
-        smokedrift::chooseBackend(command.windowSystem, request.role, request.onDesktop);
+        smokedrift::chooseBackend(command.windowSystem, request.role, request.onDesktop, session);
     if (backend == nullptr) return smokedrift::SAVER_REFUSED;
     const smokedrift::outputs::OutputRun run =
-        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(smokedrift::readSessionEnvironment())
+        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(session)
                                   : smokedrift::outputs::OutputRun{};
     if (run.ended >= 0) return run.ended;
     if (run.black) {

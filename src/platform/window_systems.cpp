@@ -17,16 +17,14 @@ namespace {
 const BackendRow* const rows[] = {&wl::row, &x11::row};
 const BackendRow* const last = rows[std::size(rows) - 1];
 
-bool inSession(const BackendRow& row) {
-    if (row.sessionVariable == nullptr) return false;
-    const char* session = std::getenv(row.sessionVariable);
-    return session != nullptr && *session != '\0';
+bool inSession(const BackendRow& row, const SessionEnvironment& session) {
+    return row.sessionValue != nullptr && !(session.*row.sessionValue).empty();
 }
 
 // The row of the session the user is in, answering or not.
-const BackendRow* sessionRow() {
+const BackendRow* sessionRow(const SessionEnvironment& env) {
     for (const BackendRow* row : rows)
-        if (row != last && inSession(*row)) return row;
+        if (row != last && inSession(*row, env)) return row;
     return last;
 }
 
@@ -47,10 +45,11 @@ std::span<const char* const> windowSystemSwitches() {
     return switches;
 }
 
-const BackendRow* chooseBackend(WindowSystem asked, platform::SurfaceRole role, bool onDesktop) {
+const BackendRow* chooseBackend(WindowSystem asked, platform::SurfaceRole role, bool onDesktop,
+                                const SessionEnvironment& env) {
     const BackendRow* wanted = asked == WindowSystem::Session ? nullptr : rows[static_cast<int>(asked)];
     const bool fullScreen = role == platform::SurfaceRole::FullScreen;
-    const BackendRow* session = wanted != nullptr ? wanted : sessionRow();
+    const BackendRow* session = wanted != nullptr ? wanted : sessionRow(env);
     if (onDesktop && session->desktopRefusal != nullptr) return refuse(session->desktopRefusal);
     if (wanted != nullptr && wanted->fullScreenOnly && !fullScreen) return refuse(wanted->refusal);
     const BackendRow* chosen = nullptr;
@@ -60,10 +59,10 @@ const BackendRow* chooseBackend(WindowSystem asked, platform::SurfaceRole role, 
             // The last resort is asked later, and only by the modes that need its display.
             if (row != last && !row->probe(true)) return nullptr;
         } else if (row != last) {
-            if (!inSession(*row) || (row->fullScreenOnly && !fullScreen)) continue;
+            if (!inSession(*row, env) || (row->fullScreenOnly && !fullScreen)) continue;
             if (!row->probe(false)) {
                 std::fprintf(stderr, "smokedrift: the %s compositor \"%s\" does not answer; drawing on %s\n", row->name,
-                             std::getenv(row->sessionVariable), last->name);
+                             (env.*row->sessionValue).c_str(), last->name);
                 continue;
             }
         }

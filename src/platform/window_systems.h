@@ -21,7 +21,8 @@ std::span<const char* const> windowSystemSwitches();
 // its line on stderr when it does not. Otherwise the session's own: the first row whose session
 // variable is set, that can draw this role and answers, else the last row, which is not probed
 // here. `onDesktop` (-root with no window named) is refused, with the row's line, by a session
-// whose desktop cannot be drawn on.
-const BackendRow* chooseBackend(WindowSystem asked, platform::SurfaceRole role, bool onDesktop);
+// whose desktop cannot be drawn on. `env` says which sessions are on.
+const BackendRow* chooseBackend(WindowSystem asked, platform::SurfaceRole role, bool onDesktop,
+                                const SessionEnvironment& env);
 
 }  // namespace smokedrift

@@ -35,6 +35,7 @@ const platform::BackendRow row = {
     .name = "Wayland",
     .switchName = "--wayland",
     .sessionVariable = "WAYLAND_DISPLAY",
+    .sessionValue = &SessionEnvironment::waylandDisplay,
     .fullScreenOnly = true,
     .refusal = "--wayland runs the screen saver (/s) only; the dialog, previews, --window and -root need X11",
     .desktopRefusal = "-root draws on the X11 root window, which a Wayland session does not show; run "

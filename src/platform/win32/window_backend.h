@@ -10,6 +10,7 @@
 // one (tests/support). One is chosen per process, before the first window (useBackend).
 #include <cstdint>
 
+#include "base/session_environment.h"
 #include "platform/win32/win32_api.h"
 
 namespace smokedrift::platform {
@@ -118,8 +119,10 @@ struct WindowBackend {
 struct BackendRow {
     const char* name;        // as messages name it: "X11", "Wayland"
     const char* switchName;  // the option that asks for it: "--x11", "--wayland"
-    // The variable a session of this window system sets, or null for the last resort.
+    // The variable a session of this window system sets, as messages name it, and where the
+    // session's environment holds its value; both null for the last resort.
     const char* sessionVariable;
+    std::string SessionEnvironment::*sessionValue;
     // The modes it runs: true for the full-screen saver (/s) only, with no previews, dialog or
     // windows of its own; false for every mode.
     bool fullScreenOnly;

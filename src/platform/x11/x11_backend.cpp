@@ -27,6 +27,7 @@ const platform::BackendRow row = {
     .name = "X11",
     .switchName = "--x11",
     .sessionVariable = nullptr,
+    .sessionValue = nullptr,
     .fullScreenOnly = false,
     .refusal = nullptr,
     .desktopRefusal = nullptr,
