@@ -6,7 +6,7 @@
 
 namespace smokedrift {
 
-void Scene::renderFrame() {
+bool Scene::renderFrame() {
     applyPendingSize();
     // Drawn smaller, the frame goes into the block the window's pixels are scaled down to; at 1
     // nothing of this makes an OpenGL call.
@@ -15,7 +15,7 @@ void Scene::renderFrame() {
     screenLayout.drawScaleX = renderScale.scaleX;
     screenLayout.drawScaleY = renderScale.scaleY;
     drawScene();
-    renderScale.end();
+    return renderScale.end(interrupted);
 }
 
 void Scene::drawScene() {

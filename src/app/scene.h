@@ -41,7 +41,8 @@ public:
     // Writes every tunable value of the scene, in a fixed order, and builds what needs a context.
     void configureScene();
     // Draws one frame over the last one, at 1/drawDivisor of the window's size when that is above 1.
-    void renderFrame();
+    // False when `interrupted` said so part-way: the frame is left unfinished, not to be shown.
+    bool renderFrame();
     // The window's new client size, taken at the next frame.
     void resize(int width, int height);
     // Deletes the OpenGL objects the scene made (textures, the star list); context still current.
@@ -86,6 +87,10 @@ public:
     // one they are drawn at is renderScale.divisor(), which may be larger where textures are small.
     int drawDivisor = 1;
     RenderScale renderScale;
+    // Asked between the parts of a frame drawn smaller, where a software renderer spends tens of
+    // milliseconds: true ends the frame there (the user is back; the window is about to go).
+    // Null: every frame is drawn whole, in one piece.
+    bool (*interrupted)() = nullptr;
 
 private:
     void applyPendingSize();

@@ -114,6 +114,19 @@ void measuredFrame(std::int64_t start, std::int64_t end) {
     sayScale(scaledWidth, scaledHeight, why);
 }
 
+// Keys and buttons waiting for the full-screen saver: the user is back and its window is about to
+// go, so the rest of a frame in flight would only keep them waiting. Motion is left to the close
+// rules, which let a small one pass. Looking pumps the window system's events, which may have
+// destroyed the window, and its context with it: then nothing more may be drawn either.
+constinit HWND fullScreenWindow = nullptr;
+bool userIsBack() {
+    MSG msg;
+    return PeekMessageA(&msg, fullScreenWindow, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
+           PeekMessageA(&msg, fullScreenWindow, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE) ||
+           PeekMessageA(&msg, fullScreenWindow, WM_LBUTTONDOWN, WM_MBUTTONDOWN, PM_NOREMOVE) ||
+           renderContext == nullptr;
+}
+
 void startFpsOverlay() {
     const unsigned lists = glGenLists(FpsOverlay::CHAR_COUNT);
     if (lists != 0 && wglUseFontBitmapsA(deviceContext, FpsOverlay::FIRST_CHAR, FpsOverlay::CHAR_COUNT, lists)) {
@@ -125,7 +138,8 @@ void drawFrame() {
     // A frame's cost runs from the first call to the end of the swap, which waits for a software
     // renderer to finish the picture.
     const std::int64_t start = saverMicroseconds();
-    scene.renderFrame();
+    // Cut short, the frame is not shown, and its cost says nothing of a whole one's.
+    if (!scene.renderFrame()) return;
     if (!saverOptions.showFps) {
         SwapBuffers(deviceContext);
         measuredFrame(start, saverMicroseconds());
@@ -157,6 +171,9 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return -1;
         }
         startScene(scene, {client.right, client.bottom, GetTickCount(), saverOptions.scene});
+        // Only the full-screen saver ends on a key; a preview draws every frame whole.
+        fullScreenWindow = GetParent(window) == nullptr ? window : nullptr;
+        scene.interrupted = fullScreenWindow != nullptr ? userIsBack : nullptr;
         if (saverOptions.showFps) startFpsOverlay();
         choosePacingAndScale(client.right, client.bottom);
         SetTimer(window, FRAME_TIMER_ID, FRAME_INTERVAL_MS, nullptr);
@@ -173,6 +190,8 @@ LRESULT saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         KillTimer(window, FRAME_TIMER_ID);
         scene.release();  // while the context is still current
         releaseGraphics(window, deviceContext, renderContext);
+        deviceContext = nullptr;
+        renderContext = nullptr;  // a frame this came in the middle of draws no more
         return 0;
     case WM_TIMER:
         if (!frameSchedule.due(saverMicroseconds())) return 0;

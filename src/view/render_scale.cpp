@@ -130,9 +130,15 @@ void RenderScale::change(int k, int w, int h) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, sideW, sideH, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
-void RenderScale::end() {
-    if (current == 1) return;
+bool RenderScale::end(bool (*interrupted)()) {
+    if (current == 1) return true;
     glDisable(GL_SCISSOR_TEST);
+    // A software renderer draws the scene when it is finished or read; the question is worth
+    // asking once it has been drawn.
+    if (interrupted != nullptr) {
+        glFinish();
+        if (interrupted()) return false;
+    }
     const int w = drawnW;
     const int h = drawnH;
     texture.bind();
@@ -148,10 +154,31 @@ void RenderScale::end() {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, h + 1, 0, h - 1, 1, 1);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, w + 1, h + 1, w - 1, h - 1, 1, 1);
     holdsPicture = true;
+    // In bands of the same quad, each cut out by the scissor, so the pixels are those of one quad.
+    const long pixels = static_cast<long>(width) * height;
+    int bands = 1;
+    if (interrupted != nullptr && bandPixels > 0 && pixels > bandPixels)
+        bands = static_cast<int>((pixels + bandPixels - 1) / bandPixels);
     glPushAttrib(GL_ENABLE_BIT);
     plainTexturedState();
-    drawBlock(static_cast<float>(w), static_cast<float>(h), 0, 0, width, height, GL_LINEAR);
+    bool whole = true;
+    for (int band = 0; band < bands; ++band) {
+        if (bands > 1) {
+            const int y0 = height * band / bands;
+            glScissor(0, y0, width, height * (band + 1) / bands - y0);
+            glEnable(GL_SCISSOR_TEST);
+        }
+        drawBlock(static_cast<float>(w), static_cast<float>(h), 0, 0, width, height, GL_LINEAR);
+        if (band + 1 < bands) {
+            glFinish();
+            if (interrupted()) {
+                whole = false;
+                break;
+            }
+        }
+    }
     glPopAttrib();
+    return whole;
 }
 
 bool RenderScale::copyWindowBlock(Texture& into, int w, int h) {

@@ -40,8 +40,12 @@ public:
     // picture so far goes over to the new block (or, back at 1, to the whole window); otherwise
     // the block is drawn back from the texture.
     void begin(int k, int width, int height);
-    // After the scene: the block into the texture, then scaled up over the window.
-    void end();
+    // After the scene: the block into the texture, then scaled up over the window. With an
+    // `interrupted` question, it is asked once the scene is drawn and between bands of the
+    // scaling up (each about `bandPixels` of the window); on true the frame stops there and end()
+    // returns false. The texture then holds the last whole frame, or this one once copied, so the
+    // next frame starts from a whole picture either way.
+    bool end(bool (*interrupted)() = nullptr);
     // The feedback effect's capture while the frame is drawn smaller: the window's block
     // (0, 0, w, h), scaled up as the full-size frame holds it, becomes the image of `into`. False
     // when the window has no room beside the block to scale it up in (a tiny window); then the
@@ -51,6 +55,8 @@ public:
     void release();
 
     int divisor() const { return current; }
+    // Window pixels per band of an interruptible scaling up: about 2 ms of llvmpipe's filtering.
+    int bandPixels = 1 << 19;
     // Drawn pixels per window pixel; 1 at divisor 1.
     float scaleX = 1;
     float scaleY = 1;

@@ -111,3 +111,71 @@ TEST_F(RenderScaleRender, TheCaptureHoldsTheWindowsBlockScaledUp) {
     captured.release();
     scale.release();
 }
+
+namespace {
+
+int asks = 0;
+int trueAtAsk = 0;  // 0: never
+bool countedQuestion() { return ++asks == trueAtAsk; }
+
+// One frame of a fixed picture at half size, asked `countedQuestion` between its parts.
+bool drawnFrame(RenderScale& scale, float shade, bool interruptible) {
+    scale.begin(2, W, H);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glViewport(0, 0, W / 2, H / 2);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glColor4f(shade, 0, 0, 1);
+    glVertex2f(0, 0);
+    glColor4f(0, shade, 0, 1);
+    glVertex2f(1, 0);
+    glColor4f(0, 0, shade, 1);
+    glVertex2f(1, 1);
+    glColor4f(shade, shade, shade, 1);
+    glVertex2f(0, 1);
+    glEnd();
+    return scale.end(interruptible ? countedQuestion : nullptr);
+}
+
+std::vector<std::uint8_t> textureBytes(RenderScale& scale) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(scale.texture.width) * scale.texture.height * 4);
+    scale.texture.bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    return bytes;
+}
+
+}  // namespace
+
+// A frame that may be cut short is scaled up in scissored bands of one quad: the same pixels as
+// in one piece. Cut short before the copy, the texture keeps the frame before for the next one.
+TEST_F(RenderScaleRender, AFrameCutShortKeepsTheLastWholeOneAndBandsChangeNoPixel) {
+    makeContext(W, H);
+    RenderScale scale;
+    scale.bandPixels = W * H / 4;
+    ASSERT_TRUE(drawnFrame(scale, 1, false));
+    const auto whole = readAll(W, H);
+    asks = 0;
+    trueAtAsk = 0;
+    ASSERT_TRUE(drawnFrame(scale, 1, true));
+    EXPECT_EQ(asks, 4) << "once after the scene, then between the four bands";
+    EXPECT_EQ(readAll(W, H), whole);
+
+    const auto before = textureBytes(scale);
+    asks = 0;
+    trueAtAsk = 1;
+    EXPECT_FALSE(drawnFrame(scale, 0.5f, true));
+    EXPECT_EQ(asks, 1);
+    EXPECT_EQ(textureBytes(scale), before);
+    asks = 0;
+    trueAtAsk = 3;
+    EXPECT_FALSE(drawnFrame(scale, 0.5f, true));
+    EXPECT_EQ(asks, 3) << "no band after the one that was answered yes";
+    EXPECT_NE(textureBytes(scale), before) << "copied before the bands: the next frame starts from it";
+    scale.release();
+}
