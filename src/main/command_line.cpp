@@ -68,9 +68,9 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
         if (asked >= 0) {
             // Named in the order of the rows, last first, whatever the order given.
             if (system >= 0 && system != asked) {
-                return refused(LinuxMode::Saver, std::string(switches[static_cast<std::size_t>(std::max(system, asked))]) +
-                                                     " and " + switches[static_cast<std::size_t>(std::min(system, asked))] +
-                                                     " cannot be combined");
+                return refused(LinuxMode::Saver,
+                               std::string(switches[static_cast<std::size_t>(std::max(system, asked))]) + " and " +
+                                   switches[static_cast<std::size_t>(std::min(system, asked))] + " cannot be combined");
             }
             system = asked;
             c.windowSystem = static_cast<WindowSystem>(asked);

@@ -39,8 +39,8 @@ struct SaverRequest {
 
 struct LinuxCommand {
     LinuxMode mode = LinuxMode::Saver;
-    std::string error;               // one line, set when refused
-    int refusedCode = 0;             // the exit code for `error`; 0 when the line is accepted
+    std::string error;          // one line, set when refused
+    int refusedCode = 0;        // the exit code for `error`; 0 when the line is accepted
     SaverOptions saverOptions;  // the saver modes' scene options and pacing
     SaverRequest request;       // the saver modes' request, for the host
     WindowSystem windowSystem = WindowSystem::Session;

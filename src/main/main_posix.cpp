@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     case LinuxMode::Texture: return smokedrift::runTextureWriter(args);
     case LinuxMode::Render: return smokedrift::runRenderMode(args);
     case LinuxMode::Idle:
-        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions}, session);
+        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions},
+                                             session);
     case LinuxMode::Control: return smokedrift::runControl(command.control);
     case LinuxMode::Saver: break;
     }
@@ -74,8 +75,7 @@ int main(int argc, char** argv) {
         smokedrift::chooseBackend(command.windowSystem, request.role, request.onDesktop, session);
     if (backend == nullptr) return smokedrift::SAVER_REFUSED;
     const smokedrift::outputs::OutputRun run =
-        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(session)
-                                  : smokedrift::outputs::OutputRun{};
+        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(session) : smokedrift::outputs::OutputRun{};
     if (run.ended >= 0) return run.ended;
     if (run.black) {
         smokedrift::SaverOptions black = command.saverOptions;

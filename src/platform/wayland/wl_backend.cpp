@@ -38,8 +38,9 @@ const platform::BackendRow row = {
     .sessionValue = &SessionEnvironment::waylandDisplay,
     .fullScreenOnly = true,
     .refusal = "--wayland runs the screen saver (/s) only; the dialog, previews, --window and -root need X11",
-    .desktopRefusal = "-root draws on the X11 root window, which a Wayland session does not show; run "
-                      "smokedrift /s, or add --x11 to draw on XWayland's root anyway",
+    .desktopRefusal =
+        "-root draws on the X11 root window, which a Wayland session does not show; run "
+        "smokedrift /s, or add --x11 to draw on XWayland's root anyway",
     .probe = probe,
     .table = &table,
     .processPerOutput = true,

@@ -93,9 +93,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     Win32Window* w = freeSlot();
     if (proc == nullptr || w == nullptr) return nullptr;
     const bool child = (style & WS_CHILD) != 0;
-    const SurfaceRole role = child                                                ? SurfaceRole::Preview
+    const SurfaceRole role = child                                             ? SurfaceRole::Preview
                              : (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST) ? SurfaceRole::FullScreen
-                                                                                : SurfaceRole::Window;
+                                                                               : SurfaceRole::Window;
     SurfaceRequest request{exStyle, style, className, title, x, y, width, height, child ? parent : nullptr, role};
     const HWND handle = backend->createSurface(request);
     if (handle == nullptr) return nullptr;

@@ -67,35 +67,35 @@ struct OtherWindow {
 //     current.
 //   dialogBox, endDialog: a modal dialog from the application's templates; -1 when it cannot be
 //     shown.
-#define SMOKEDRIFT_BACKEND_CALLS(X)                                                             \
-    X(bool, connect, ())                                                                        \
-    X(void, pumpEvents, ())                                                                     \
-    X(void, waitEvents, (int timeoutMs))                                                        \
-    X(std::uint64_t, now, ())                                                                   \
-    X(int, exitCode, (int quitCode))                                                            \
-    X(HWND, createSurface, (platform::SurfaceRequest & request))                                \
-    X(void, showSurface, (HWND window))                                                         \
-    X(void, destroySurface, (HWND window))                                                      \
-    X(int, clipBox, (HWND window, RECT * rect))                                                 \
-    X(HWND, desktop, ())                                                                        \
-    X(bool, otherWindow, (HWND window, platform::OtherWindow * info))                           \
-    X(HWND, findOtherWindow, (LPCSTR className, LPCSTR title))                                  \
-    X(bool, postToOther, (HWND window, UINT message, WPARAM wParam, LPARAM lParam))             \
-    X(HWND, foreground, ())                                                                     \
-    X(bool, setForeground, (HWND window))                                                       \
-    X(UINT, registerMessage, (LPCSTR name))                                                     \
-    X(void, hideCursor, (bool hidden))                                                          \
-    X(bool, cursorPos, (POINT * point))                                                         \
-    X(int, choosePixelFormat, (const PIXELFORMATDESCRIPTOR& want))                              \
-    X(int, describePixelFormat, (int format, PIXELFORMATDESCRIPTOR* descriptor))                \
-    X(bool, setPixelFormat, (HWND window, int format))                                          \
-    X(HGLRC, createContext, (HWND window))                                                      \
-    X(bool, makeCurrent, (HWND window, HGLRC context))                                          \
-    X(bool, deleteContext, (HGLRC context))                                                     \
-    X(bool, swapBuffers, (HWND window))                                                         \
-    X(PROC, procAddress, (LPCSTR name))                                                         \
-    X(bool, fontBitmaps, (DWORD first, DWORD count, DWORD listBase))                            \
-    X(INT_PTR, dialogBox, (WORD templateId, HWND owner, DLGPROC proc, LPARAM param))            \
+#define SMOKEDRIFT_BACKEND_CALLS(X)                                                  \
+    X(bool, connect, ())                                                             \
+    X(void, pumpEvents, ())                                                          \
+    X(void, waitEvents, (int timeoutMs))                                             \
+    X(std::uint64_t, now, ())                                                        \
+    X(int, exitCode, (int quitCode))                                                 \
+    X(HWND, createSurface, (platform::SurfaceRequest & request))                     \
+    X(void, showSurface, (HWND window))                                              \
+    X(void, destroySurface, (HWND window))                                           \
+    X(int, clipBox, (HWND window, RECT * rect))                                      \
+    X(HWND, desktop, ())                                                             \
+    X(bool, otherWindow, (HWND window, platform::OtherWindow * info))                \
+    X(HWND, findOtherWindow, (LPCSTR className, LPCSTR title))                       \
+    X(bool, postToOther, (HWND window, UINT message, WPARAM wParam, LPARAM lParam))  \
+    X(HWND, foreground, ())                                                          \
+    X(bool, setForeground, (HWND window))                                            \
+    X(UINT, registerMessage, (LPCSTR name))                                          \
+    X(void, hideCursor, (bool hidden))                                               \
+    X(bool, cursorPos, (POINT * point))                                              \
+    X(int, choosePixelFormat, (const PIXELFORMATDESCRIPTOR& want))                   \
+    X(int, describePixelFormat, (int format, PIXELFORMATDESCRIPTOR* descriptor))     \
+    X(bool, setPixelFormat, (HWND window, int format))                               \
+    X(HGLRC, createContext, (HWND window))                                           \
+    X(bool, makeCurrent, (HWND window, HGLRC context))                               \
+    X(bool, deleteContext, (HGLRC context))                                          \
+    X(bool, swapBuffers, (HWND window))                                              \
+    X(PROC, procAddress, (LPCSTR name))                                              \
+    X(bool, fontBitmaps, (DWORD first, DWORD count, DWORD listBase))                 \
+    X(INT_PTR, dialogBox, (WORD templateId, HWND owner, DLGPROC proc, LPARAM param)) \
     X(bool, endDialog, (HWND dialog, INT_PTR result))
 
 #define SMOKEDRIFT_BACKEND_FIELD_(result, name, parameters) result(*name) parameters;
