@@ -20,16 +20,19 @@ add_library(smokedrift_win32 STATIC
 target_include_directories(smokedrift_win32 PUBLIC src)
 target_compile_options(smokedrift_win32 PRIVATE ${SMOKEDRIFT_WARNINGS})
 
-# One process per session and purpose, and children that die with their parent, for the idle
-# watcher and the Wayland saver alike.
-add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp src/base/child_process.cpp)
+# One process per session and purpose, children that die with their parent, and the session's
+# environment read once, for the entry, the idle watcher and the Wayland saver alike.
+add_library(smokedrift_session_lock STATIC src/base/session_lock.cpp src/base/child_process.cpp
+  src/base/session_environment.cpp)
 target_include_directories(smokedrift_session_lock PUBLIC src)
 target_compile_options(smokedrift_session_lock PRIVATE ${SMOKEDRIFT_WARNINGS})
 
 # The real backends: X11 + GLX and Wayland + EGL in one library, the window system chosen at run
 # time (window_systems.cpp), with the Win32 process services of the product.
 include(cmake/wayland.cmake)
-file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/x11/*.cpp src/platform/wayland/*.cpp)
+# Every backend's folder is found here: a new one needs no line, only its libraries below.
+file(GLOB SMOKEDRIFT_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/*/*.cpp)
+list(FILTER SMOKEDRIFT_POSIX_SOURCES EXCLUDE REGEX "/src/platform/win32/")
 add_library(smokedrift_platform_posix STATIC ${SMOKEDRIFT_POSIX_SOURCES}
   src/platform/window_systems.cpp src/platform/win32/posix_resources.cpp src/platform/win32/virtual_keys.cpp src/platform/win32/win32_process.cpp)
 target_include_directories(smokedrift_platform_posix PUBLIC src)
@@ -42,6 +45,15 @@ if(SMOKEDRIFT_LAYER_SHELL_PROTOCOL)
   target_compile_definitions(smokedrift_platform_posix PRIVATE SMOKEDRIFT_LAYER_SHELL=1)
 endif()
 
+# The Wayland saver's run above the backends: a process per output, each told its output, and
+# the process that watches them (src/outputs). It lists the outputs over the Wayland backend's
+# connection; the backend knows nothing of it.
+file(GLOB SMOKEDRIFT_OUTPUTS_SOURCES CONFIGURE_DEPENDS src/outputs/*.cpp)
+add_library(smokedrift_outputs STATIC ${SMOKEDRIFT_OUTPUTS_SOURCES})
+target_include_directories(smokedrift_outputs PUBLIC src)
+target_compile_options(smokedrift_outputs PRIVATE ${SMOKEDRIFT_WARNINGS})
+target_link_libraries(smokedrift_outputs PUBLIC smokedrift_platform_posix smokedrift_session_lock)
+
 include(cmake/idle.cmake)
 
 add_executable(smokedrift src/main/main_posix.cpp src/main/command_line.cpp src/main/xscreensaver_args.cpp
@@ -50,5 +62,5 @@ target_compile_options(smokedrift PRIVATE ${SMOKEDRIFT_WARNINGS})
 # Each library calls only those after it: the saver the Win32 subset (the backends' process calls,
 # then the emulation); the saver's dialog templates are handed down at start.
 target_link_libraries(smokedrift PRIVATE
-  smokedrift_saver smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
+  smokedrift_saver smokedrift_outputs smokedrift_platform_posix smokedrift_win32 smokedrift_offscreen
   smokedrift_idle)

@@ -2,7 +2,7 @@
 // One process per session for a purpose (the idle watcher; the Wayland saver's run): a lock on a
 // file in a folder only this user can write, so no other account can hold it or seem to. Held
 // for the life of the process (the kernel drops it however the process ends); the file stays.
-// POSIX only: the watcher and the Wayland backend use it, the engine and the .scr do not.
+// POSIX only: the watcher and the Wayland saver's run use it, the engine and the .scr do not.
 #include <string>
 
 namespace smokedrift {

@@ -13,14 +13,10 @@ namespace {
 
 constexpr DWORD VERSION_INFO_SIZE = 148;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Tells the application why the mode cannot run, and fails it.
-int failMode(const char* format, LPCSTR word) {
+int failMode(const char* format, const char* word) {
     char reason[160];
-    int length = 0;
-    while (word[length] != '\0' && word[length] != ' ' && length < 40) ++length;
-    std::snprintf(reason, sizeof(reason), format, length, word);
+    std::snprintf(reason, sizeof(reason), format, word);
     modeFailed(reason);
     return MODE_FAILED;
 }
@@ -32,23 +28,22 @@ HWND validWindowOrForeground(HWND handle) {
 
 HWND handleOf(std::uint32_t window) { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(window)); }
 
-int runMode(LPCSTR tail) {
-    const HostRequest request = readHostSwitch(tail);
+int runMode(const HostRequest& request) {
     const HWND window = handleOf(request.window);
     switch (request.mode) {
     case HostMode::Dialog: return showConfigureDialog(nullptr);
     case HostMode::Saver: return runSaver(nullptr);
     case HostMode::Preview:
-        if (!isDigit(*request.id)) return failMode("%.*s needs the id of the window to draw into", tail);
-        if (window == nullptr || !IsWindow(window)) return failMode("no window %.*s to draw into", request.id);
+        if (!request.idGiven) return failMode("%s needs the id of the window to draw into", request.word);
+        if (window == nullptr || !IsWindow(window)) return failMode("no window %s to draw into", request.id);
         return runSaver(window);
     case HostMode::Settings: return showConfigureDialog(validWindowOrForeground(window));
     case HostMode::Password:
-        if (!hostState.win9xPlatform) return failMode("%.*s: this system keeps no saver password", tail);
+        if (!hostState.win9xPlatform) return failMode("%s: this system keeps no saver password", request.word);
         return changePassword(validWindowOrForeground(window));
     case HostMode::Unknown: break;
     }
-    return failMode("unknown switch '%.*s' (see --help)", tail);
+    return failMode("unknown switch '%s' (see --help)", request.word);
 }
 
 }  // namespace
@@ -79,25 +74,25 @@ LPCSTR commandTail(LPCSTR commandLine) {
     return p;
 }
 
-int dispatchMode(HINSTANCE instance, HINSTANCE, LPCSTR tail, int) {
+int dispatchMode(HINSTANCE instance, const HostRequest& request) {
     hostState.instanceHandle = instance;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = VERSION_INFO_SIZE;
     hostState.win9xPlatform = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-    return runMode(tail);
+    return runMode(request);
 }
 
-void hostStartup() {
-    LPCSTR tail = commandTail(GetCommandLineA());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    GetStartupInfoA(&startup);
-    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+void runHost(const HostRequest& request) {
     SetUnhandledExceptionFilter(&hostExceptionFilter);
-    const int code = dispatchMode(GetModuleHandleA(nullptr), nullptr, tail, show);
+    const int code = dispatchMode(GetModuleHandleA(nullptr), request);
     ExitProcess(static_cast<UINT>(code));
 }
 
 }  // namespace smokedrift
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { smokedrift::hostStartup(); }
+#ifdef _WIN32
+// Windows hands the command line as one string: it is read here, with the host's grammar, once.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    smokedrift::runHost(smokedrift::readHostSwitch(smokedrift::commandTail(GetCommandLineA())));
+}
+#endif

@@ -1,5 +1,7 @@
 #include "host/mode_switch.h"
 
+#include <string>
+
 namespace smokedrift {
 
 namespace {
@@ -9,6 +11,24 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 const char* skipSpaces(const char* p) {
     while (*p == ' ') ++p;
     return p;
+}
+
+// The word at `text` as the lines that name it quote it.
+void copyWord(char (&to)[HostRequest::MAX_WORD + 1], const char* text) {
+    int length = 0;
+    while (text[length] != '\0' && text[length] != ' ' && length < HostRequest::MAX_WORD) {
+        to[length] = text[length];
+        ++length;
+    }
+    to[length] = '\0';
+}
+
+HostRequest readPreview(HostRequest r, const char* id) {
+    r.mode = HostMode::Preview;
+    r.idGiven = isDigit(*id);
+    r.window = readWindowNumber(id);
+    copyWord(r.id, id);
+    return r;
 }
 
 }  // namespace
@@ -24,6 +44,7 @@ std::uint32_t readWindowNumber(const char* text) {
 
 HostRequest readHostSwitch(const char* tail) {
     HostRequest r;
+    copyWord(r.word, tail);
     for (const char* p = tail;; ++p) {
         switch (*p) {
         case '\0': return r;
@@ -35,11 +56,7 @@ HostRequest readHostSwitch(const char* tail) {
         case 'P':
         case 'p':
         case 'L':
-        case 'l':
-            r.mode = HostMode::Preview;
-            r.id = skipSpaces(p + 1);
-            r.window = readWindowNumber(r.id);
-            return r;
+        case 'l': return readPreview(r, skipSpaces(p + 1));
         case 'C':
         case 'c':
             r.mode = HostMode::Settings;
@@ -53,6 +70,12 @@ HostRequest readHostSwitch(const char* tail) {
         default: r.mode = HostMode::Unknown; return r;
         }
     }
+}
+
+HostRequest previewOf(std::uint64_t window) {
+    HostRequest r;
+    copyWord(r.word, "/p");
+    return readPreview(r, std::to_string(window).c_str());
 }
 
 }  // namespace smokedrift

@@ -124,10 +124,22 @@ WatcherStatus ControlService::status() const {
     return s;
 }
 
-void ControlService::pollFds(pollfd* fds) const {
-    fds[0] = {bus_ != nullptr ? sd_bus_get_fd(bus_) : -1, POLLIN, 0};
-    if (bus_ != nullptr && (sd_bus_get_events(bus_) & POLLOUT) != 0) fds[0].events |= POLLOUT;
-    fds[1] = {pauseEndMs_ != 0 ? timer_ : -1, POLLIN, 0};
+void ControlService::watch(EventLoop& loop, std::function<bool(ControlNotice)> notices) {
+    const auto handle = [this, notices] { return notices(dispatch()); };
+    loop.add({[this] {
+                  pollfd fd = {bus_ != nullptr ? sd_bus_get_fd(bus_) : -1, POLLIN, 0};
+                  if (bus_ != nullptr && (sd_bus_get_events(bus_) & POLLOUT) != 0) fd.events |= POLLOUT;
+                  return fd;
+              },
+              [this] {
+                  return notice_.activate || notice_.activity || notice_.changed ||
+                         (bus_ != nullptr && busPending(bus_));
+              },
+              [handle](short) { return handle(); }});
+    loop.add({[this] {
+                  return pollfd{pauseEndMs_ != 0 ? timer_ : -1, POLLIN, 0};
+              },
+              nullptr, [handle](short) { return handle(); }});
 }
 
 void ControlService::armTimer(std::uint64_t atMs) {

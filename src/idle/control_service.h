@@ -11,13 +11,14 @@
 // The session bus is the user's: whoever reaches it may call, as they may kill the watcher. The
 // service has a connection of its own, so that its traffic and the inhibitions' stay apart; the
 // pause lives in the watcher's memory and ends with it.
-#include <poll.h>
 #include <systemd/sd-bus.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
+#include "idle/event_loop.h"
 #include "idle/idle_watcher.h"
 #include "idle/inhibition.h"
 #include "idle/watcher_status.h"
@@ -53,14 +54,14 @@ public:
     // Shown as the state, not among the inhibitions.
     void list(std::vector<Inhibitor>&) override {}
 
-    // The bus, and the timer at the end of the pause (-1: none).
-    static constexpr int FDS = 2;
-    void pollFds(pollfd* fds) const;
-    ControlNotice dispatch();
+    // Watches the bus and the timer at the end of the pause in `loop`; `notices` hears what
+    // callers asked (its false ends the loop's turn).
+    void watch(EventLoop& loop, std::function<bool(ControlNotice)> notices);
     // Announces what changed since the last call; call it once the watcher has taken the events.
     void publish();
 
 private:
+    ControlNotice dispatch();
     // All but the inhibitions, which cost a call to each check.
     WatcherStatus status() const;
 

@@ -126,16 +126,6 @@ private:
     sd_bus_slot* changed_ = nullptr;
 };
 
-bool hasWord(std::string_view list, std::string_view word) {
-    while (!list.empty()) {
-        const std::size_t colon = list.find(':');
-        if (list.substr(0, colon) == word) return true;
-        if (colon == std::string_view::npos) break;
-        list.remove_prefix(colon + 1);
-    }
-    return false;
-}
-
 class LogindCheck final : public InhibitionCheck {
 public:
     explicit LogindCheck(sd_bus* bus) : bus_(bus) {}
@@ -165,7 +155,7 @@ public:
                 std::uint32_t uid = 0, pid = 0;
                 if (sd_bus_message_read(reply, "ssssuu", &what, &who, &why, &mode, &uid, &pid) < 0) break;
                 sd_bus_message_exit_container(reply);
-                if (std::strcmp(mode, "block") != 0 || !hasWord(what, "idle")) continue;
+                if (std::strcmp(mode, "block") != 0 || !listHas(what, "idle")) continue;
                 h.held = true;
                 appendHolder(h.holders, "logind idle lock of '" + text(who) + "' (pid " + std::to_string(pid) +
                                             ", uid " + std::to_string(uid) + "): " + text(why));
@@ -207,11 +197,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InhibitionCheck> openPlasmaCheck(sd_bus* session, InhibitionNotice& notice) {
-    return std::make_unique<PlasmaCheck>(session, notice);
+std::unique_ptr<InhibitionCheck> openPlasmaCheck(const CheckContext& context) {
+    if (context.sessionBus == nullptr) return nullptr;
+    return std::make_unique<PlasmaCheck>(context.sessionBus, context.notice);
 }
 
-std::unique_ptr<InhibitionCheck> openLogindCheck(std::FILE* log) {
+std::unique_ptr<InhibitionCheck> openLogindCheck(const CheckContext& context) {
+    std::FILE* log = context.log;
     sd_bus* bus = nullptr;
     const int r = sd_bus_open_system(&bus);
     if (r < 0) {

@@ -105,9 +105,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InhibitionCheck> openDesktopLockCheck(sd_bus* session, bool plasma, std::uint32_t idleMs,
-                                                      InhibitionNotice& notice) {
-    return std::make_unique<DesktopLockCheck>(session, plasma, idleMs, notice);
+std::unique_ptr<InhibitionCheck> openDesktopLockCheck(const CheckContext& context) {
+    if (context.sessionBus == nullptr) return nullptr;
+    // Whoever else serves org.freedesktop.ScreenSaver (KWin's locker on Plasma) is asked whether
+    // its lock is up; never ourselves, which would wait on our own answer.
+    const bool plasma = !context.screenSaverOurs && !context.session.namesDesktop("GNOME");
+    return std::make_unique<DesktopLockCheck>(context.sessionBus, plasma, context.idleMs, context.notice);
 }
 
 }  // namespace smokedrift::idle

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/session_environment.h"
+
 namespace smokedrift::idle {
 
 // One timer: "GNOME blanks the screen after 300 s (org.gnome.desktop.session idle-delay)".
@@ -69,10 +71,10 @@ std::optional<DesktopTimer> firstBefore(const std::vector<DesktopTimer>& timers,
 std::string warningLine(const DesktopTimer& timer, long watcherSeconds);
 std::string timerLine(const DesktopTimer& timer);
 
-// Reads the timers of the session the environment names (GNOME and Plasma by
-// $XDG_CURRENT_DESKTOP, the X server when the session is X11's) and says what it found on `out`.
+// Reads the timers of the session `session` names (GNOME and Plasma by
+// XDG_CURRENT_DESKTOP, the X server when the session is X11's) and says what it found on `out`.
 // GLib may start threads here: call it with the stop signals already blocked. Returns the warning
 // line said, or nothing.
-std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out);
+std::string reportDesktopTimers(const SessionEnvironment& session, long watcherSeconds, bool verbose, std::FILE* out);
 
 }  // namespace smokedrift::idle

@@ -24,16 +24,6 @@ namespace smokedrift::idle {
 
 namespace {
 
-bool hasToken(const char* list, std::string_view token) {
-    std::string_view rest = list == nullptr ? "" : list;
-    while (!rest.empty()) {
-        const std::size_t colon = rest.find(':');
-        if (rest.substr(0, colon) == token) return true;
-        rest = colon == rest.npos ? std::string_view() : rest.substr(colon + 1);
-    }
-    return false;
-}
-
 // A uint or boolean key of a schema, type-checked first: GSettings aborts on a key it does not know.
 std::optional<GVariant*> readKey(GSettingsSchema* schema, GSettings* settings, const char* key,
                                  const GVariantType* type) {
@@ -94,22 +84,16 @@ std::optional<std::string> readSmallFile(const std::string& path) {
 
 // The file `name` through KDE's cascade: $XDG_CONFIG_DIRS from the least important (the last),
 // then $XDG_CONFIG_HOME (or ~/.config). Relative entries are ignored, as the base-directory rules say.
-KdeConfig readKdeConfig(const char* name) {
+KdeConfig readKdeConfig(const SessionEnvironment& session, const char* name) {
     std::vector<std::string> dirs;
-    const char* system = std::getenv("XDG_CONFIG_DIRS");
-    std::string_view rest = system != nullptr && *system != '\0' ? system : "/etc/xdg";
-    while (!rest.empty()) {
-        const std::size_t colon = rest.find(':');
-        const std::string_view dir = rest.substr(0, colon);
-        if (!dir.empty() && dir[0] == '/') dirs.insert(dirs.begin(), std::string(dir));
-        rest = colon == rest.npos ? std::string_view() : rest.substr(colon + 1);
-    }
-    const char* home = std::getenv("XDG_CONFIG_HOME");
-    const char* homeDir = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        dirs.emplace_back(home);
-    } else if (homeDir != nullptr && homeDir[0] == '/') {
-        dirs.push_back(std::string(homeDir) + "/.config");
+    anyListEntry(session.configDirs.empty() ? "/etc/xdg" : session.configDirs, [&dirs](std::string_view dir) {
+        if (dir[0] == '/') dirs.insert(dirs.begin(), std::string(dir));
+        return false;
+    });
+    if (session.configHome[0] == '/') {
+        dirs.push_back(session.configHome);
+    } else if (session.home[0] == '/') {
+        dirs.push_back(session.home + "/.config");
     }
     KdeConfig config;
     for (const std::string& dir : dirs) {
@@ -118,8 +102,8 @@ KdeConfig readKdeConfig(const char* name) {
     return config;
 }
 
-std::optional<X11Values> readX11() {
-    Display* display = XOpenDisplay(nullptr);
+std::optional<X11Values> readX11(const std::string& name) {
+    Display* display = XOpenDisplay(name.c_str());
     if (display == nullptr) return std::nullopt;
     X11Values v{};
     int interval = 0, blanking = 0, exposures = 0;
@@ -141,7 +125,7 @@ std::optional<X11Values> readX11() {
 // The X server's values, given a second: a server that accepts and never answers would hold the
 // watcher in XOpenDisplay (its signals already blocked) for good. Past the second the reader is
 // left behind, blocked on a connection nobody else uses, and the X server's timers go unread.
-std::optional<X11Values> readX11Within(std::chrono::milliseconds limit) {
+std::optional<X11Values> readX11Within(const std::string& name, std::chrono::milliseconds limit) {
     struct Result {
         std::mutex mutex;
         std::condition_variable done;
@@ -150,8 +134,8 @@ std::optional<X11Values> readX11Within(std::chrono::milliseconds limit) {
     };
     const auto result = std::make_shared<Result>();
     try {
-        std::thread([result] {
-            const std::optional<X11Values> values = readX11();
+        std::thread([result, name] {
+            const std::optional<X11Values> values = readX11(name);
             const std::lock_guard<std::mutex> lock(result->mutex);
             result->values = values;
             result->finished = true;
@@ -167,26 +151,24 @@ std::optional<X11Values> readX11Within(std::chrono::milliseconds limit) {
 
 }  // namespace
 
-std::string reportDesktopTimers(long watcherSeconds, bool verbose, std::FILE* out) {
-    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const char* x11 = std::getenv("DISPLAY");
+std::string reportDesktopTimers(const SessionEnvironment& session, long watcherSeconds, bool verbose, std::FILE* out) {
     std::vector<DesktopTimer> timers;
     const auto add = [&](const std::vector<DesktopTimer>& more) {
         timers.insert(timers.end(), more.begin(), more.end());
     };
-    if (hasToken(desktop, "GNOME")) {
+    if (session.namesDesktop("GNOME")) {
         if (const auto gnome = readGnome()) add(gnomeTimers(*gnome));
     }
-    if (hasToken(desktop, "KDE")) {
-        const char* version = std::getenv("KDE_SESSION_VERSION");
-        const long v = version != nullptr ? std::strtol(version, nullptr, 10) : 0;  // saturates, never overflows
+    if (session.namesDesktop("KDE")) {
+        // Saturates, never overflows.
+        const long v =
+            !session.kdeSessionVersion.empty() ? std::strtol(session.kdeSessionVersion.c_str(), nullptr, 10) : 0;
         const int sessionVersion = v > 0 && v < 100 ? static_cast<int>(v) : 0;
-        add(plasmaTimers(readKdeConfig("kscreenlockerrc"), readKdeConfig("powermanagementprofilesrc"),
-                         readKdeConfig("powerdevilrc"), sessionVersion));
+        add(plasmaTimers(readKdeConfig(session, "kscreenlockerrc"), readKdeConfig(session, "powermanagementprofilesrc"),
+                         readKdeConfig(session, "powerdevilrc"), sessionVersion));
     }
-    if ((wayland == nullptr || *wayland == '\0') && x11 != nullptr && *x11 != '\0') {
-        if (const auto server = readX11Within(std::chrono::seconds(1))) add(x11Timers(*server));
+    if (!session.waylandSession() && !session.x11Display.empty()) {
+        if (const auto server = readX11Within(session.x11Display, std::chrono::seconds(1))) add(x11Timers(*server));
     }
     if (verbose) {
         for (const DesktopTimer& t : timers) std::fprintf(out, "smokedrift: %s\n", timerLine(t).c_str());

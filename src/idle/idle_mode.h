@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/session_environment.h"
+
 namespace smokedrift::idle {
 
 struct IdleModeOptions {
@@ -13,6 +15,7 @@ struct IdleModeOptions {
     std::vector<std::string> saverOptions;  // handed to the saver after /s
 };
 
-int runIdleMode(const IdleModeOptions& options);
+// `session`: the environment as the run started, which every part of the watcher goes by.
+int runIdleMode(const IdleModeOptions& options, const SessionEnvironment& session);
 
 }  // namespace smokedrift::idle

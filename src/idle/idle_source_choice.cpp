@@ -1,6 +1,6 @@
 #include "idle/idle_source_choice.h"
 
-#include "idle/idle_sources.h"
+#include "idle/idle_source.h"
 
 namespace smokedrift::idle {
 
@@ -15,22 +15,19 @@ std::unique_ptr<IdleSource> chooseIdleSource(const std::vector<SourceCandidate>&
     return nullptr;
 }
 
-namespace {
-
-bool set(const char* value) { return value != nullptr && *value != '\0'; }
-
-}  // namespace
-
-std::vector<SourceCandidate> sessionCandidates(const char* waylandDisplay, const char* x11Display) {
+std::vector<SourceCandidate> sessionCandidates(const SessionEnvironment& session) {
+    const std::string& wayland = session.waylandDisplay;
+    const std::string& x11 = session.x11Display;
     return {
-        {openWaylandIdleSource, set(waylandDisplay) ? "the Wayland compositor (" + std::string(waylandDisplay) +
-                                                          ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
-                                                    : std::string("no Wayland display (WAYLAND_DISPLAY)")},
+        {[&session](std::string& missing) { return openWaylandIdleSource(session, missing); },
+         !wayland.empty()
+             ? "the Wayland compositor (" + wayland + ") offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"
+             : std::string("no Wayland display (WAYLAND_DISPLAY)")},
         {[](std::string&) { return openMutterIdleSource(); },
          "no GNOME idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus"},
-        {[](std::string&) { return openX11IdleSource(); },
-         set(x11Display) ? "the X server (" + std::string(x11Display) + ") does not answer or lacks its idle extensions"
-                         : std::string("no X11 display (DISPLAY)")},
+        {[&session](std::string&) { return openX11IdleSource(session); },
+         !x11.empty() ? "the X server (" + x11 + ") does not answer or lacks its idle extensions"
+                      : std::string("no X11 display (DISPLAY)")},
     };
 }
 

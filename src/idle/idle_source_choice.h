@@ -23,9 +23,9 @@ struct SourceCandidate {
 // one line naming what each lacked.
 std::unique_ptr<IdleSource> chooseIdleSource(const std::vector<SourceCandidate>& candidates, std::string& missing);
 
-// The session's candidates in their order, described from its environment (the values of
-// WAYLAND_DISPLAY and DISPLAY; null when unset).
-std::vector<SourceCandidate> sessionCandidates(const char* waylandDisplay, const char* x11Display);
+// The session's candidates in their order, opened and described from its environment; the
+// candidates refer to `session`, which outlives them.
+std::vector<SourceCandidate> sessionCandidates(const SessionEnvironment& session);
 
 // On Wayland, of the two idle protocols a compositor may offer.
 enum class WaylandIdleProtocol { None, ExtIdleNotify, KdeIdle };

@@ -21,8 +21,9 @@
 #include <optional>
 #include <string>
 
+#include "idle/event_loop.h"
 #include "idle/gnome_overview.h"
-#include "idle/idle_sources.h"
+#include "idle/idle_source.h"
 #include "idle/mutter_idle_state.h"
 
 namespace smokedrift::idle {
@@ -105,7 +106,7 @@ public:
 
     const char* name() const override { return "GNOME's org.gnome.Mutter.IdleMonitor (session bus)"; }
 
-    bool desktopServesScreenSaver() const override { return true; }
+    const char* desktop() const override { return "GNOME"; }
 
     bool start(std::uint32_t milliseconds) override {
         // The matches first, then the owners and the watch, so that nothing falls in between.
@@ -131,6 +132,8 @@ public:
     }
 
     int fd() const override { return sd_bus_get_fd(bus_); }
+
+    bool pending() override { return count_ > 0 || busPending(bus_); }
 
     void saverStarting() override { closeGnomeOverview(bus_, mutterOwner_.c_str()); }
 

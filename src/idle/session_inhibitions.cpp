@@ -3,66 +3,80 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <string_view>
-
 namespace smokedrift::idle {
+
+// The checks, asked in this order after the ScreenSaver service's and before the idle source's.
+// Each opener lives in the check's own file.
+
+// Plasma: PowerDevil's policy agent, which Plasma's own org.freedesktop.ScreenSaver hands its
+// inhibitions to (KWin's idle notifications do not follow them). Announces changes with a signal.
+std::unique_ptr<InhibitionCheck> openPlasmaCheck(const CheckContext& context);
+// The desktop's own screen lock (GNOME Shell's; on Plasma, KWin's locker, which owns
+// org.freedesktop.ScreenSaver there): held while it is up, ending a running saver, and for the idle
+// time after it ends.
+std::unique_ptr<InhibitionCheck> openDesktopLockCheck(const CheckContext& context);
+// logind's `idle` block locks, and its session's LockedHint (systemd-inhibit --what=idle); re-asked
+// on a timer, since logind announces no change of them. Null without a system bus.
+std::unique_ptr<InhibitionCheck> openLogindCheck(const CheckContext& context);
 
 namespace {
 
-bool namesDesktop(const char* currentDesktop, std::string_view wanted) {
-    std::string_view list = currentDesktop != nullptr ? currentDesktop : "";
-    while (!list.empty()) {
-        const std::string_view desktop = list.substr(0, list.find(':'));
-        if (desktop == wanted) return true;
-        list.remove_prefix(std::min(list.size(), desktop.size() + 1));
-    }
-    return false;
-}
+constexpr CheckOpener CHECKS[] = {openPlasmaCheck, openDesktopLockCheck, openLogindCheck};
 
 }  // namespace
 
-bool desktopServesScreenSaver(const char* currentDesktop) {
-    // GNOME's settings daemon queues for the name; Plasma's locker gives up on it. Both desktops
-    // keep their inhibitions where the watcher asks (the session manager, the policy agent).
-    return namesDesktop(currentDesktop, "GNOME") || namesDesktop(currentDesktop, "KDE");
+bool desktopServesScreenSaver(const SessionEnvironment& session, const IdleSource& source) {
+    // Both desktops keep their inhibitions where the watcher asks (the session manager, the
+    // policy agent).
+    const auto serves = [](std::string_view desktop) { return desktop == "GNOME" || desktop == "KDE"; };
+    return anyListEntry(session.currentDesktop, serves) || (source.desktop() != nullptr && serves(source.desktop()));
 }
 
-SessionInhibitions::SessionInhibitions(std::uint32_t idleMs, std::FILE* log, IdleSource& source) {
+SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log,
+                                       IdleSource& source, EventLoop& loop,
+                                       std::function<bool(InhibitionNotice)> notices) {
+    bool ours = false;
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;
         service_ = std::make_unique<ScreenSaverService>(session_, idleMs, log, notice_);
-        bool ours = false;
-        if (source.desktopServesScreenSaver() || desktopServesScreenSaver(std::getenv("XDG_CURRENT_DESKTOP"))) {
+        if (desktopServesScreenSaver(session, source)) {
             if (log != nullptr)
                 std::fprintf(log, "smokedrift: idle: org.freedesktop.ScreenSaver left to the desktop\n");
         } else {
             ours = service_->serve();
         }
-        plasma_ = openPlasmaCheck(session_, notice_);
-        // Whoever else serves org.freedesktop.ScreenSaver (KWin's locker on Plasma) is asked
-        // whether its lock is up; never ourselves, which would wait on our own answer.
-        lock_ = openDesktopLockCheck(session_, !ours && !namesDesktop(std::getenv("XDG_CURRENT_DESKTOP"), "GNOME"),
-                                     idleMs, notice_);
     } else {
         session_ = nullptr;
         if (log != nullptr)
             std::fprintf(log, "smokedrift: idle: no session bus: org.freedesktop.ScreenSaver not served\n");
     }
-    logind_ = openLogindCheck(log);
     timer_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
     checks_.add(service_.get());
-    checks_.add(plasma_.get());
-    checks_.add(lock_.get());
-    checks_.add(logind_.get());
+    const CheckContext context{session, session_, ours, idleMs, log, notice_, loop};
+    for (const CheckOpener open : CHECKS) {
+        if (std::unique_ptr<InhibitionCheck> check = open(context)) {
+            checks_.add(check.get());
+            opened_.push_back(std::move(check));
+        }
+    }
     checks_.add(source.inhibitions());
+
+    const auto handle = [this, notices] { return notices(dispatch()); };
+    loop.add({[this] {
+                  pollfd fd = {sessionOpen_ ? sd_bus_get_fd(session_) : -1, POLLIN, 0};
+                  if (sessionOpen_ && (sd_bus_get_events(session_) & POLLOUT) != 0) fd.events |= POLLOUT;
+                  return fd;
+              },
+              [this] { return pending(); }, [handle](short) { return handle(); }});
+    loop.add({[this] {
+                  return pollfd{armedMs_ > 0 ? timer_ : -1, POLLIN, 0};
+              },
+              nullptr, [handle](short) { return handle(); }});
 }
 
 SessionInhibitions::~SessionInhibitions() {
     service_.reset();
-    plasma_.reset();
-    lock_.reset();
+    opened_.clear();
     if (session_ != nullptr) sd_bus_flush_close_unref(session_);
     if (timer_ >= 0) close(timer_);
 }
@@ -71,10 +85,8 @@ void SessionInhibitions::answerActive(std::function<bool()> active) {
     if (service_) service_->answerActive(std::move(active));
 }
 
-void SessionInhibitions::pollFds(pollfd* fds) const {
-    fds[0] = {sessionOpen_ ? sd_bus_get_fd(session_) : -1, POLLIN, 0};
-    if (sessionOpen_ && (sd_bus_get_events(session_) & POLLOUT) != 0) fds[0].events |= POLLOUT;
-    fds[1] = {armedMs_ > 0 ? timer_ : -1, POLLIN, 0};
+bool SessionInhibitions::pending() const {
+    return notice_.activity || notice_.changed || (sessionOpen_ && busPending(session_));
 }
 
 InhibitionNotice SessionInhibitions::dispatch() {

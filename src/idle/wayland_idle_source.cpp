@@ -18,8 +18,8 @@
 #include <wayland-client.h>
 
 #include "ext-idle-notify-v1-client.h"
+#include "idle/idle_source.h"
 #include "idle/idle_source_choice.h"
-#include "idle/idle_sources.h"
 #include "kde-idle-client.h"
 
 namespace smokedrift::idle {
@@ -53,9 +53,9 @@ void globalRemove(void*, wl_registry*, std::uint32_t) {}
 
 // A watcher started before its compositor, or a name left from an ended session: the socket, not
 // the compositor's protocols, is what is missing.
-std::string silentSocket(const char* name, const char* why) {
-    const char* folder = std::getenv("XDG_RUNTIME_DIR");
-    const std::string path = name[0] == '/' || folder == nullptr ? std::string(name) : std::string(folder) + "/" + name;
+std::string silentSocket(const SessionEnvironment& session, const char* why) {
+    const std::string& name = session.waylandDisplay;
+    const std::string path = name[0] == '/' || session.runtimeDir.empty() ? name : session.runtimeDir + "/" + name;
     return "the Wayland socket " + path + " does not answer (" + why + ")";
 }
 
@@ -112,6 +112,14 @@ public:
 
     int fd() const override { return wl_display_get_fd(s_.display); }
 
+    // Events handed out one at a time, and those libwayland read but has not dispatched.
+    bool pending() override {
+        if (!s_.events.empty()) return true;
+        if (wl_display_prepare_read(s_.display) != 0) return true;
+        wl_display_cancel_read(s_.display);
+        return false;
+    }
+
     // Reads what is there without blocking (libwayland reads with MSG_DONTWAIT), then hands the
     // events out one at a time.
     IdleEvent dispatch() override {
@@ -137,20 +145,19 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IdleSource> openWaylandIdleSource(std::string& missing) {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    if (name == nullptr || *name == '\0') return nullptr;
+std::unique_ptr<IdleSource> openWaylandIdleSource(const SessionEnvironment& session, std::string& missing) {
+    if (!session.waylandSession()) return nullptr;
     WaylandIdleState s;
-    s.display = wl_display_connect(nullptr);
+    s.display = wl_display_connect(session.waylandDisplay.c_str());
     if (s.display == nullptr) {
-        missing = silentSocket(name, std::strerror(errno));
+        missing = silentSocket(session, std::strerror(errno));
         return nullptr;
     }
     s.registry = wl_display_get_registry(s.display);
     // The state moves into the source below; the listener's data is set again there.
     wl_registry_add_listener(s.registry, &registryListener, &s);
     const bool answered = wl_display_roundtrip(s.display) >= 0;
-    if (!answered) missing = silentSocket(name, std::strerror(errno));
+    if (!answered) missing = silentSocket(session, std::strerror(errno));
     if (!answered || s.seat == nullptr ||
         chooseWaylandIdleProtocol(s.notifier != nullptr, s.kdeIdle != nullptr) == WaylandIdleProtocol::None) {
         if (s.notifier != nullptr) ext_idle_notifier_v1_destroy(s.notifier);

@@ -32,7 +32,7 @@
 #include <cstring>
 #include <optional>
 
-#include "idle/idle_sources.h"
+#include "idle/idle_source.h"
 #include "idle/x11_idle_logic.h"
 
 namespace smokedrift::idle {
@@ -198,6 +198,10 @@ public:
 
     int fd() const override { return ConnectionNumber(s_.display); }
 
+    // What Xlib queued while a request waited for its reply (the saver switch's XGetScreenSaver
+    // while idle and inhibited may read the alarm that says the user is back), and a server gone.
+    bool pending() override { return s_.gone || XQLength(s_.display) > 0; }
+
     IdleEvent dispatch() override {
         // XPending reads what arrived; an I/O error inside it or any later call lands in
         // onIOErrorExit.
@@ -225,10 +229,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IdleSource> openX11IdleSource() {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0' || watched != nullptr) return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+std::unique_ptr<IdleSource> openX11IdleSource(const SessionEnvironment& session) {
+    if (session.x11Display.empty() || watched != nullptr) return nullptr;
+    Display* display = XOpenDisplay(session.x11Display.c_str());
     if (display == nullptr) return nullptr;
     X11IdleState s;
     s.display = display;

@@ -23,18 +23,57 @@ LinuxCommand refused(LinuxMode mode, std::string error) {
     return c;
 }
 
+int windowSystemOf(std::span<const char* const> switches, const std::string& word) {
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        if (word == switches[i]) return static_cast<int>(i);
+    return -1;
+}
+
+// The request of the words left for the host: xscreensaver's ways of naming a window, or else the
+// Windows-style switch ("/s", "-p ID"), read with the host's own grammar from the words as Windows
+// would hand them over: joined by blanks, with blanks and controls before the first word gone.
+SaverRequest saverRequest(const std::vector<std::string>& words, const char* xscreensaverWindow) {
+    SaverRequest r;
+    const NamedWindow named = namedWindow(words, xscreensaverWindow);
+    if (named.named || wantsOwnWindow(words, xscreensaverWindow)) {
+        r.host = previewOf(named.id);
+        r.role = named.named ? platform::SurfaceRole::Preview : platform::SurfaceRole::Window;
+        r.ownWindow = !named.named;
+        r.onDesktop = named.desktop;
+        return r;
+    }
+    std::string tail;
+    for (const std::string& w : words) tail += (tail.empty() ? "" : " ") + w;
+    std::size_t start = 0;
+    while (start < tail.size() && static_cast<unsigned char>(tail[start]) <= 0x20) ++start;
+    r.host = readHostSwitch(tail.c_str() + start);
+    r.role = r.host.mode == HostMode::Saver     ? platform::SurfaceRole::FullScreen
+             : r.host.mode == HostMode::Preview ? platform::SurfaceRole::Preview
+                                                : platform::SurfaceRole::Window;
+    return r;
+}
+
 // The words of the saver modes: xscreensaver's flags, with their values checked, and the
 // Windows-style switches ("/s", "-p ID"), which the host reads. Any other "--word" is refused.
-LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xscreensaverWindow) {
+// `hostWord` is the first word that is neither a scene option nor --fps or --delay: the watcher
+// takes none.
+LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xscreensaverWindow,
+                            std::span<const char* const> switches, std::string& hostWord) {
     LinuxCommand c;
     std::string error;
+    std::vector<std::string> words;
+    int system = -1;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == "--x11" || all[i] == "--wayland") {
-            const auto choice = all[i] == "--x11" ? WindowSystemChoice::X11 : WindowSystemChoice::Wayland;
-            if (c.windowSystem != WindowSystemChoice::Session && c.windowSystem != choice) {
-                return refused(LinuxMode::Saver, "--x11 and --wayland cannot be combined");
+        const int asked = windowSystemOf(switches, all[i]);
+        if (asked >= 0) {
+            // Named in the order of the rows, last first, whatever the order given.
+            if (system >= 0 && system != asked) {
+                return refused(LinuxMode::Saver,
+                               std::string(switches[static_cast<std::size_t>(std::max(system, asked))]) + " and " +
+                                   switches[static_cast<std::size_t>(std::min(system, asked))] + " cannot be combined");
             }
-            c.windowSystem = choice;
+            system = asked;
+            c.windowSystem = static_cast<WindowSystem>(asked);
             continue;
         }
         if (all[i] == "--verbose") {
@@ -44,12 +83,13 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
         const int taken = takeSceneOption(all, i, c.saverOptions.scene, error);
         if (taken < 0) return refused(LinuxMode::Saver, error);
         if (taken > 0) i += static_cast<std::size_t>(taken) - 1;
-        if (taken == 0) c.saver.push_back(all[i]);
+        if (taken == 0) words.push_back(all[i]);
     }
-    const std::vector<std::string>& args = c.saver;
+    const std::vector<std::string>& args = words;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const int option = findHackOption(a);
+        if (hostWord.empty() && option != HACK_DELAY && option != HACK_FPS) hostWord = a;
         if (option == HACK_WINDOW_ID) {
             if (i + 1 >= args.size()) return refused(LinuxMode::Saver, a + " needs a window id");
             if (parseWindowId(args[i + 1].c_str()) == 0) {
@@ -82,6 +122,7 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
         return refused(LinuxMode::Saver, "XSCREENSAVER_WINDOW '" + printable(xscreensaverWindow) +
                                              "': not a window id (decimal or 0x hex, 32 bits)");
     }
+    c.request = saverRequest(words, xscreensaverWindow);
     return c;
 }
 
@@ -89,7 +130,7 @@ LinuxCommand readSaverWords(const std::vector<std::string>& all, const char* xsc
 // --delay, --x11/--wayland. Those are checked here, as /s would check them, so that a mistake
 // shows at once and not when the session first goes idle; a mode of the host (/s, /p, -root)
 // has no place here.
-LinuxCommand readIdleWords(const std::vector<std::string>& args) {
+LinuxCommand readIdleWords(const std::vector<std::string>& args, std::span<const char* const> switches) {
     LinuxCommand c;
     c.mode = LinuxMode::Idle;
     std::vector<std::string> options;
@@ -115,17 +156,12 @@ LinuxCommand readIdleWords(const std::vector<std::string>& args) {
             options.push_back(args[i]);
         }
     }
-    LinuxCommand saver = readSaverWords(options, nullptr);
+    std::string hostWord;
+    LinuxCommand saver = readSaverWords(options, nullptr, switches, hostWord);
     if (saver.refusedCode != 0) return refused(LinuxMode::Idle, saver.error);
-    for (std::size_t i = 0; i < saver.saver.size(); ++i) {
-        const std::string& a = saver.saver[i];
-        const int option = findHackOption(a);
-        if (option == HACK_DELAY) {
-            ++i;
-        } else if (option != HACK_FPS) {
-            return refused(LinuxMode::Idle,
-                           "--idle takes scene options only, not '" + printable(a) + "' (it runs the saver as /s)");
-        }
+    if (!hostWord.empty()) {
+        return refused(LinuxMode::Idle,
+                       "--idle takes scene options only, not '" + printable(hostWord) + "' (it runs the saver as /s)");
     }
     c.saverOptions = saver.saverOptions;
     c.windowSystem = saver.windowSystem;
@@ -193,14 +229,15 @@ bool needsDisplay(const HostRequest& request) {
     case HostMode::Dialog:
     case HostMode::Settings:
     case HostMode::Saver: return true;
-    case HostMode::Preview: return *request.id >= '0' && *request.id <= '9';
+    case HostMode::Preview: return request.idGiven;
     case HostMode::Password:
     case HostMode::Unknown: return false;
     }
     return false;
 }
 
-LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow,
+                             std::span<const char* const> windowSystems) {
     LinuxCommand c;
     if (has(args, "--help") || has(args, "-h")) {
         c.mode = LinuxMode::Help;
@@ -225,11 +262,12 @@ LinuxCommand readCommandLine(const std::vector<std::string>& args, const char* x
             return refused(LinuxMode::Idle,
                            std::string("--idle and ") + (render ? "--render" : "--texture") + " cannot be combined");
         }
-        return readIdleWords(args);
+        return readIdleWords(args, windowSystems);
     }
     if (render) c.mode = LinuxMode::Render;
     if (texture) c.mode = LinuxMode::Texture;
-    return c.mode == LinuxMode::Saver ? readSaverWords(args, xscreensaverWindow) : c;
+    std::string hostWord;
+    return c.mode == LinuxMode::Saver ? readSaverWords(args, xscreensaverWindow, windowSystems, hostWord) : c;
 }
 
 }  // namespace smokedrift

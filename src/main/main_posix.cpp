@@ -1,5 +1,4 @@
 // The Linux entry: what only a Linux user types is handled here; the rest goes to the host.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,24 +6,20 @@
 #include <vector>
 
 #include "base/child_process.h"
-#include "host/mode_switch.h"
 #include "host/saver_host.h"
 #include "idle/idle_mode.h"
 #include "main/command_line.h"
 #include "main/control_client.h"
 #include "main/hack_options.h"
 #include "main/help_text.h"
-#include "main/xscreensaver_args.h"
 #include "offscreen/render_mode.h"
 #include "offscreen/texture_writer.h"
+#include "outputs/output_processes.h"
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_process.h"
 #include "platform/window_systems.h"
 #include "saver/configure_dialog_resources.h"
 #include "saver/saver_options.h"
 #include "textures/texture_type_names.h"
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 
 namespace {
 
@@ -41,11 +36,6 @@ HWND createOwnWindow() {
                            smokedrift::OWN_WINDOW_HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-bool waylandSession() {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    return name != nullptr && *name != '\0';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,8 +43,10 @@ int main(int argc, char** argv) {
     if (!smokedrift::fillClosedStandardStreams()) return 255;
     smokedrift::takeProgramName(argc > 0 ? argv[0] : nullptr);
     std::vector<std::string> args(argv + 1, argv + argc);
-    const char* xscreensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
-    const smokedrift::LinuxCommand command = smokedrift::readCommandLine(args, xscreensaverWindow);
+    // The session as the run found it; every part of the run goes by this one reading.
+    const smokedrift::SessionEnvironment session = smokedrift::readSessionEnvironment();
+    const smokedrift::LinuxCommand command =
+        smokedrift::readCommandLine(args, session.xscreensaverWindow.c_str(), smokedrift::windowSystemSwitches());
     if (command.refusedCode != 0) {
         std::fprintf(stderr, "smokedrift: %s\n", command.error.c_str());
         return command.refusedCode;
@@ -69,67 +61,39 @@ int main(int argc, char** argv) {
     case LinuxMode::Texture: return smokedrift::runTextureWriter(args);
     case LinuxMode::Render: return smokedrift::runRenderMode(args);
     case LinuxMode::Idle:
-        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions});
+        return smokedrift::idle::runIdleMode({command.idleSeconds, command.idleVerbose, command.idleSaverOptions},
+                                             session);
     case LinuxMode::Control: return smokedrift::runControl(command.control);
     case LinuxMode::Saver: break;
     }
     smokedrift::setSaverOptions(command.saverOptions);
-    args = command.saver;
     // The saver keeps no files; Mesa's on-disk shader cache would be the one thing a run writes.
     // A user's own setting of the variable wins.
     setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
-    // The root window is looked up only when -root finds no $XSCREENSAVER_WINDOW.
-    const bool wantsRoot = std::any_of(args.begin(), args.end(), [](const std::string& a) {
-        return smokedrift::isHackOption(a, smokedrift::HACK_ROOT);
-    });
-    const bool namesWindow = smokedrift::parseWindowId(xscreensaverWindow) != 0;
-    if (wantsRoot && !namesWindow && command.windowSystem != smokedrift::WindowSystemChoice::X11 &&
-        (waylandSession() || command.windowSystem == smokedrift::WindowSystemChoice::Wayland)) {
-        std::fprintf(stderr,
-                     "smokedrift: -root draws on the X11 root window, which a Wayland session does not "
-                     "show; run smokedrift /s, or add --x11 to draw on XWayland's root anyway\n");
-        return smokedrift::SAVER_REFUSED;
-    }
-    const bool ownWindow = smokedrift::wantsOwnWindow(args, xscreensaverWindow);
-    // The mode is decided here, once, as the host will read it; -root's window id is all that the
-    // window system's answer can still change in the line.
-    std::string commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, 0);
-    const smokedrift::HostRequest request = smokedrift::readHostSwitch(smokedrift::commandTail(commandLine.c_str()));
-    const bool fullScreen = !ownWindow && request.mode == smokedrift::HostMode::Saver;
-    using smokedrift::WindowSystemChoice;
-    if (command.windowSystem == WindowSystemChoice::Wayland && !fullScreen) {
-        std::fprintf(stderr,
-                     "smokedrift: --wayland runs the screen saver (/s) only; the dialog, previews, "
-                     "--window and -root need X11\n");
-        return 255;
-    }
+    smokedrift::SaverRequest request = command.request;
     const smokedrift::BackendRow* backend =
-        smokedrift::chooseBackend(command.windowSystem == WindowSystemChoice::Session ? nullptr
-                                  : command.windowSystem == WindowSystemChoice::X11   ? "X11"
-                                                                                      : "Wayland",
-                                  fullScreen);
-    if (backend == nullptr) return 255;
-    const int ended = backend->startRun != nullptr ? backend->startRun() : -1;
-    if (ended >= 0) return ended;
-    if (backend->coversBlack != nullptr && backend->coversBlack()) {
+        smokedrift::chooseBackend(command.windowSystem, request.role, request.onDesktop, session);
+    if (backend == nullptr) return smokedrift::SAVER_REFUSED;
+    const smokedrift::outputs::OutputRun run =
+        backend->processPerOutput ? smokedrift::outputs::runOnEveryOutput(session) : smokedrift::outputs::OutputRun{};
+    if (run.ended >= 0) return run.ended;
+    if (run.black) {
         smokedrift::SaverOptions black = command.saverOptions;
         black.sceneless = true;
         smokedrift::setSaverOptions(black);
     }
     // Without a display the one line saying so is the whole story: the host would go on to say
     // that it found no window to draw into (-root, /p N). A row that draws /s only answered when chosen.
-    if (!backend->fullScreenOnly && (ownWindow || smokedrift::needsDisplay(request)) && !backend->probe(true)) {
+    if (!backend->fullScreenOnly && smokedrift::needsDisplay(request.host) && !backend->probe(true)) {
         return smokedrift::SAVER_REFUSED;
     }
-    if (ownWindow) {
+    if (request.ownWindow) {
         const HWND own = createOwnWindow();
         if (own == nullptr) return 255;
-        commandLine = "smokedrift /p " + std::to_string(reinterpret_cast<std::uintptr_t>(own));
-    } else if (wantsRoot && !namesWindow) {
-        const auto root = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
-        commandLine = smokedrift::hostCommandLine(args, xscreensaverWindow, root);
+        request.host = smokedrift::previewOf(reinterpret_cast<std::uintptr_t>(own));
+    } else if (request.onDesktop) {
+        request.host = smokedrift::previewOf(reinterpret_cast<std::uintptr_t>(GetDesktopWindow()));
     }
-    smokedrift::setCommandLine(commandLine.c_str());
     smokedrift::useDialogResources(smokedrift::configureDialogResources());
-    return WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
+    smokedrift::runHost(request.host);
 }

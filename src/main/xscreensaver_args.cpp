@@ -51,8 +51,8 @@ unsigned long parseWindowId(const char* text) {
     return static_cast<unsigned long>(value);
 }
 
-bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreensaverWindow, unsigned long rootWindow,
-                      std::string& tail) {
+NamedWindow namedWindow(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    NamedWindow found;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         // The word after -delay is its value, whatever it looks like, as onlyHackFlags reads it.
@@ -61,39 +61,28 @@ bool xscreensaverTail(const std::vector<std::string>& args, const char* xscreens
             continue;
         }
         if (isHackOption(a, HACK_ROOT)) {
-            unsigned long id = parseWindowId(xscreensaverWindow);
-            if (id == 0) id = rootWindow;
-            tail = "/p " + std::to_string(id);
-            return true;
+            found.named = true;
+            found.id = parseWindowId(xscreensaverWindow);
+            found.desktop = found.id == 0;
+            return found;
         }
         if (isHackOption(a, HACK_WINDOW_ID)) {
-            const unsigned long id = i + 1 < args.size() ? parseWindowId(args[i + 1].c_str()) : 0;
-            tail = "/p " + std::to_string(id);
-            return true;
+            found.named = true;
+            found.id = i + 1 < args.size() ? parseWindowId(args[i + 1].c_str()) : 0;
+            return found;
         }
     }
     // xscreensaver names the window in the environment alone, too.
-    const unsigned long id = parseWindowId(xscreensaverWindow);
-    if (id != 0 && onlyHackFlags(args)) {
-        tail = "/p " + std::to_string(id);
-        return true;
-    }
-    return false;
+    found.id = parseWindowId(xscreensaverWindow);
+    found.named = found.id != 0 && onlyHackFlags(args);
+    if (!found.named) found.id = 0;
+    return found;
 }
 
 bool readsXscreensaverWindow(const std::vector<std::string>& args) { return onlyHackFlags(args); }
 
 bool wantsOwnWindow(const std::vector<std::string>& args, const char* xscreensaverWindow) {
     return !args.empty() && onlyHackFlags(args) && parseWindowId(xscreensaverWindow) == 0;
-}
-
-std::string hostCommandLine(const std::vector<std::string>& args, const char* xscreensaverWindow,
-                            unsigned long rootWindow) {
-    std::string tail;
-    if (!xscreensaverTail(args, xscreensaverWindow, rootWindow, tail)) {
-        for (const std::string& a : args) tail += (tail.empty() ? "" : " ") + a;
-    }
-    return tail.empty() ? std::string("smokedrift") : "smokedrift " + tail;
 }
 
 }  // namespace smokedrift

@@ -1,5 +1,5 @@
-// The Wayland backend's books, driven without a compositor: what it keeps of outputs and of the
-// processes of a run as they come, go and end.
+// The Wayland backend's books and those of the run over every output, driven without a compositor:
+// what they keep of outputs and of the processes of a run as they come, go and end.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "outputs/output_processes.h"
 #include "platform/wayland/wl_state.h"
 #include "platform/win32/window_backend.h"
 
@@ -58,12 +59,13 @@ bool posted(HWND window, UINT message, WPARAM wParam) {
 TEST(WaylandRun, AnOutputIsAbandonedHoweverManyWentBefore) {
     WlState& s = state();
     s = WlState{};
+    outputs::books() = outputs::OutputProcesses{};
     Group group;
     for (std::uint32_t name = 1; name <= 2 * MAX_OUTPUTS; ++name) {
         s.outputs[0] = WlOutput{.name = name, .output = LISTED};
-        s.members[0] = Member{.pid = 100, .output = name};
-        EXPECT_EQ(memberEnded(group, 100, OUTPUT_GONE), -1);
-        ASSERT_TRUE(outputAbandoned(name)) << "output " << name;
+        outputs::books().members[0] = outputs::Member{.pid = 100, .output = name};
+        EXPECT_EQ(outputs::memberEnded(group, 100, OUTPUT_GONE), -1);
+        ASSERT_TRUE(outputs::outputAbandoned(name)) << "output " << name;
         s.outputs[0] = WlOutput{};
     }
 }
@@ -80,8 +82,8 @@ TEST(WaylandRun, TheFocusOfAProcessThatEndedIsNotOurs) {
     s.member = 1;
     keyboard.enter(nullptr, KEYBOARD, 1, SURFACE, nullptr);
     s.keyboardWindow = nullptr;  // the rest of that process is gone with it
-    s.members[1] = Member{.pid = 101, .output = 2};
-    EXPECT_EQ(memberEnded(group, 101, OUTPUT_GONE), -1);
+    outputs::books().members[1] = outputs::Member{.pid = 101, .output = 2};
+    EXPECT_EQ(outputs::memberEnded(group, 101, OUTPUT_GONE), -1);
 
     s.member = 0;
     keyboard.enter(nullptr, KEYBOARD, 2, SURFACE, nullptr);

@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const LPCSTR tail = commandTail(commandLine.c_str());
     if (tail < commandLine.c_str() || tail > commandLine.c_str() + commandLine.size()) __builtin_trap();
-    const int code = dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), nullptr, tail, SW_SHOWDEFAULT);
+    const int code = dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), smokedrift::readHostSwitch(tail));
     if (code != -1 && code != 0 && code != 1) __builtin_trap();
 
     // A refused password keeps the full-screen saver open whatever arrives.

@@ -1,6 +1,6 @@
 // The Linux argument handling: NUL-separated words, the first being $XSCREENSAVER_WINDOW (a lone
 // "-" for unset), the rest the arguments. Checks the window-id reading against a second reading
-// done another way, and that the host always gets "smokedrift" plus a well-formed tail.
+// done another way, and that the window the arguments name is one of the three things it can be.
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -32,14 +32,6 @@ unsigned long referenceId(const char* text) {
     return static_cast<unsigned long>(value);
 }
 
-bool isPreviewTail(const std::string& tail) {
-    if (tail.rfind("/p ", 0) != 0 || tail.size() == 3) return false;
-    for (std::size_t i = 3; i < tail.size(); ++i) {
-        if (tail[i] < '0' || tail[i] > '9') return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,21 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const char* environment = words[0] == "-" ? nullptr : words[0].c_str();
     const std::vector<std::string> args(words.begin() + 1, words.end());
-    constexpr unsigned long ROOT = 0x2a0;
 
     for (const std::string& w : words) {
         if (smokedrift::parseWindowId(w.c_str()) != referenceId(w.c_str())) __builtin_trap();
     }
-    std::string tail;
-    if (smokedrift::xscreensaverTail(args, environment, ROOT, tail)) {
-        if (!isPreviewTail(tail)) __builtin_trap();
-    } else if (!tail.empty()) {
-        __builtin_trap();
-    }
+    const smokedrift::NamedWindow named = smokedrift::namedWindow(args, environment);
+    // The desktop only for -root, and with no id; an id only when a window is named.
+    if (named.desktop && (!named.named || named.id != 0)) __builtin_trap();
+    if (!named.named && named.id != 0) __builtin_trap();
     // A window of its own only when no window is named any other way.
-    if (smokedrift::wantsOwnWindow(args, environment) && !tail.empty()) __builtin_trap();
-    const std::string line = smokedrift::hostCommandLine(args, environment, ROOT);
-    if (line.rfind("smokedrift", 0) != 0) __builtin_trap();
-    if (!tail.empty() && line != "smokedrift " + tail) __builtin_trap();
+    if (smokedrift::wantsOwnWindow(args, environment) && named.named) __builtin_trap();
     return 0;
 }

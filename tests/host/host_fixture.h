@@ -8,7 +8,6 @@
 
 #include "host/host_state.h"
 #include "host/saver_host.h"
-#include "platform/win32/win32_process.h"
 #include "recording_gl.h"
 #include "saver/frame_schedule.h"
 #include "scripted_platform.h"
@@ -33,7 +32,7 @@ protected:
     void TearDown() override { smokedrift::setSaverClock(nullptr); }
 
     static int run(const char* tail) {
-        return smokedrift::dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), nullptr, tail, SW_SHOWDEFAULT);
+        return smokedrift::dispatchMode(reinterpret_cast<HINSTANCE>(0x400000), smokedrift::readHostSwitch(tail));
     }
 
     static void usePreviewParent() { smokedrift::scripted::addForeignWindow(PREVIEW_PARENT, 152, 112); }

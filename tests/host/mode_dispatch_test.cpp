@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "host_fixture.h"
+#include "platform/win32/window_backend.h"
 
 namespace hosttest {
 namespace {
@@ -34,6 +35,7 @@ TEST_F(ModeDispatch, PreviewTailsRunInTheGivenWindow) {
         EXPECT_EQ(created[0].a, 0u);
         EXPECT_EQ(created[0].b, PREVIEW_STYLE);
         EXPECT_EQ(created[0].c, 1234u);
+        EXPECT_EQ(created[0].d, static_cast<std::uintptr_t>(smokedrift::platform::SurfaceRole::Preview));
         const auto rect = scripted::callsNamed("createSurface.rect")[0];
         EXPECT_EQ(rect.c, 152u);
         EXPECT_EQ(rect.d, 112u);
@@ -62,6 +64,8 @@ TEST_F(ModeDispatch, FullScreenSwitchesCoverTheScreenAndExitZero) {
         EXPECT_EQ(created[0].a, 8u);
         EXPECT_EQ(created[0].b, FULL_SCREEN_STYLE);
         EXPECT_EQ(created[0].c, 0u);
+        // The backend is told the role; it tests neither styles nor sizes for it.
+        EXPECT_EQ(created[0].d, static_cast<std::uintptr_t>(smokedrift::platform::SurfaceRole::FullScreen));
         const auto rect = scripted::callsNamed("createSurface.rect")[0];
         EXPECT_EQ(static_cast<LONG>(rect.a), -10);
         EXPECT_EQ(rect.b, 5u);
@@ -186,8 +190,9 @@ TEST_F(ModeDispatch, SecondFullScreenStartRaisesTheFirst) {
 }
 
 TEST_F(ModeDispatch, StartupEndsTheProcessWithTheModeCode) {
-    smokedrift::setCommandLine("\"smokedrift.scr\" /x");
-    EXPECT_THROW(smokedrift::hostStartup(), std::runtime_error);
+    // WinMain's composition: the command line read once, then the host.
+    EXPECT_THROW(smokedrift::runHost(smokedrift::readHostSwitch(commandTail("\"smokedrift.scr\" /x"))),
+                 std::runtime_error);
     ASSERT_EQ(scripted::count("ExitProcess"), 1u);
     EXPECT_EQ(scripted::callsNamed("ExitProcess")[0].a, 0xFFFFFFFFu);
     EXPECT_EQ(scripted::topLevelFilter(), &smokedrift::hostExceptionFilter);

@@ -61,7 +61,7 @@ bool connect() { return true; }
 int exitCode(int quitCode) { return quitCode; }
 
 HWND createSurface(platform::SurfaceRequest& r) {
-    record("createSurface", r.exStyle, r.style, u(r.parent));
+    record("createSurface", r.exStyle, r.style, u(r.parent), static_cast<std::uintptr_t>(r.role));
     record("createSurface.rect", static_cast<std::uintptr_t>(r.x), static_cast<std::uintptr_t>(r.y),
            static_cast<std::uintptr_t>(r.width), static_cast<std::uintptr_t>(r.height));
     ScriptedState& s = state();
@@ -207,13 +207,7 @@ bool endDialog(HWND dialog, INT_PTR result) {
     return true;
 }
 
-const platform::WindowBackend table = {
-    "scripted",     connect,        pumpEvents,      waitEvents,    now,         exitCode,          createSurface,
-    showSurface,    destroySurface, clipBox,         desktop,       otherWindow, findOtherWindow,   postToOther,
-    foreground,     setForeground,  registerMessage, hideCursor,    cursorPos,   choosePixelFormat, describePixelFormat,
-    setPixelFormat, createContext,  makeCurrent,     deleteContext, swapBuffers, procAddress,       fontBitmaps,
-    dialogBox,      endDialog,
-};
+const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("scripted");
 
 ScriptStep step(ScriptStep::Kind kind) {
     ScriptStep s;

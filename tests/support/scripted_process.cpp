@@ -1,15 +1,10 @@
-// The scripted process: command line, clock, registry, optional libraries, exception filters.
+// The scripted process: clock, registry, optional libraries, exception filters.
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/win32/win32_process.h"
 #include "scripted_state.h"
 
-namespace smokedrift {
-
-void setCommandLine(const char* commandLine) { scripted::state().commandLine = commandLine; }
-
-namespace scripted {
+namespace smokedrift::scripted {
 
 namespace {
 
@@ -92,20 +87,13 @@ std::vector<Call> callsNamed(const std::string& name) {
 
 std::size_t count(const std::string& name) { return callsNamed(name).size(); }
 
-}  // namespace scripted
-}  // namespace smokedrift
+}  // namespace smokedrift::scripted
 
 using smokedrift::scripted::record;
 using smokedrift::scripted::state;
 using smokedrift::scripted::u;
 
-LPSTR WINAPI GetCommandLineA() { return state().commandLine.data(); }
 LPSTR WINAPI CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
-
-void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
-    *info = STARTUPINFOA{};
-    info->cb = sizeof(STARTUPINFOA);
-}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     if (name == nullptr) return reinterpret_cast<HMODULE>(0x400000);

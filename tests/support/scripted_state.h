@@ -31,7 +31,6 @@ struct Library {
 };
 
 struct ScriptedState {
-    std::string commandLine = "smokedrift.scr";
     DWORD platformId = VER_PLATFORM_WIN32_NT;
     bool versionFails = false;
     std::uint64_t clock = 1000;

@@ -7,6 +7,15 @@ using namespace smokedrift;
 
 namespace {
 
+// The product's rows, in their order: the session's Wayland first, X11 the last resort.
+constexpr const char* WINDOW_SYSTEMS[] = {"--wayland", "--x11"};
+constexpr auto WAYLAND = static_cast<WindowSystem>(0);
+constexpr auto X11 = static_cast<WindowSystem>(1);
+
+LinuxCommand readLine(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    return readCommandLine(args, xscreensaverWindow, WINDOW_SYSTEMS);
+}
+
 struct Case {
     std::vector<std::string> args;
     const char* xscreensaverWindow;
@@ -46,6 +55,7 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
         {{"--3d", "/s", "--sprites", "5"}, nullptr, LinuxMode::Saver, 0, ""},
         {{"--x11", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 255, "--x11 and --wayland cannot be combined"},
         {{"--wayland", "/s", "--wayland"}, nullptr, LinuxMode::Saver, 0, ""},
+        {{"--wayland", "/s", "--x11"}, nullptr, LinuxMode::Saver, 255, "--x11 and --wayland cannot be combined"},
         {{"--3d", "--idle", "300", "--verbose"}, nullptr, LinuxMode::Idle, 0, ""},
         {{"--idle", "86400", "--fps", "--delay", "0", "--x11"}, nullptr, LinuxMode::Idle, 0, ""},
         {{"--idle", "0"}, nullptr, LinuxMode::Idle, 255, "--idle '0': expected seconds from 1 to 86400"},
@@ -68,7 +78,7 @@ TEST(CommandLine, TheModeIsFoundWhereverItsOptionStandsAndUnknownOptionsAreRefus
     for (const Case& c : cases) {
         std::string line;
         for (const auto& a : c.args) line += a + " ";
-        const LinuxCommand got = readCommandLine(c.args, c.xscreensaverWindow);
+        const LinuxCommand got = readLine(c.args, c.xscreensaverWindow);
         EXPECT_EQ(got.mode, c.mode) << line;
         EXPECT_EQ(got.refusedCode, c.refusedCode) << line;
         EXPECT_NE(got.error.find(c.errorPart), std::string::npos) << line << ": " << got.error;
@@ -87,39 +97,46 @@ TEST(CommandLine, TheSaverTakesEveryHackOptionOfTheTable) {
             if (o.value == HackValue::WindowId) lines = {{word, "0x400001"}};
             if (o.value == HackValue::Microseconds) {
                 lines = {{word, std::to_string(o.low)}, {word, std::to_string(o.high)}};
-                const LinuxCommand past = readCommandLine({word, std::to_string(o.high + 1)}, nullptr);
+                const LinuxCommand past = readLine({word, std::to_string(o.high + 1)}, nullptr);
                 EXPECT_NE(past.error.find(" from " + std::to_string(o.low) + " to " + std::to_string(o.high)),
                           std::string::npos)
                     << past.error;
             }
+            // -root draws on the desktop, -window-id into its window, every hack's flags alone in a
+            // window of their own.
+            const bool ownWindow = o.everyHack;
             for (const auto& line : lines) {
-                const LinuxCommand got = readCommandLine(line, nullptr);
+                const LinuxCommand got = readLine(line, nullptr);
                 EXPECT_EQ(got.refusedCode, 0) << word << ": " << got.error;
-                EXPECT_EQ(got.saver, line) << word << " goes to the host";
+                EXPECT_EQ(got.request.host.mode, HostMode::Preview) << word << " goes to the host";
+                EXPECT_EQ(got.request.ownWindow, ownWindow) << word;
+                EXPECT_EQ(got.request.onDesktop, o.value == HackValue::None && !ownWindow) << word;
+                EXPECT_EQ(got.request.host.window, o.value == HackValue::WindowId ? 0x400001u : 0u) << word;
             }
         }
     }
-    EXPECT_EQ(readCommandLine({"---fps"}, nullptr).refusedCode, SAVER_REFUSED);
+    EXPECT_EQ(readLine({"---fps"}, nullptr).refusedCode, SAVER_REFUSED);
 }
 
 TEST(CommandLine, TheSaverKeepsItsSceneOptionsAndHandsTheRestToTheHost) {
-    const LinuxCommand got = readCommandLine({"--sprites", "5", "/s", "--3d", "--delay", "33333"}, nullptr);
+    const LinuxCommand got = readLine({"--sprites", "5", "/s", "--3d", "--delay", "33333"}, nullptr);
     EXPECT_EQ(got.saverOptions.scene.sprites, 5);
     EXPECT_NE(got.saverOptions.scene.switches, 0u);
     EXPECT_EQ(got.saverOptions.delayMicroseconds, 33333);
-    EXPECT_EQ(got.saver, (std::vector<std::string>{"/s", "--delay", "33333"}));
+    EXPECT_EQ(got.request.host.mode, HostMode::Saver);
+    EXPECT_EQ(got.request.role, platform::SurfaceRole::FullScreen);
 }
 
 TEST(CommandLine, AWindowSystemIsChosenOnlyWhenAskedForAndNeverReachesTheHost) {
-    EXPECT_EQ(readCommandLine({"/s"}, nullptr).windowSystem, WindowSystemChoice::Session);
-    const LinuxCommand wayland = readCommandLine({"--wayland", "/s"}, nullptr);
-    EXPECT_EQ(wayland.windowSystem, WindowSystemChoice::Wayland);
-    EXPECT_EQ(wayland.saver, (std::vector<std::string>{"/s"}));
-    EXPECT_EQ(readCommandLine({"/c", "--x11"}, nullptr).windowSystem, WindowSystemChoice::X11);
+    EXPECT_EQ(readLine({"/s"}, nullptr).windowSystem, WindowSystem::Session);
+    const LinuxCommand wayland = readLine({"--wayland", "/s"}, nullptr);
+    EXPECT_EQ(wayland.windowSystem, WAYLAND);
+    EXPECT_EQ(wayland.request.host.mode, HostMode::Saver);  // "--wayland /s" would read as /w
+    EXPECT_EQ(readLine({"/c", "--x11"}, nullptr).windowSystem, X11);
 }
 
 TEST(CommandLine, TheWatcherHandsItsSaverOptionsOnAsGiven) {
-    const LinuxCommand got = readCommandLine({"--sprites", "5", "--idle", "60", "--verbose", "--3d", "--fps"}, nullptr);
+    const LinuxCommand got = readLine({"--sprites", "5", "--idle", "60", "--verbose", "--3d", "--fps"}, nullptr);
     EXPECT_EQ(got.mode, LinuxMode::Idle);
     EXPECT_EQ(got.idleSeconds, 60);
     EXPECT_TRUE(got.idleVerbose);
@@ -153,11 +170,34 @@ TEST(CommandLine, TheHostsSwitchIsReadAsTheHostReadsIt) {
     }
 }
 
+// The role is decided from the words once: the window system is chosen by it and the host makes
+// the window it says.
+TEST(CommandLine, TheSurfacesRoleIsDecidedOnceFromTheWords) {
+    using R = platform::SurfaceRole;
+    const struct {
+        std::vector<std::string> args;
+        const char* xscreensaverWindow;
+        R role;
+        bool ownWindow, onDesktop;
+    } cases[] = {
+        {{"/s", "--fps"}, nullptr, R::FullScreen, false, false}, {{"-p", "12"}, nullptr, R::Preview, false, false},
+        {{"-root"}, "0x2a", R::Preview, false, false},           {{"-root"}, nullptr, R::Preview, false, true},
+        {{"--window"}, nullptr, R::Window, true, false},         {{"/c"}, nullptr, R::Window, false, false},
+        {{"--fps", "/s"}, nullptr, R::Window, false, false},
+    };
+    for (const auto& c : cases) {
+        const SaverRequest got = readLine(c.args, c.xscreensaverWindow).request;
+        EXPECT_EQ(got.role, c.role) << c.args[0];
+        EXPECT_EQ(got.ownWindow, c.ownWindow) << c.args[0];
+        EXPECT_EQ(got.onDesktop, c.onDesktop) << c.args[0];
+    }
+}
+
 TEST(CommandLine, TheWatcherCommandsCarryTheirRequest) {
-    const LinuxCommand pause = readCommandLine({"--pause", "30m"}, nullptr);
+    const LinuxCommand pause = readLine({"--pause", "30m"}, nullptr);
     EXPECT_EQ(pause.control.command, ControlCommand::Pause);
     EXPECT_EQ(pause.control.seconds, 1800);
-    const LinuxCommand watch = readCommandLine({"--watch", "--json"}, nullptr);
+    const LinuxCommand watch = readLine({"--watch", "--json"}, nullptr);
     EXPECT_EQ(watch.control.command, ControlCommand::Watch);
     EXPECT_TRUE(watch.control.json);
 }

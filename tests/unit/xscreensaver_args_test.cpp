@@ -1,9 +1,12 @@
-// xscreensaver's window arguments as the preview tail the host reads.
+// xscreensaver's window arguments as the preview the host runs.
 #include <gtest/gtest.h>
 
+#include "main/command_line.h"
 #include "main/xscreensaver_args.h"
 
-using smokedrift::hostCommandLine;
+using smokedrift::HostMode;
+using smokedrift::NamedWindow;
+using smokedrift::namedWindow;
 using smokedrift::parseWindowId;
 using smokedrift::wantsOwnWindow;
 
@@ -24,17 +27,28 @@ TEST(WindowId, AnythingElseIsNoWindow) {
     EXPECT_EQ(parseWindowId(nullptr), 0ul);
 }
 
+namespace {
+
+// What the arguments name, as "id N", "desktop" or "none".
+std::string named(const std::vector<std::string>& args, const char* xscreensaverWindow) {
+    const NamedWindow w = namedWindow(args, xscreensaverWindow);
+    if (!w.named) return w.id == 0 ? "none" : "unnamed but an id";
+    return w.desktop ? (w.id == 0 ? "desktop" : "desktop with an id") : "id " + std::to_string(w.id);
+}
+
+}  // namespace
+
 TEST(HostCommandLine, XscreensaverFormsBecomeAPreviewTail) {
-    EXPECT_EQ(hostCommandLine({"-root"}, "0x2a", 7), "smokedrift /p 42");
-    EXPECT_EQ(hostCommandLine({"--root"}, nullptr, 7), "smokedrift /p 7");
-    EXPECT_EQ(hostCommandLine({"--root"}, "0x0x2a", 7), "smokedrift /p 7");  // unreadable: the root
-    EXPECT_EQ(hostCommandLine({"--fps", "-window-id", "0x10"}, nullptr, 7), "smokedrift /p 16");
-    EXPECT_EQ(hostCommandLine({"-window-id"}, nullptr, 7), "smokedrift /p 0");
-    EXPECT_EQ(hostCommandLine({"--window-id", "junk"}, nullptr, 7), "smokedrift /p 0");
+    EXPECT_EQ(named({"-root"}, "0x2a"), "id 42");
+    EXPECT_EQ(named({"--root"}, nullptr), "desktop");
+    EXPECT_EQ(named({"--root"}, "0x0x2a"), "desktop");  // unreadable: the root
+    EXPECT_EQ(named({"--fps", "-window-id", "0x10"}, nullptr), "id 16");
+    EXPECT_EQ(named({"-window-id"}, nullptr), "id 0");
+    EXPECT_EQ(named({"--window-id", "junk"}, nullptr), "id 0");
     // The environment alone names the window, whatever flags every hack gets come with it.
-    EXPECT_EQ(hostCommandLine({}, "0x2a", 7), "smokedrift /p 42");
-    EXPECT_EQ(hostCommandLine({"--fps", "-delay", "20000", "--window"}, "42", 7), "smokedrift /p 42");
-    EXPECT_EQ(hostCommandLine({"--delay"}, "42", 7), "smokedrift /p 42");
+    EXPECT_EQ(named({}, "0x2a"), "id 42");
+    EXPECT_EQ(named({"--fps", "-delay", "20000", "--window"}, "42"), "id 42");
+    EXPECT_EQ(named({"--delay"}, "42"), "id 42");
 }
 
 TEST(HostCommandLine, HackFlagsWithoutAWindowAskForOneOfTheirOwn) {
@@ -47,14 +61,22 @@ TEST(HostCommandLine, HackFlagsWithoutAWindowAskForOneOfTheirOwn) {
     EXPECT_FALSE(wantsOwnWindow({"--root", "--window"}, nullptr));
     EXPECT_FALSE(wantsOwnWindow({"--delay", "/s", "/s"}, nullptr));
     // A value is a value: "--root" after --delay names no window.
-    std::string tail;
-    EXPECT_FALSE(smokedrift::xscreensaverTail({"--delay", "--root", "--delay", ""}, nullptr, 7, tail));
+    EXPECT_EQ(named({"--delay", "--root", "--delay", ""}, nullptr), "none");
     EXPECT_TRUE(wantsOwnWindow({"--delay", "--root", "--delay", ""}, nullptr));
 }
 
+// Any other words are the host's switch, read with its grammar as Windows would hand them over.
 TEST(HostCommandLine, OtherArgumentsPassThrough) {
-    EXPECT_EQ(hostCommandLine({}, nullptr, 7), "smokedrift");
-    EXPECT_EQ(hostCommandLine({"/p", "12"}, nullptr, 7), "smokedrift /p 12");
-    EXPECT_EQ(hostCommandLine({"/s"}, "0x2a", 7), "smokedrift /s");
-    EXPECT_EQ(hostCommandLine({"/s", "--fps"}, "0x2a", 7), "smokedrift /s --fps");
+    const char* const none[] = {"--x11"};
+    const auto host = [&](const std::vector<std::string>& args, const char* xscreensaverWindow) {
+        return smokedrift::readCommandLine(args, xscreensaverWindow, none).request.host;
+    };
+    EXPECT_EQ(host({}, nullptr).mode, HostMode::Dialog);
+    EXPECT_EQ(host({"/p", "12"}, nullptr).mode, HostMode::Preview);
+    EXPECT_EQ(host({"/p", "12"}, nullptr).window, 12u);
+    EXPECT_EQ(host({"/s"}, "0x2a").mode, HostMode::Saver);
+    EXPECT_EQ(host({"/s", "--fps"}, "0x2a").mode, HostMode::Saver);
+    // Blanks before the first word go, as from a command line; the word is quoted as written.
+    EXPECT_EQ(host({"", "\ts"}, nullptr).mode, HostMode::Saver);
+    EXPECT_STREQ(host({"--fps", "/s"}, nullptr).word, "--fps");
 }

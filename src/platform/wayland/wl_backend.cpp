@@ -3,11 +3,7 @@
 
 namespace smokedrift::wl {
 
-namespace {
-
 bool connect() { return display() != nullptr; }
-
-bool probe(bool report) { return wl::connect(report) != nullptr; }
 
 HWND desktop() { return desktopHandle(); }
 
@@ -25,49 +21,29 @@ int exitCode(int quitCode) { return state().outputGone ? OUTPUT_GONE_CODE : quit
 INT_PTR dialogBox(WORD, HWND, DLGPROC, LPARAM) { return -1; }
 bool endDialog(HWND, INT_PTR) { return false; }
 
-const platform::WindowBackend table = {
-    .name = "Wayland",
-    .connect = connect,
-    .pumpEvents = pumpEvents,
-    .waitEvents = waitEvents,
-    .now = posix::nowMilliseconds,
-    .exitCode = exitCode,
-    .createSurface = createSurface,
-    .showSurface = showSurface,
-    .destroySurface = destroySurface,
-    .clipBox = clipBox,
-    .desktop = desktop,
-    .otherWindow = otherWindow,
-    .findOtherWindow = findOtherWindow,
-    .postToOther = postToOther,
-    .foreground = foreground,
-    .setForeground = setForeground,
-    .registerMessage = registerMessage,
-    .hideCursor = hideCursor,
-    .cursorPos = cursorPos,
-    .choosePixelFormat = choosePixelFormat,
-    .describePixelFormat = describePixelFormat,
-    .setPixelFormat = setPixelFormat,
-    .createContext = createContext,
-    .makeCurrent = makeCurrent,
-    .deleteContext = deleteContext,
-    .swapBuffers = swapBuffers,
-    .procAddress = procAddress,
-    .fontBitmaps = fontBitmaps,
-    .dialogBox = dialogBox,
-    .endDialog = endDialog,
-};
+std::uint64_t now() { return posix::nowMilliseconds(); }
+
+namespace {
+
+bool probe(bool report) { return wl::connect(report) != nullptr; }
+
+const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("Wayland");
 
 }  // namespace
 
 const platform::BackendRow row = {
     .name = "Wayland",
+    .switchName = "--wayland",
     .sessionVariable = "WAYLAND_DISPLAY",
+    .sessionValue = &SessionEnvironment::waylandDisplay,
     .fullScreenOnly = true,
+    .refusal = "--wayland runs the screen saver (/s) only; the dialog, previews, --window and -root need X11",
+    .desktopRefusal =
+        "-root draws on the X11 root window, which a Wayland session does not show; run "
+        "smokedrift /s, or add --x11 to draw on XWayland's root anyway",
     .probe = probe,
     .table = &table,
-    .startRun = runOnEveryOutput,
-    .coversBlack = coversBlack,
+    .processPerOutput = true,
 };
 
 }  // namespace smokedrift::wl

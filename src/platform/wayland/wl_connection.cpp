@@ -147,6 +147,16 @@ wl_display* connect(bool report) {
 
 wl_display* display() { return connect(true); }
 
+void drawOnOutput(std::uint32_t output, int member, Group* group, bool black) {
+    WlState& s = state();
+    if (s.display != nullptr) close(wl_display_get_fd(s.display));
+    s = WlState{};
+    s.targetOutput = output;
+    s.member = member;
+    s.group = group;
+    s.black = black;
+}
+
 void connectionLost() {
     // One of a run: the watching process says it once for all.
     if (state().group == nullptr) {

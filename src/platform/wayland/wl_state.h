@@ -1,24 +1,24 @@
 #pragma once
 // State of the Wayland + EGL backend, shared by its files: one struct, fixed-size tables.
 //
-// Features: the full-screen saver only, over every output (a layer-shell overlay where the
+// Features: the full-screen saver only, on the output it is given (a layer-shell overlay where the
 // compositor offers one, a full-screen xdg toplevel elsewhere); input from every seat; EGL pixel
 // formats and a desktop-GL context whose last frame survives the swap; swaps paced by frame
 // callbacks. Limits: no child windows (previews), no dialogs, no windows of other clients to find;
-// at most SCENE_OUTPUTS outputs draw the scene, the rest are covered black.
+// one output per process.
 //
-// The screen saver covers each output with a process of its own (wl_output_processes.cpp): the scene is
-// one object drawn at one size, and outputs have sizes of their own. Each process shows one window
-// (a layer-shell surface on its output, or a full-screen xdg toplevel where the compositor has no
-// layer shell); the processes of one run share a page (`Group`) to tell whether the keyboard focus
-// is still one of theirs and which of their surfaces the pointer entered last.
+// The screen saver covers each output with a process of its own, started and watched from above
+// the backends (src/outputs): the scene is one object drawn at one size, and outputs have sizes of
+// their own. Each process is told its output (drawOnOutput) and shows one window there (a
+// layer-shell surface on its output, or a full-screen xdg toplevel where the compositor has no
+// layer shell), with the scene or, when told to cover it black, without OpenGL; the processes of
+// one run share a page (`Group`) to tell whether the keyboard focus is still one of theirs and
+// which of their surfaces the pointer entered last.
 #include <EGL/egl.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
-
-#include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
@@ -35,12 +35,8 @@ struct zwlr_layer_surface_v1;
 
 namespace smokedrift::wl {
 
-// Outputs the run covers. At most SCENE_OUTPUTS of them get the scene, a process with an OpenGL
-// context each (on llvmpipe about 25 MiB of its own); the others run the host without the scene,
-// their surfaces black without OpenGL (wl_window.cpp). SMOKEDRIFT_SCENE_OUTPUTS lowers the limit, to try the black
-// cover.
+// Outputs a connection lists, and processes of one run.
 constexpr int MAX_OUTPUTS = 64;
-constexpr int SCENE_OUTPUTS = 16;
 constexpr int MAX_SEATS = 4;
 constexpr int MAX_WL_SURFACES = 4;
 constexpr int MAX_CONTEXTS = 4;
@@ -62,9 +58,6 @@ struct WlOutput {
     int scale = 1;
     bool rotated = false;  // a transform of 90 or 270 degrees
     bool done = false;     // its first description is complete
-    // Its process ended as if it went while the compositor still lists it (the compositor closed
-    // our surface there): a new process would only see it closed again. Goes with the entry.
-    bool abandoned = false;
 };
 
 struct WlSeat {
@@ -116,14 +109,6 @@ struct WlSurface {
     unsigned int historyDepth = 0;
     int historyWidth = 0;
     int historyHeight = 0;
-};
-
-// The process of an output, as the process that watches the run knows it (wl_output_processes.cpp).
-struct Member {
-    pid_t pid = 0;
-    std::uint32_t output = 0;
-    bool leaving = false;  // its output went away: how it ends does not matter
-    bool black = false;    // past the scene limit: covers its output black
 };
 
 // The framebuffer calls the own buffer needs, loaded once a context is current (wl_egl.cpp).
@@ -196,21 +181,9 @@ struct WlState {
     FramebufferCalls framebuffer;
 
     UINT nextMessage = 0xC000;  // RegisterWindowMessageA's next number
-
-    // The watching process (wl_output_processes.cpp): a process per output; the descriptor of the
-    // session's lock it holds for the run, which each output's process closes.
-    Member members[MAX_GROUP];
-    int runningMark = -1;
 };
 
 WlState& state();
-
-// The watching process's books (wl_output_processes.cpp).
-// A process of the run ended with `status`: what it held in the group goes; the code that ends the
-// run, or -1 when it goes on.
-int memberEnded(Group& group, pid_t pid, int status);
-// No new process is started for an output whose process ended as if the output went.
-bool outputAbandoned(std::uint32_t output);
 
 // The connection, made on first use; null (after one line on stderr, unless quiet) when there
 // is none.
@@ -219,12 +192,18 @@ wl_display* connect(bool report);
 // The compositor went away or broke the connection: one line (unless this process is one of a
 // run, whose watcher says it) and out with 255.
 [[noreturn]] void connectionLost();
+// In a process just forked to cover one output: forgets the connection and state it inherited
+// (without a word to the compositor, which still serves the watcher) and from now on draws only on
+// `output` (a registry name), as `member` of the run sharing `group`, black when `black`.
+void drawOnOutput(std::uint32_t output, int member, Group* group, bool black);
 // The backend's row (wl_backend.cpp): its table, its probe, a process per output.
 extern const platform::BackendRow row;
-// Sends what is queued, reads and handles what came, without waiting.
-void pumpEvents();
-// Waits until the compositor or a stop signal has something, or the timeout (ms, -1 none).
-void waitEvents(int timeoutMs);
+// The calls of its table (window_backend.h lists them): those that say what Wayland does not do
+// in wl_backend.cpp, pumpEvents and waitEvents in wl_connection.cpp (pumping sends what is queued
+// and handles what came, without waiting), the surfaces in wl_window.cpp, the pointer in
+// wl_input.cpp, OpenGL in wl_egl.cpp, glyphs of our own for --fps in wl_font.cpp (no server lends
+// a font).
+SMOKEDRIFT_DECLARE_BACKEND_CALLS()
 // Round trip: every request so far has been answered.
 void roundtrip();
 
@@ -232,21 +211,12 @@ WlOutput* findOutput(std::uint32_t name);
 WlOutput* targetOutput();
 WlSurface* findSurface(HWND window);
 // Surfaces (wl_window.cpp).
-HWND createSurface(platform::SurfaceRequest& request);
-void showSurface(HWND window);
-void destroySurface(HWND window);
-int clipBox(HWND window, RECT* rect);
-bool otherWindow(HWND window, platform::OtherWindow* info);
-HWND foreground();
-bool setForeground(HWND window);
-bool cursorPos(POINT* point);
 WlSurface* surfaceOf(wl_surface* surface);
 inline HWND desktopHandle() { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x100)); }
 
 // Input (wl_input.cpp): listens to a seat's devices as its capabilities come and go.
 void addSeat(std::uint32_t name, std::uint32_t version);
 void removeSeat(std::uint32_t name);
-void hideCursor(bool hidden);
 // What the devices' events do, for driving them without a compositor.
 const wl_pointer_listener& pointerEvents();
 const wl_keyboard_listener& keyboardEvents();
@@ -267,27 +237,5 @@ void outputChanged(const WlOutput& output);
 // OpenGL (wl_egl.cpp).
 void resizeDrawable(WlSurface& w);
 void releaseDrawable(WlSurface& w);
-int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want);
-int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor);
-bool setPixelFormat(HWND window, int format);
-HGLRC createContext(HWND window);
-bool makeCurrent(HWND window, HGLRC context);
-bool deleteContext(HGLRC context);
-bool swapBuffers(HWND window);
-PROC procAddress(LPCSTR name);
-// Glyphs of our own for --fps (wl_font.cpp): no server lends a font.
-bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
 
 }  // namespace smokedrift::wl
-
-namespace smokedrift {
-
-// The screen saver covers every output with a process of its own (wl_output_processes.cpp): -1 in
-// each such process (which then runs the host for its output) and, in the process that watches
-// them, the run's exit code once it is over.
-int runOnEveryOutput();
-// In a process of the run past the number of outputs that get the scene: the host runs without
-// it, its window black (each scene costs an OpenGL context).
-bool coversBlack();
-
-}  // namespace smokedrift

@@ -227,7 +227,7 @@ void giveRole(WlSurface& w, const WlOutput& output, LPCSTR title) {
 HWND createSurface(platform::SurfaceRequest& request) {
     WlState& s = state();
     const WlOutput* output = targetOutput();
-    if (display() == nullptr || request.parent != nullptr || (request.style & WS_CHILD)) return nullptr;
+    if (display() == nullptr || request.role == platform::SurfaceRole::Preview) return nullptr;
     if (s.black && s.shm == nullptr) {
         std::fprintf(stderr, "Wayland: the compositor offers no shared memory to cover an output with\n");
         return nullptr;

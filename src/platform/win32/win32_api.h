@@ -106,28 +106,6 @@ struct OSVERSIONINFOA {
 };
 typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
 
-struct STARTUPINFOA {
-    DWORD cb;
-    LPSTR lpReserved;
-    LPSTR lpDesktop;
-    LPSTR lpTitle;
-    DWORD dwX;
-    DWORD dwY;
-    DWORD dwXSize;
-    DWORD dwYSize;
-    DWORD dwXCountChars;
-    DWORD dwYCountChars;
-    DWORD dwFillAttribute;
-    DWORD dwFlags;
-    WORD wShowWindow;
-    WORD cbReserved2;
-    LPBYTE lpReserved2;
-    void* hStdInput;
-    void* hStdOutput;
-    void* hStdError;
-};
-typedef STARTUPINFOA* LPSTARTUPINFOA;
-
 struct PIXELFORMATDESCRIPTOR {
     WORD nSize;
     WORD nVersion;
@@ -230,8 +208,7 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define WS_THICKFRAME 0x00040000L
 #define WS_EX_TOPMOST 0x00000008L
 
-// Start-up information, versions, GDI, registry, system parameters.
-#define STARTF_USESHOWWINDOW 0x00000001
+// Versions, GDI, registry, system parameters.
 #define SW_SHOWDEFAULT 10
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
@@ -254,9 +231,7 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS*);
 #define PFD_MAIN_PLANE 0
 
 // Process services.
-LPSTR WINAPI GetCommandLineA();
 LPSTR WINAPI CharNextA(LPCSTR text);
-void WINAPI GetStartupInfoA(LPSTARTUPINFOA info);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 [[noreturn]] void WINAPI ExitProcess(UINT exitCode);
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);

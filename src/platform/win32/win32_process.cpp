@@ -1,4 +1,4 @@
-// The Win32 process services on POSIX: the command line, sleep, exit, and the optional Windows
+// The Win32 process services on POSIX: sleep, exit, and the optional Windows
 // facilities (registry, libraries, exception filters) that do not exist here and say so.
 #include <sched.h>
 #include <unistd.h>
@@ -8,27 +8,8 @@
 
 #include "platform/win32/posix_process.h"
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_process.h"
 
-namespace {
-char commandLineText[4096] = "smokedrift";
-}
-
-namespace smokedrift {
-
-void setCommandLine(const char* commandLine) {
-    std::snprintf(commandLineText, sizeof(commandLineText), "%s", commandLine);
-}
-
-}  // namespace smokedrift
-
-LPSTR WINAPI GetCommandLineA() { return commandLineText; }
 LPSTR WINAPI CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
-
-void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
-    *info = STARTUPINFOA{};
-    info->cb = sizeof(STARTUPINFOA);
-}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     // The program itself has a handle; no Windows library is ever loaded here.

@@ -93,7 +93,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
     Win32Window* w = freeSlot();
     if (proc == nullptr || w == nullptr) return nullptr;
     const bool child = (style & WS_CHILD) != 0;
-    SurfaceRequest request{exStyle, style, className, title, x, y, width, height, child ? parent : nullptr};
+    const SurfaceRole role = child                                             ? SurfaceRole::Preview
+                             : (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST) ? SurfaceRole::FullScreen
+                                                                               : SurfaceRole::Window;
+    SurfaceRequest request{exStyle, style, className, title, x, y, width, height, child ? parent : nullptr, role};
     const HWND handle = backend->createSurface(request);
     if (handle == nullptr) return nullptr;
     *w = Win32Window{handle, request.parent, proc, request.width, request.height, false};

@@ -4,8 +4,6 @@
 
 namespace smokedrift::x11 {
 
-namespace {
-
 bool connect() { return display() != nullptr; }
 
 // Other clients' windows have no queue of ours to post to.
@@ -13,53 +11,29 @@ bool postToOther(HWND, UINT, WPARAM, LPARAM) { return false; }
 
 int exitCode(int quitCode) { return quitCode; }
 
+std::uint64_t now() { return posix::nowMilliseconds(); }
+
+namespace {
+
 // Opening the display says why it failed in any case.
 bool probe(bool) { return display() != nullptr; }
 
-const platform::WindowBackend table = {
-    .name = "X11",
-    .connect = connect,
-    .pumpEvents = pumpEvents,
-    .waitEvents = waitEvents,
-    .now = posix::nowMilliseconds,
-    .exitCode = exitCode,
-    .createSurface = createSurface,
-    .showSurface = showSurface,
-    .destroySurface = destroySurface,
-    .clipBox = clipBox,
-    .desktop = desktop,
-    .otherWindow = otherWindow,
-    .findOtherWindow = findOtherWindow,
-    .postToOther = postToOther,
-    .foreground = foreground,
-    .setForeground = setForeground,
-    .registerMessage = registerMessage,
-    .hideCursor = hideCursor,
-    .cursorPos = cursorPos,
-    .choosePixelFormat = choosePixelFormat,
-    .describePixelFormat = describePixelFormat,
-    .setPixelFormat = setPixelFormat,
-    .createContext = createContext,
-    .makeCurrent = makeCurrent,
-    .deleteContext = deleteContext,
-    .swapBuffers = swapBuffers,
-    .procAddress = procAddress,
-    .fontBitmaps = fontBitmaps,
-    .dialogBox = dialogBox,
-    .endDialog = endDialog,
-};
+const platform::WindowBackend table = SMOKEDRIFT_BACKEND_TABLE("X11");
 
 }  // namespace
 
 // The last resort: no session variable of its own, since XWayland and remote displays serve it too.
 const platform::BackendRow row = {
     .name = "X11",
+    .switchName = "--x11",
     .sessionVariable = nullptr,
+    .sessionValue = nullptr,
     .fullScreenOnly = false,
+    .refusal = nullptr,
+    .desktopRefusal = nullptr,
     .probe = probe,
     .table = &table,
-    .startRun = nullptr,
-    .coversBlack = nullptr,
+    .processPerOutput = false,
 };
 
 }  // namespace smokedrift::x11

@@ -37,7 +37,7 @@ struct X11Surface {
     bool mapped = false;
     bool obscured = false;  // entirely covered by other windows (VisibilityNotify)
     bool focusOnMap = false;
-    bool fullScreen = false;          // a topmost pop-up made to cover the screen: it follows the screen's size
+    bool fullScreen = false;          // made with the full-screen role: it follows the screen's size
     Window covers[MAX_SCREENS] = {};  // of a full-screen window: a black window on each other screen
     int pixelFormat = 0;
 };
@@ -88,41 +88,15 @@ inline Window xidOf(HWND window) { return static_cast<Window>(reinterpret_cast<s
 inline HWND handleOf(Window xid) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(xid)); }
 inline Window xidOf(HDC dc) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)); }
 
-// The backend's row (x11_backend.cpp): its table and its probe; what the table is made of follows.
+// The backend's row (x11_backend.cpp): its table and its probe.
 extern const platform::BackendRow row;
-// Connection (x11_connection.cpp): waits until the X connection or the signal pipe has something,
-// or the timeout (ms, -1 none).
-void waitEvents(int timeoutMs);
-// Events (x11_events.cpp): reads what arrived and posts it to our windows.
-void pumpEvents();
-// Surfaces (x11_window.cpp).
-HWND createSurface(platform::SurfaceRequest& request);
-void showSurface(HWND window);
-void destroySurface(HWND window);
-int clipBox(HWND window, RECT* rect);
-HWND desktop();
-bool otherWindow(HWND window, platform::OtherWindow* info);
-HWND findOtherWindow(LPCSTR className, LPCSTR title);
-HWND foreground();
-bool setForeground(HWND window);
-UINT registerMessage(LPCSTR name);
-void hideCursor(bool hidden);
-bool cursorPos(POINT* point);
+// The calls of its table (window_backend.h lists them): connect, exitCode and postToOther in
+// x11_backend.cpp, waitEvents in x11_connection.cpp, pumpEvents in x11_events.cpp, the surfaces,
+// other windows and the pointer in x11_window.cpp, OpenGL in x11_glx.cpp, the settings dialog in
+// x11_dialog.cpp.
+SMOKEDRIFT_DECLARE_BACKEND_CALLS()
 // Removes our bookkeeping of a surface (its grabs, its covers).
 void forgetSurface(X11Surface& w);
-// OpenGL (x11_glx.cpp).
-int choosePixelFormat(const PIXELFORMATDESCRIPTOR& want);
-int describePixelFormat(int format, PIXELFORMATDESCRIPTOR* descriptor);
-bool setPixelFormat(HWND window, int format);
-HGLRC createContext(HWND window);
-bool makeCurrent(HWND window, HGLRC context);
-bool deleteContext(HGLRC context);
-bool swapBuffers(HWND window);
-PROC procAddress(LPCSTR name);
-bool fontBitmaps(DWORD first, DWORD count, DWORD listBase);
-// The settings dialog (x11_dialog.cpp).
-INT_PTR dialogBox(WORD templateId, HWND owner, DLGPROC proc, LPARAM param);
-bool endDialog(HWND dialog, INT_PTR result);
 
 // Screens (x11_screens.cpp).
 // The screen whose root window this is, or -1.

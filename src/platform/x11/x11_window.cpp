@@ -81,7 +81,6 @@ HWND createSurface(platform::SurfaceRequest& request) {
     Display* d = display();
     X11Surface* w = freeSlot();
     const DWORD style = request.style;
-    const DWORD exStyle = request.exStyle;
     const int width = request.width;
     const int height = request.height;
     if (d == nullptr || w == nullptr || width <= 0 || height <= 0) return nullptr;
@@ -94,9 +93,9 @@ HWND createSurface(platform::SurfaceRequest& request) {
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | ExposureMask |
                             StructureNotifyMask | VisibilityChangeMask;
     unsigned long mask = CWBackPixel | CWEventMask;
-    const bool topmostPopup = !child && (style & WS_POPUP) && (exStyle & WS_EX_TOPMOST);
-    // A topmost pop-up is no window manager's business: it covers everything, frameless.
-    if (topmostPopup) {
+    const bool fullScreen = request.role == platform::SurfaceRole::FullScreen;
+    // A full-screen surface is no window manager's business: it covers everything, frameless.
+    if (fullScreen) {
         attributes.override_redirect = True;
         mask |= CWOverrideRedirect;
     }
@@ -137,11 +136,7 @@ HWND createSurface(platform::SurfaceRequest& request) {
     w->height = height;
     w->topLevel = !child;
     if (child && findSurface(parentXid) == nullptr) followForeignParent(*w);
-    XWindowAttributes root;
-    if (topmostPopup && request.x == 0 && request.y == 0 && attributesOf(s.root, root) && width == root.width &&
-        height == root.height) {
-        coverScreen(*w);
-    }
+    if (fullScreen) coverScreen(*w);
     XFlush(d);
     return handleOf(xid);
 }

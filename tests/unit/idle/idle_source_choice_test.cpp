@@ -70,13 +70,17 @@ TEST(IdleSourceChoice, WaylandPrefersExtIdleNotifyToKdesIdle) {
 TEST(IdleSourceChoice, TheMissingLineNamesWhatTheSessionLacks) {
     std::string missing;
     const auto none = [](std::string&) { return std::unique_ptr<IdleSource>(); };
-    std::vector<SourceCandidate> candidates = sessionCandidates("wayland-1", nullptr);
+    smokedrift::SessionEnvironment session;
+    session.waylandDisplay = "wayland-1";
+    std::vector<SourceCandidate> candidates = sessionCandidates(session);
     for (SourceCandidate& c : candidates) c.open = none;
     chooseIdleSource(candidates, missing);
     EXPECT_NE(missing.find("(wayland-1) offers neither ext_idle_notifier_v1 nor org_kde_kwin_idle"), std::string::npos)
         << missing;
     EXPECT_NE(missing.find("no X11 display (DISPLAY)"), std::string::npos) << missing;
-    candidates = sessionCandidates("", ":3");
+    session.waylandDisplay = "";
+    session.x11Display = ":3";
+    candidates = sessionCandidates(session);
     for (SourceCandidate& c : candidates) c.open = none;
     chooseIdleSource(candidates, missing);
     EXPECT_NE(missing.find("no Wayland display (WAYLAND_DISPLAY)"), std::string::npos) << missing;
