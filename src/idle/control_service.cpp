@@ -124,7 +124,7 @@ WatcherStatus ControlService::status() const {
     return s;
 }
 
-void ControlService::watch(EventLoop& loop, std::function<bool(ControlNotice)> notices) {
+void ControlService::watch(EventLoop& loop, const std::function<bool(ControlNotice)>& notices) {
     const auto handle = [this, notices] { return notices(dispatch()); };
     loop.add({[this] {
                   pollfd fd = {bus_ != nullptr ? sd_bus_get_fd(bus_) : -1, POLLIN, 0};

@@ -56,7 +56,7 @@ public:
 
     // Watches the bus and the timer at the end of the pause in `loop`; `notices` hears what
     // callers asked (its false ends the loop's turn).
-    void watch(EventLoop& loop, std::function<bool(ControlNotice)> notices);
+    void watch(EventLoop& loop, const std::function<bool(ControlNotice)>& notices);
     // Announces what changed since the last call; call it once the watcher has taken the events.
     void publish();
 

@@ -34,7 +34,7 @@ bool desktopServesScreenSaver(const SessionEnvironment& session, const IdleSourc
 
 SessionInhibitions::SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log,
                                        IdleSource& source, EventLoop& loop,
-                                       std::function<bool(InhibitionNotice)> notices) {
+                                       const std::function<bool(InhibitionNotice)>& notices) {
     bool ours = false;
     if (sd_bus_open_user(&session_) >= 0) {
         sessionOpen_ = true;

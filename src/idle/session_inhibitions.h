@@ -48,7 +48,7 @@ public:
     // its desktop. The session bus and the re-check timer are watched in `loop`, and so are the
     // descriptors the checks add; `notices` hears what they bring.
     SessionInhibitions(const SessionEnvironment& session, std::uint32_t idleMs, std::FILE* log, IdleSource& source,
-                       EventLoop& loop, std::function<bool(InhibitionNotice)> notices);
+                       EventLoop& loop, const std::function<bool(InhibitionNotice)>& notices);
     ~SessionInhibitions();
     SessionInhibitions(const SessionInhibitions&) = delete;
     SessionInhibitions& operator=(const SessionInhibitions&) = delete;

@@ -98,9 +98,11 @@ struct OtherWindow {
     X(INT_PTR, dialogBox, (WORD templateId, HWND owner, DLGPROC proc, LPARAM param)) \
     X(bool, endDialog, (HWND dialog, INT_PTR result))
 
-#define SMOKEDRIFT_BACKEND_FIELD_(result, name, parameters) result(*name) parameters;
+// A type and a name cannot be put in parentheses; each call's are plain words in the list above.
+#define SMOKEDRIFT_BACKEND_FIELD_(result, name, parameters) \
+    result(*name) parameters;  // NOLINT(bugprone-macro-parentheses)
 #define SMOKEDRIFT_BACKEND_DECLARATION_(result, name, parameters) result name parameters;
-#define SMOKEDRIFT_BACKEND_ENTRY_(result, name, parameters) .name = name,
+#define SMOKEDRIFT_BACKEND_ENTRY_(result, name, parameters) .name = (name),
 
 struct WindowBackend {
     const char* name;  // as messages name it
@@ -111,7 +113,7 @@ struct WindowBackend {
 #define SMOKEDRIFT_DECLARE_BACKEND_CALLS() SMOKEDRIFT_BACKEND_CALLS(SMOKEDRIFT_BACKEND_DECLARATION_)
 // In the same namespace, after the declarations: the table of those calls.
 #define SMOKEDRIFT_BACKEND_TABLE(backendName) \
-    platform::WindowBackend { .name = backendName, SMOKEDRIFT_BACKEND_CALLS(SMOKEDRIFT_BACKEND_ENTRY_) }
+    platform::WindowBackend { .name = (backendName), SMOKEDRIFT_BACKEND_CALLS(SMOKEDRIFT_BACKEND_ENTRY_) }
 
 // A backend as the POSIX entry sees it: all it needs to know before the host starts, whether the
 // window system answers here, and the table for the emulation. Each backend defines its row next to
