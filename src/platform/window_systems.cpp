@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 
 #include "platform/wayland/wl_state.h"
